@@ -1,0 +1,95 @@
+#include "app/MemoryRegistry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace polvane {
+
+RegistryApi& SystemRegistry() {
+  static MemoryRegistry registry;
+  return registry;
+}
+
+std::string MemoryRegistry::Folded(const std::string& text) {
+  std::string folded = text;
+  std::transform(folded.begin(), folded.end(), folded.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return folded;
+}
+
+void MemoryRegistry::CreatePath(RegKey root, const std::string& path) {
+  const std::string folded = Folded(path);
+  for (std::size_t end = folded.find('\\'); end != std::string::npos;
+       end = folded.find('\\', end + 1))
+    keys_.insert({root, folded.substr(0, end)});
+  keys_.insert({root, folded});
+}
+
+RegKey MemoryRegistry::NewHandle(KeyId key) {
+  const RegKey handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_.emplace(handle, std::move(key));
+  return handle;
+}
+
+bool MemoryRegistry::HasKey(RegKey root, const std::string& path) const {
+  return keys_.count({root, Folded(path)}) != 0;
+}
+
+RegStatus MemoryRegistry::OpenKey(RegKey root, const char* subKey, RegKey* key) {
+  *key = RegKey{};
+  if (!HasKey(root, subKey)) return kRegFileNotFound;
+  *key = NewHandle({root, Folded(subKey)});
+  return kRegSuccess;
+}
+
+RegStatus MemoryRegistry::CreateKey(RegKey root, const char* subKey, RegKey* key) {
+  CreatePath(root, subKey);
+  *key = NewHandle({root, Folded(subKey)});
+  return kRegSuccess;
+}
+
+RegStatus MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* size) {
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end()) return kRegInvalidHandle;
+  const auto found = values_.find({handle->second, Folded(name)});
+  if (found == values_.end()) return kRegFileNotFound;
+  const StoredValue& value = found->second;
+  const auto needed = static_cast<std::uint32_t>(value.data.size());
+  *type = value.type;
+  const bool fits = needed <= *size;
+  *size = needed;
+  if (!fits) return kRegMoreData;
+  if (needed != 0) std::memcpy(data, value.data.data(), needed);
+  return kRegSuccess;
+}
+
+RegStatus MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
+                                   const std::uint8_t* data, std::uint32_t size) {
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end()) return kRegInvalidHandle;
+  values_[{handle->second, Folded(name)}] = {type, std::vector<std::uint8_t>(data, data + size)};
+  return kRegSuccess;
+}
+
+RegStatus MemoryRegistry::CloseKey(RegKey key) {
+  return handles_.erase(key) != 0 ? kRegSuccess : kRegInvalidHandle;
+}
+
+std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Get(RegKey root,
+                                                               const std::string& path,
+                                                               const std::string& name) const {
+  const auto found = values_.find({{root, Folded(path)}, Folded(name)});
+  if (found == values_.end()) return std::nullopt;
+  return found->second;
+}
+
+void MemoryRegistry::Put(RegKey root, const std::string& path, const std::string& name,
+                         StoredValue value) {
+  CreatePath(root, path);
+  values_[{{root, Folded(path)}, Folded(name)}] = std::move(value);
+}
+
+}  // namespace polvane

@@ -1,0 +1,52 @@
+#pragma once
+// An in-memory registry with advapi32's contract, for builds without Windows:
+// a missing key or value reads as missing, creating a key creates its
+// parents, key paths and value names compare without regard to case.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/RegistryApi.h"
+
+namespace polvane {
+
+class MemoryRegistry final : public RegistryApi {
+ public:
+  struct StoredValue {
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+    bool operator==(const StoredValue&) const = default;
+  };
+
+  RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override;
+  RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
+  RegStatus CreateKey(RegKey root, const char* subKey, RegKey* key) override;
+  RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override;
+  RegStatus CloseKey(RegKey key) override;
+
+  // Direct access, as another program would have it.
+  bool HasKey(RegKey root, const std::string& path) const;
+  std::optional<StoredValue> Get(RegKey root, const std::string& path,
+                                 const std::string& name) const;
+  void Put(RegKey root, const std::string& path, const std::string& name, StoredValue value);
+  std::size_t OpenHandles() const { return handles_.size(); }
+
+ private:
+  using KeyId = std::pair<RegKey, std::string>;  // root and lower-case path
+  static std::string Folded(const std::string& text);
+  void CreatePath(RegKey root, const std::string& path);
+  RegKey NewHandle(KeyId key);
+
+  std::set<KeyId> keys_;
+  std::map<std::pair<KeyId, std::string>, StoredValue> values_;
+  std::map<RegKey, KeyId> handles_;
+  RegKey nextHandle_ = 0x1000;
+};
+
+}  // namespace polvane

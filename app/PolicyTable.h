@@ -1,0 +1,32 @@
+#pragma once
+// The five Messenger client policies, in the order they are loaded and saved.
+#include <array>
+#include <string_view>
+
+#include "app/OptionPanel.h"
+
+namespace polvane {
+
+inline constexpr const char* kPolicyKeyPath = "Software\\Policies\\Microsoft\\Messenger\\Client";
+
+enum class BoxArray { Option, SubOption };
+
+struct PolicyRow {
+  const char* valueName;
+  BoxArray array;
+  int index;
+};
+
+inline constexpr std::array<PolicyRow, 5> kPolicyTable{{
+    {"PreventRun", BoxArray::Option, OptionPanel::kMasterOption},
+    {"DisableFileTransfer", BoxArray::SubOption, 0},
+    {"DisablePC2PCAudio", BoxArray::SubOption, 1},
+    {"DisablePC2Phone", BoxArray::SubOption, 2},
+    {"DisableVideo", BoxArray::SubOption, 3},
+}};
+
+inline CheckControl& BoxOf(OptionPanel& panel, const PolicyRow& row) {
+  return row.array == BoxArray::Option ? panel.Option(row.index) : panel.SubOption(row.index);
+}
+
+}  // namespace polvane

@@ -1,0 +1,62 @@
+#pragma once
+// The five registry calls the policy store makes, behind one seam: advapi32
+// in the Windows build, an in-memory stand-in in the native build, and a
+// counting or failing wrapper in tests.
+#include <cstdint>
+
+namespace polvane {
+
+using RegKey = std::uintptr_t;
+using RegStatus = long;  // a Win32 error code
+
+inline constexpr RegStatus kRegSuccess = 0;
+inline constexpr RegStatus kRegFileNotFound = 2;
+inline constexpr RegStatus kRegAccessDenied = 5;
+inline constexpr RegStatus kRegInvalidHandle = 6;
+inline constexpr RegStatus kRegMoreData = 234;
+
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegQword = 11;
+
+// Windows defines its predefined roots as sign-extended 32-bit numbers.
+constexpr RegKey PredefinedRoot(std::uint32_t number) {
+  return static_cast<RegKey>(static_cast<std::intptr_t>(static_cast<std::int32_t>(number)));
+}
+inline constexpr RegKey kCurrentUser = PredefinedRoot(0x80000001);
+inline constexpr RegKey kLocalMachine = PredefinedRoot(0x80000002);
+
+class RegistryApi {
+ public:
+  virtual RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) = 0;
+  virtual RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) = 0;
+  virtual RegStatus CreateKey(RegKey root, const char* subKey, RegKey* key) = 0;
+  virtual RegStatus SetValue(RegKey key, const char* name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t size) = 0;
+  virtual RegStatus CloseKey(RegKey key) = 0;
+
+ protected:
+  ~RegistryApi() = default;
+};
+
+// The platform's own registry.
+RegistryApi& SystemRegistry();
+
+// The registry the store uses: the platform's own, unless a test has put
+// another in its place with RegistryOverride.
+RegistryApi& Registry();
+
+class RegistryOverride {
+ public:
+  explicit RegistryOverride(RegistryApi& replacement);
+  ~RegistryOverride();
+  RegistryOverride(const RegistryOverride&) = delete;
+  RegistryOverride& operator=(const RegistryOverride&) = delete;
+
+ private:
+  RegistryApi* previous_;
+};
+
+}  // namespace polvane

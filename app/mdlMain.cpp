@@ -1,0 +1,49 @@
+#include "app/mdlMain.h"
+
+#include "app/PolicyTable.h"
+#include "app/mdlRegistry.h"
+
+namespace polvane {
+
+RegKey PolicyRoot(bool allUsers) { return allUsers ? kLocalMachine : kCurrentUser; }
+
+bool AllUsersChosen(OptionPanel& panel) {
+  return panel.Option(OptionPanel::kScopeOption).Value() != kUnchecked;
+}
+
+CheckValue CheckValueFromStored(std::int32_t stored) {
+  switch (stored) {
+    case kUnchecked:
+    case kChecked:
+    case kGreyed:
+      return static_cast<CheckValue>(stored);
+    default:
+      return kChecked;
+  }
+}
+
+void LoadPolicies(OptionPanel& panel, bool allUsers) {
+  const RegKey root = PolicyRoot(allUsers);
+  for (const PolicyRow& row : kPolicyTable)
+    BoxOf(panel, row).SetValue(CheckValueFromStored(ReadDWORD(root, kPolicyKeyPath, row.valueName)));
+}
+
+RegStatus SavePolicies(OptionPanel& panel, bool allUsers) {
+  const RegKey root = PolicyRoot(allUsers);
+  RegStatus first = kRegSuccess;
+  for (const PolicyRow& row : kPolicyTable) {
+    const std::int32_t stored = BoxOf(panel, row).Value();  // sign-extends
+    const RegStatus status = WriteDWORD(root, kPolicyKeyPath, row.valueName, stored);
+    if (first == kRegSuccess) first = status;
+  }
+  return first;
+}
+
+void UpdateSubOptions(OptionPanel& panel) {
+  const CheckValue master = panel.Option(OptionPanel::kMasterOption).Value();
+  if (master != kChecked && master != kUnchecked) return;  // greyed: leave as it is
+  for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i)
+    panel.SubOption(i).SetEnabled(master == kUnchecked);
+}
+
+}  // namespace polvane

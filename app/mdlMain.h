@@ -1,0 +1,32 @@
+#pragma once
+// The policy rules: loading the five values into the check boxes, saving them
+// back, and greying out the sub-options while Messenger is disabled.
+#include <cstdint>
+
+#include "app/CheckValue.h"
+#include "app/OptionPanel.h"
+#include "app/RegistryApi.h"
+
+namespace polvane {
+
+RegKey PolicyRoot(bool allUsers);
+
+// True exactly when the scope option ("All Users") is not clear.
+bool AllUsersChosen(OptionPanel& panel);
+
+// Any stored number that is not 0, 1 or 2 shows as checked: Messenger treats
+// every non-zero value as in force.
+CheckValue CheckValueFromStored(std::int32_t stored);
+
+// Fills the five check boxes from the chosen root; never writes.
+void LoadPolicies(OptionPanel& panel, bool allUsers);
+
+// Writes all five values to the chosen root, attempting every row even after
+// a failure. Returns the first failure's error code, or kRegSuccess.
+RegStatus SavePolicies(OptionPanel& panel, bool allUsers);
+
+// Disables the sub-options while the master option is checked, enables them
+// when it is clear, and leaves them alone when it is greyed.
+void UpdateSubOptions(OptionPanel& panel);
+
+}  // namespace polvane

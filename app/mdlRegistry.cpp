@@ -1,0 +1,52 @@
+#include "app/mdlRegistry.h"
+
+#include <array>
+
+namespace polvane {
+namespace {
+
+constexpr std::uint32_t kDwordSize = 4;
+
+std::int32_t FromLittleEndian(const std::array<std::uint8_t, kDwordSize>& bytes) {
+  const std::uint32_t number = bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                               static_cast<std::uint32_t>(bytes[3]) << 24;
+  return static_cast<std::int32_t>(number);
+}
+
+std::array<std::uint8_t, kDwordSize> ToLittleEndian(std::int32_t value) {
+  const auto number = static_cast<std::uint32_t>(value);
+  return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+          static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+}
+
+}  // namespace
+
+std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName) {
+  RegistryApi& api = Registry();
+  RegKey opened{};
+  // A key that could not be opened is neither queried nor closed: there is
+  // no handle to use.
+  if (api.OpenKey(root, subKey, &opened) != kRegSuccess) return 0;
+  const OpenedKey key(api, opened);
+
+  std::array<std::uint8_t, kDwordSize> buffer{};
+  std::uint32_t type = kRegDword;
+  std::uint32_t size = kDwordSize;
+  const RegStatus status = api.QueryValue(key.Get(), valueName, &type, buffer.data(), &size);
+  if (status != kRegSuccess || type != kRegDword || size != kDwordSize) return 0;
+  return FromLittleEndian(buffer);
+}
+
+RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName,
+                     std::int32_t value) {
+  RegistryApi& api = Registry();
+  RegKey created{};
+  if (const RegStatus status = api.CreateKey(root, subKey, &created); status != kRegSuccess)
+    return status;
+  const OpenedKey key(api, created);
+
+  const auto bytes = ToLittleEndian(value);
+  return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
+}
+
+}  // namespace polvane

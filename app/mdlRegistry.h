@@ -1,0 +1,50 @@
+#pragma once
+// Reading and writing one REG_DWORD value. Every call opens and closes the
+// key itself: no handle is kept between calls.
+#include <cstdint>
+#include <utility>
+
+#include "app/RegistryApi.h"
+
+namespace polvane {
+
+// Owns a key opened through a RegistryApi and closes it once.
+class OpenedKey {
+ public:
+  OpenedKey() = default;
+  OpenedKey(RegistryApi& api, RegKey key) : api_(&api), key_(key) {}
+  OpenedKey(OpenedKey&& other) noexcept
+      : api_(other.api_), key_(std::exchange(other.key_, RegKey{})) {}
+  OpenedKey& operator=(OpenedKey&& other) noexcept {
+    if (this != &other) {
+      Close();
+      api_ = other.api_;
+      key_ = std::exchange(other.key_, RegKey{});
+    }
+    return *this;
+  }
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
+  ~OpenedKey() { Close(); }
+
+  RegKey Get() const { return key_; }
+  explicit operator bool() const { return key_ != RegKey{}; }
+
+ private:
+  void Close() {
+    if (key_ != RegKey{}) api_->CloseKey(std::exchange(key_, RegKey{}));
+  }
+
+  RegistryApi* api_ = nullptr;
+  RegKey key_{};
+};
+
+// The value's number, or 0 when the key or value is missing, the value is not
+// a 4-byte REG_DWORD, or the query fails for any other reason.
+std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName);
+
+// Creates the key path as needed and stores value as a REG_DWORD. Returns the
+// first failure's error code, or kRegSuccess.
+RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value);
+
+}  // namespace polvane

@@ -1,0 +1,58 @@
+# Polvane.exe and the tests that run it and its parts under Wine.
+enable_language(RC)
+
+# No DLL beyond Windows' own: the C++ runtime, libgcc and winpthread are
+# linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE
+                        _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_library(polvane_core STATIC
+  ${POLVANE_RULES}
+  app/Win32Registry.cpp
+  app/Startup.cpp
+  ui/Window.cpp
+  ui/Controls.cpp
+  ui/MessageLoop.cpp
+  ui/frmMain.cpp)
+target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32)
+
+# Resources are compiled into every program that shows the main window.
+add_library(polvane_resources OBJECT resources/Polvane.rc)
+set_source_files_properties(resources/Polvane.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
+
+add_executable(Polvane WIN32 app/WinMain.cpp $<TARGET_OBJECTS:polvane_resources>)
+target_link_libraries(Polvane PRIVATE polvane_core)
+
+# GoogleTest, built from Debian's sources with the same compiler.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The Wine prefix the tests run in lives in the build tree; a fixture makes it
+# once and keeps one wineserver running for the whole run.
+set(POLVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(_wine_env WINEPREFIX=${POLVANE_WINEPREFIX} WINEARCH=win32 WINEDEBUG=-all
+              "WINEDLLOVERRIDES=mscoree,mshtml=")
+add_test(NAME wine_prefix_up COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh up ${POLVANE_WINEPREFIX})
+add_test(NAME wine_prefix_down COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh down ${POLVANE_WINEPREFIX})
+set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine)
+
+function(polvane_wine_test name)
+  add_executable(${name} ${ARGN} $<TARGET_OBJECTS:polvane_resources>)
+  target_link_libraries(${name} PRIVATE polvane_core GTest::gtest)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${_wine_env}"
+    FIXTURES_REQUIRED wine
+    RESOURCE_LOCK wineprefix)
+endfunction()
+
+set(_win_common tests/common/CountingRegistry.cpp tests/win/WinTestMain.cpp tests/win/WinTestSupport.cpp)
+polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp ${_win_common})
+polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp ${_win_common})
+polvane_wine_test(startup_tests tests/win/StartupTest.cpp ${_win_common})
+polvane_wine_test(process_tests tests/win/ProcessTest.cpp ${_win_common})
+add_dependencies(process_tests Polvane)

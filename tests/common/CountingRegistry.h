@@ -1,0 +1,55 @@
+#pragma once
+// A registry wrapper for tests: passes every call on to another registry,
+// records it, and can make chosen calls fail as Windows would refuse them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/RegistryApi.h"
+
+namespace polvane::test {
+
+enum class RegCall { Open, Query, Create, Set, Close };
+
+struct RecordedCall {
+  RegCall call;
+  RegKey root;       // for Open and Create
+  std::string name;  // key path for Open and Create, value name for Query and Set
+};
+
+class CountingRegistry final : public RegistryApi {
+ public:
+  explicit CountingRegistry(RegistryApi& inner) : inner_(inner) {}
+
+  // From now on, calls of this kind whose key path or value name equals name
+  // (any, when name is empty) fail with status without reaching the registry.
+  void Fail(RegCall call, std::string name, RegStatus status);
+
+  int Count(RegCall call) const;
+  std::vector<std::string> Names(RegCall call) const;
+  const std::vector<RecordedCall>& Calls() const { return calls_; }
+  void Clear() { calls_.clear(); }
+
+  RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override;
+  RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
+  RegStatus CreateKey(RegKey root, const char* subKey, RegKey* key) override;
+  RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override;
+  RegStatus CloseKey(RegKey key) override;
+
+ private:
+  struct Failure {
+    RegCall call;
+    std::string name;
+    RegStatus status;
+  };
+  // Records the call; returns the failure to report, or kRegSuccess.
+  RegStatus Record(RegCall call, RegKey root, const char* name);
+
+  RegistryApi& inner_;
+  std::vector<RecordedCall> calls_;
+  std::vector<Failure> failures_;
+};
+
+}  // namespace polvane::test

@@ -1,0 +1,191 @@
+// Reading and writing the five policy values, against the in-memory registry
+// through a wrapper that counts calls and can make them fail.
+#include <gtest/gtest.h>
+
+#include "app/MemoryRegistry.h"
+#include "app/PolicyTable.h"
+#include "app/mdlRegistry.h"
+#include "tests/common/CountingRegistry.h"
+#include "tests/native/FakePanel.h"
+
+namespace polvane::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+const std::vector<std::string> kValueNames{"PreventRun", "DisableFileTransfer",
+                                           "DisablePC2PCAudio", "DisablePC2Phone",
+                                           "DisableVideo"};
+
+MemoryRegistry::StoredValue Dword(std::uint32_t number) {
+  return {kRegDword, {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+                      static_cast<std::uint8_t>(number >> 16),
+                      static_cast<std::uint8_t>(number >> 24)}};
+}
+
+class PolicyStore : public ::testing::Test {
+ protected:
+  void Store(RegKey root, const std::string& name, MemoryRegistry::StoredValue value) {
+    memory.Put(root, kPolicyKeyPath, name, std::move(value));
+  }
+  std::optional<MemoryRegistry::StoredValue> Stored(RegKey root, const std::string& name) {
+    return memory.Get(root, kPolicyKeyPath, name);
+  }
+  std::array<CheckValue, 5> PanelValues() {
+    std::array<CheckValue, 5> values{};
+    for (std::size_t i = 0; i < kPolicyTable.size(); ++i)
+      values[i] = BoxOf(panel, kPolicyTable[i]).Value();
+    return values;
+  }
+
+  MemoryRegistry memory;
+  CountingRegistry registry{memory};
+  RegistryOverride useIt{registry};
+  FakePanel panel;
+};
+
+TEST_F(PolicyStore, ReadsWhatWasWrittenWithTheKeyPathCreated) {
+  EXPECT_EQ(WriteDWORD(kCurrentUser, "Software\\A\\B", "V", -2), kRegSuccess);
+  EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\A"));
+  EXPECT_EQ(memory.Get(kCurrentUser, "Software\\A\\B", "V"), Dword(0xFFFFFFFE));
+  EXPECT_EQ(ReadDWORD(kCurrentUser, "software\\a\\b", "v"), -2);
+  EXPECT_EQ(memory.OpenHandles(), 0u);
+}
+
+TEST_F(PolicyStore, MissingKeyOrValueReadsZeroAndUnopenedKeysAreNotUsed) {
+  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(registry.Count(RegCall::Open), 1);
+  EXPECT_EQ(registry.Count(RegCall::Query), 0);
+  EXPECT_EQ(registry.Count(RegCall::Close), 0);
+
+  Store(kCurrentUser, "Other", Dword(1));
+  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(registry.Count(RegCall::Close), 1);
+  EXPECT_EQ(memory.OpenHandles(), 0u);
+}
+
+TEST_F(PolicyStore, OnlyAFourByteDwordIsTrusted) {
+  const std::vector<MemoryRegistry::StoredValue> untrusted{
+      {kRegSz, {'1', 0}},
+      {kRegBinary, {1, 0, 0, 0}},
+      {kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}},
+      {kRegDword, {1, 0}},
+      {kRegDword, {1, 0, 0, 0, 0, 0, 0, 0}},
+      {kRegDword, {}},
+  };
+  for (const auto& value : untrusted) {
+    Store(kCurrentUser, "PreventRun", value);
+    EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0)
+        << "type " << value.type << ", " << value.data.size() << " bytes";
+  }
+  EXPECT_EQ(memory.OpenHandles(), 0u);
+}
+
+TEST_F(PolicyStore, FailedQueryReadsZeroWhateverItLeftInTheBuffer) {
+  Store(kCurrentUser, "PreventRun", Dword(1));
+  registry.Fail(RegCall::Query, "PreventRun", kRegAccessDenied);
+  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(registry.Count(RegCall::Close), 1);
+}
+
+TEST_F(PolicyStore, LoadWalksTheTableOpeningAndClosingTheKeyPerValue) {
+  Store(kCurrentUser, "DisablePC2PCAudio", Dword(1));
+  Store(kCurrentUser, "DisableVideo", Dword(2));
+  LoadPolicies(panel, false);
+
+  EXPECT_EQ(registry.Names(RegCall::Query), kValueNames);
+  EXPECT_EQ(registry.Count(RegCall::Open), 5);
+  EXPECT_EQ(registry.Count(RegCall::Close), 5);
+  EXPECT_EQ(registry.Count(RegCall::Create) + registry.Count(RegCall::Set), 0);
+  for (const RecordedCall& call : registry.Calls()) {
+    if (call.call == RegCall::Open) { EXPECT_EQ(call.root, kCurrentUser); }
+  }
+  EXPECT_EQ(PanelValues(), (std::array<CheckValue, 5>{0, 0, 1, 0, 2}));
+}
+
+TEST_F(PolicyStore, AnyNonZeroNumberLoadsChecked) {
+  for (std::uint32_t number : {3u, 65536u, 65538u, 0x80000000u, 0xFFFFFFFFu, 0xFFFF0000u}) {
+    Store(kLocalMachine, "DisableFileTransfer", Dword(number));
+    panel.SubOption(0).SetValue(kUnchecked);
+    LoadPolicies(panel, true);
+    EXPECT_EQ(panel.SubOption(0).Value(), kChecked) << number;
+  }
+  EXPECT_EQ(Stored(kLocalMachine, "DisableFileTransfer"), Dword(0xFFFF0000u));
+  EXPECT_EQ(registry.Count(RegCall::Create) + registry.Count(RegCall::Set), 0);
+}
+
+TEST_F(PolicyStore, LoadingPreventRunDisablesSubOptionsBeforeTheirValuesArrive) {
+  Store(kCurrentUser, "PreventRun", Dword(1));
+  Store(kCurrentUser, "DisableFileTransfer", Dword(1));
+  LoadPolicies(panel, false);
+  const std::vector<std::string> expected{"master = 1",   "sub0 disabled", "sub1 disabled",
+                                          "sub2 disabled", "sub3 disabled", "sub0 = 1"};
+  EXPECT_EQ(panel.log, expected);
+
+  Store(kCurrentUser, "PreventRun", Dword(0));
+  LoadPolicies(panel, false);
+  for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i)
+    EXPECT_TRUE(panel.SubOption(i).IsEnabled());
+}
+
+TEST_F(PolicyStore, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
+  Store(kCurrentUser, "PreventRun", Dword(7));
+  Store(kLocalMachine, "Unrelated", {kRegSz, {'x', 0}});
+  panel.Option(0).SetValue(kChecked);  // disables the sub-options...
+  panel.SubOption(1).SetValue(kChecked);
+  panel.SubOption(3).SetValue(kGreyed);  // ...whose values are saved all the same
+
+  EXPECT_EQ(SavePolicies(panel, true), kRegSuccess);
+
+  EXPECT_EQ(registry.Names(RegCall::Set), kValueNames);
+  EXPECT_EQ(registry.Count(RegCall::Create), 5);
+  EXPECT_EQ(registry.Count(RegCall::Close), 5);
+  EXPECT_EQ(registry.Count(RegCall::Open) + registry.Count(RegCall::Query), 0);
+  for (const RecordedCall& call : registry.Calls()) {
+    if (call.call == RegCall::Create) { EXPECT_EQ(call.root, kLocalMachine); }
+  }
+  const std::array<std::uint32_t, 5> expected{1, 0, 1, 0, 2};
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(Stored(kLocalMachine, kValueNames[i]), Dword(expected[i])) << kValueNames[i];
+  EXPECT_EQ(Stored(kLocalMachine, "Unrelated"), (MemoryRegistry::StoredValue{kRegSz, {'x', 0}}));
+  EXPECT_EQ(Stored(kCurrentUser, "PreventRun"), Dword(7));
+  EXPECT_FALSE(Stored(kCurrentUser, "DisableVideo"));
+}
+
+TEST_F(PolicyStore, SavingAClearPanelCreatesTheKeyWithFiveZeros) {
+  EXPECT_EQ(SavePolicies(panel, false), kRegSuccess);
+  EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\Policies\\Microsoft\\Messenger"));
+  for (const std::string& name : kValueNames) EXPECT_EQ(Stored(kCurrentUser, name), Dword(0));
+  EXPECT_FALSE(memory.HasKey(kLocalMachine, "Software\\Policies"));
+}
+
+TEST_F(PolicyStore, GreyedValueRoundTrips) {
+  Store(kCurrentUser, "DisablePC2Phone", Dword(2));
+  LoadPolicies(panel, false);
+  EXPECT_EQ(panel.SubOption(2).Value(), kGreyed);
+  SavePolicies(panel, false);
+  EXPECT_EQ(Stored(kCurrentUser, "DisablePC2Phone"), Dword(2));
+}
+
+TEST_F(PolicyStore, FailedWritesAreAllAttemptedAndTheFirstIsReported) {
+  registry.Fail(RegCall::Set, "DisableFileTransfer", kRegAccessDenied);
+  registry.Fail(RegCall::Create, "", 1234);  // from here on, every create fails
+  panel.SubOption(0).SetValue(kChecked);
+  EXPECT_EQ(SavePolicies(panel, true), 1234);
+  EXPECT_EQ(registry.Count(RegCall::Create), 5);
+  EXPECT_EQ(registry.Count(RegCall::Set), 0);
+  EXPECT_FALSE(memory.HasKey(kLocalMachine, "Software"));
+  EXPECT_EQ(panel.SubOption(0).Value(), kChecked);
+}
+
+TEST_F(PolicyStore, FailedSetStillClosesTheKeyAndTheRestAreWritten) {
+  registry.Fail(RegCall::Set, "DisablePC2PCAudio", kRegAccessDenied);
+  EXPECT_EQ(SavePolicies(panel, false), kRegAccessDenied);
+  EXPECT_EQ(registry.Count(RegCall::Set), 5);
+  EXPECT_EQ(registry.Count(RegCall::Close), 5);
+  EXPECT_FALSE(Stored(kCurrentUser, "DisablePC2PCAudio"));
+  EXPECT_EQ(Stored(kCurrentUser, "DisableVideo"), Dword(0));
+  EXPECT_EQ(memory.OpenHandles(), 0u);
+}
+
+}  // namespace
+}  // namespace polvane::test

@@ -1,0 +1,88 @@
+#include "ui/Controls.h"
+
+#include <commctrl.h>
+
+namespace polvane {
+
+std::wstring Control::Text() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+Control* Control::FromHwnd(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  wchar_t className[16]{};
+  GetClassNameW(hwnd, className, 16);
+  if (lstrcmpiW(className, WC_BUTTONW) != 0) return nullptr;
+  return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
+                            DWORD style, DWORD exStyle) {
+  const RECT& r = where.rect;
+  hwnd_ = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, where.parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
+                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)),
+                          nullptr);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(where.font), FALSE);
+}
+
+void Button::Create(const Placement& where, const wchar_t* caption, bool isDefault) {
+  CreateControl(where, WC_BUTTONW, caption,
+                WS_TABSTOP | static_cast<DWORD>(isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+}
+
+void Button::OnNotify(WORD code) {
+  if (code == BN_CLICKED && onClick) onClick();
+}
+
+void CheckBox::Create(const Placement& where, const wchar_t* caption) {
+  // BS_3STATE, not an automatic style: the box changes its value only through
+  // SetValue, which also raises the click.
+  CreateControl(where, WC_BUTTONW, caption, WS_TABSTOP | BS_3STATE);
+}
+
+void CheckBox::OnNotify(WORD code) {
+  if (code == BN_CLICKED) ClickAsUser();
+}
+
+bool CheckBox::IsEnabled() const { return IsWindowEnabled(Hwnd()) != FALSE; }
+
+void CheckBox::SetEnabled(bool enabled) { EnableWindow(Hwnd(), enabled); }
+
+CheckValue CheckBox::StoredValue() const {
+  return static_cast<CheckValue>(SendMessageW(Hwnd(), BM_GETCHECK, 0, 0));
+}
+
+void CheckBox::StoreValue(CheckValue value) {
+  SendMessageW(Hwnd(), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+namespace {
+
+LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, ForwardToParent, 0);
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void GroupBox::Create(const Placement& where) {
+  CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+  SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+}
+
+}  // namespace polvane

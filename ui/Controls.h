@@ -1,0 +1,74 @@
+#pragma once
+// Thin wrappers over the standard controls. Each wrapper is found again from
+// its handle, so that the parent window hands a control's notifications to it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/CheckValue.h"
+
+namespace polvane {
+
+class Control {
+ public:
+  Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  HWND Hwnd() const { return hwnd_; }
+  std::wstring Text() const;
+
+  // The wrapper of a control created by this program, or null.
+  static Control* FromHwnd(HWND hwnd);
+  // A notification (BN_CLICKED, ...) the control sent to its parent.
+  virtual void OnNotify(WORD code) { (void)code; }
+
+ protected:
+  struct Placement {
+    HWND parent;
+    int id;
+    RECT rect;  // in the parent's client coordinates
+    HFONT font;
+  };
+  void CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
+                     DWORD style, DWORD exStyle = 0);
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+class Button final : public Control {
+ public:
+  void Create(const Placement& where, const wchar_t* caption, bool isDefault);
+  void OnNotify(WORD code) override;
+
+  std::function<void()> onClick;
+};
+
+// A three-state check box whose value the program sets; see CheckControl for
+// the click rule.
+class CheckBox final : public Control, public CheckControl {
+ public:
+  void Create(const Placement& where, const wchar_t* caption);
+  void OnNotify(WORD code) override;
+  bool IsEnabled() const override;
+  void SetEnabled(bool enabled) override;
+
+  std::function<void()> onClick;
+
+ private:
+  CheckValue StoredValue() const override;
+  void StoreValue(CheckValue value) override;
+  void RaiseClick() override { if (onClick) onClick(); }
+};
+
+// A group box that can hold controls: it passes their notifications and
+// colour requests on to its own parent, and Tab moves into it.
+class GroupBox final : public Control {
+ public:
+  void Create(const Placement& where);
+};
+
+}  // namespace polvane

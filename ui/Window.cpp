@@ -1,0 +1,110 @@
+#include "ui/Window.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace polvane {
+namespace {
+
+std::vector<Window*>& TopLevelWindows() {
+  static std::vector<Window*> windows;
+  return windows;
+}
+
+void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDPROC procedure) {
+  WNDCLASSEXW existing{sizeof existing};
+  if (GetClassInfoExW(instance, name, &existing)) return;
+  WNDCLASSEXW wc{sizeof wc};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+POINT CentredOrigin(SIZE windowSize) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.left + (work.right - work.left - windowSize.cx) / 2,
+          work.top + (work.bottom - work.top - windowSize.cy) / 2};
+}
+
+}  // namespace
+
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+Window* Window::FromTopLevel(HWND root) {
+  for (Window* window : TopLevelWindows())
+    if (window->hwnd_ == root) return window;
+  return nullptr;
+}
+
+void Window::DestroyAll() {
+  const std::vector<Window*> windows = TopLevelWindows();
+  for (Window* window : windows) window->Destroy();
+}
+
+void Window::CreateCentred(const CreateArgs& args) {
+  RegisterClassOnce(args.instance, args.className, args.icon, Procedure);
+  RECT frame{0, 0, args.clientSize.cx, args.clientSize.cy};
+  AdjustWindowRectEx(&frame, args.style, args.menu != nullptr, args.exStyle);
+  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  const POINT origin = CentredOrigin(size);
+  CreateWindowExW(args.exStyle, args.className, args.caption, args.style, origin.x, origin.y,
+                  size.cx, size.cy, nullptr, args.menu, args.instance, this);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    TopLevelWindows().push_back(self);
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    self->Detach();
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+void Window::Detach() {
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  lastFocus_ = nullptr;
+  auto& windows = TopLevelWindows();
+  windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
+  if (windows.empty()) PostQuitMessage(0);
+}
+
+// A window that is not a dialog must keep its own keyboard focus across
+// activation, as the dialog manager does for dialogs.
+void Window::RememberOrRestoreFocus(bool activating) {
+  if (!activating) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  HWND target = lastFocus_;
+  if (!target || !IsWindow(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (target) SetFocus(target);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ACTIVATE) {
+    RememberOrRestoreFocus(LOWORD(wParam) != WA_INACTIVE);
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace polvane

@@ -1,0 +1,52 @@
+#pragma once
+// A top-level window bound to its C++ object, and the set of the program's
+// top-level windows: the program ends when the last of them is destroyed.
+#include <windows.h>
+
+namespace polvane {
+
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND Hwnd() const { return hwnd_; }
+  void Destroy();
+
+  // The keyboard shortcuts the message loop applies to this window's input.
+  virtual HACCEL Accelerators() const { return nullptr; }
+
+  // The program's window whose top-level handle is root, or null.
+  static Window* FromTopLevel(HWND root);
+  // Destroys every top-level window of the program, which ends it.
+  static void DestroyAll();
+
+ protected:
+  Window() = default;
+
+  struct CreateArgs {
+    HINSTANCE instance;
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD exStyle;
+    SIZE clientSize;
+    HMENU menu;
+    HICON icon;
+  };
+  // Creates the window hidden, centred on the primary work area.
+  void CreateCentred(const CreateArgs& args);
+
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void RememberOrRestoreFocus(bool activating);
+  void Detach();
+
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace polvane

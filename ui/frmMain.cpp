@@ -1,0 +1,143 @@
+#include "ui/frmMain.h"
+
+#include <commctrl.h>
+
+#include "app/mdlMain.h"
+#include "resources/resource.h"
+#include "ui/Layout.h"
+
+namespace polvane {
+namespace {
+
+constexpr Twips kClientArea{0, 0, 4470, 2580};
+constexpr Twips kFraMain{120, 120, 4215, 1860};
+constexpr std::array<Twips, 2> kChkOption{{{240, 120, 1650, 195}, {480, 2160, 1050, 195}}};
+constexpr std::array<Twips, 4> kChkSubOption{{{360, 480, 3855, 195},
+                                              {360, 840, 3855, 195},
+                                              {360, 1200, 3855, 195},
+                                              {360, 1560, 3855, 195}}};
+constexpr Twips kCmdSave{1605, 2100, 1260, 345};
+constexpr Twips kCmdExit{2955, 2100, 1260, 345};
+
+constexpr std::array<const wchar_t*, 2> kOptionCaptions{L"Disable Messenger", L"All Users"};
+constexpr std::array<const wchar_t*, 4> kSubOptionCaptions{
+    L"Disable file transfer", L"Disable voice conversations", L"Disable phone calls",
+    L"Disable video"};
+constexpr std::array<int, 2> kOptionIds{IDC_CHK_OPTION_0, IDC_CHK_OPTION_1};
+constexpr std::array<int, 4> kSubOptionIds{IDC_CHK_SUB_OPTION_0, IDC_CHK_SUB_OPTION_1,
+                                           IDC_CHK_SUB_OPTION_2, IDC_CHK_SUB_OPTION_3};
+constexpr char kMasterTooltip[] = "Stop Messeger from being able to run";
+
+constexpr int kDialogFontPoints = 8;
+
+// The layout was made for the 8-point dialog font; "MS Shell Dlg" maps to it
+// on every Windows (and to Tahoma under Wine), where the message font of
+// newer systems is wider and would clip the captions.
+UniqueFont CreateDialogFont(int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(kDialogFontPoints, dpi, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpyW(font.lfFaceName, L"MS Shell Dlg");
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+SIZE PixelSize(const Twips& twips, int dpi) {
+  const RECT r = PixelRect(twips, dpi);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+frmMain::~frmMain() { Destroy(); }  // before the font that the controls use
+
+void frmMain::Load() {
+  if (Hwnd()) return;
+  dpi_ = ScreenDpi();
+  font_ = CreateDialogFont(dpi_);
+  accelerators_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
+  HICON icon = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 0, 0,
+                 LR_DEFAULTSIZE | LR_SHARED));
+  CreateCentred({.instance = instance_,
+                 .className = L"Polvane.frmMain",
+                 .caption = L"Polvane",
+                 .style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                 .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
+                 .clientSize = PixelSize(kClientArea, dpi_),
+                 .menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAIN_MENU)),
+                 .icon = icon});
+  CreateControls();
+}
+
+void frmMain::Show() {
+  ShowWindow(Hwnd(), SW_SHOWNORMAL);
+  UpdateWindow(Hwnd());
+}
+
+// Controls are created in tab order, which is also their z-order. The master
+// option and the first sub-option live inside the frame, the master option on
+// its top edge in place of a title; the other sub-options lie over the frame.
+void frmMain::CreateControls() {
+  const HWND main = Hwnd();
+  const HFONT font = font_.Get();
+  fraMain_.Create({main, IDC_FRA_MAIN, PixelRect(kFraMain, dpi_), font});
+
+  const RECT frame = PixelRect(kFraMain, dpi_);
+  const POINT inFrame{frame.left, frame.top};
+  const HWND fra = fraMain_.Hwnd();
+  chkSubOption_[0].Create({fra, kSubOptionIds[0], PixelRect(kChkSubOption[0], dpi_, inFrame), font},
+                          kSubOptionCaptions[0]);
+  chkOption_[0].Create({fra, kOptionIds[0], PixelRect(kChkOption[0], dpi_, inFrame), font},
+                       kOptionCaptions[0]);
+
+  cmdExit_.Create({main, IDCANCEL, PixelRect(kCmdExit, dpi_), font}, L"Exit", false);
+  cmdSave_.Create({main, IDOK, PixelRect(kCmdSave, dpi_), font}, L"Save", true);
+  for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
+    chkSubOption_[i].Create({main, kSubOptionIds[i], PixelRect(kChkSubOption[i], dpi_), font},
+                            kSubOptionCaptions[i]);
+  chkOption_[1].Create({main, kOptionIds[1], PixelRect(kChkOption[1], dpi_), font},
+                       kOptionCaptions[1]);
+
+  for (int i = 0; i < static_cast<int>(chkOption_.size()); ++i)
+    chkOption_[static_cast<std::size_t>(i)].onClick = [this, i] { chkOption_Click(i); };
+  AddMasterTooltip();
+}
+
+void frmMain::AddMasterTooltip() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = fraMain_.Hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(chkOption_[0].Hwnd());
+  tool.lpszText = const_cast<char*>(kMasterTooltip);
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void frmMain::chkOption_Click(int index) {
+  if (index == kMasterOption) UpdateSubOptions(*this);
+}
+
+void frmMain::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (Control* control = Control::FromHwnd(reinterpret_cast<HWND>(lParam))) {
+    control->OnNotify(HIWORD(wParam));
+    return;
+  }
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case DM_GETDEFID:
+      // Enter presses Save, unless the focus is on Exit.
+      return MAKELRESULT(GetFocus() == cmdExit_.Hwnd() ? IDCANCEL : IDOK, DC_HASDEFID);
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace polvane

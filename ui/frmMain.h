@@ -1,0 +1,54 @@
+#pragma once
+// The main window: the five policy check boxes in their frame, the scope
+// option, Save and Exit, and the File and Help menus.
+#include <windows.h>
+
+#include <array>
+
+#include "app/OptionPanel.h"
+#include "ui/Controls.h"
+#include "ui/Handles.h"
+#include "ui/Window.h"
+
+namespace polvane {
+
+class frmMain final : public Window, public OptionPanel {
+ public:
+  explicit frmMain(HINSTANCE instance) : instance_(instance) {}
+  ~frmMain() override;
+
+  // Creates the window and its controls without showing them.
+  void Load();
+  void Show();
+
+  CheckControl& Option(int index) override { return chkOption(index); }
+  CheckControl& SubOption(int index) override { return chkSubOption(index); }
+
+  CheckBox& chkOption(int index) { return chkOption_.at(static_cast<std::size_t>(index)); }
+  CheckBox& chkSubOption(int index) { return chkSubOption_.at(static_cast<std::size_t>(index)); }
+  GroupBox& fraMain() { return fraMain_; }
+  Button& cmdSave() { return cmdSave_; }
+  Button& cmdExit() { return cmdExit_; }
+  HWND Tooltip() const { return tooltip_; }
+  HACCEL Accelerators() const override { return accelerators_; }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls();
+  void AddMasterTooltip();
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  void chkOption_Click(int index);
+
+  HINSTANCE instance_;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  UniqueFont font_;
+  HACCEL accelerators_ = nullptr;  // a resource: freed with the program
+  GroupBox fraMain_;
+  std::array<CheckBox, 2> chkOption_;
+  std::array<CheckBox, 4> chkSubOption_;
+  Button cmdSave_;
+  Button cmdExit_;
+  HWND tooltip_ = nullptr;
+};
+
+}  // namespace polvane
