@@ -12,9 +12,11 @@ std::vector<Window*>& TopLevelWindows() {
 }
 
 void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDPROC procedure) {
-  WNDCLASSEXW existing{sizeof existing};
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
   if (GetClassInfoExW(instance, name, &existing)) return;
-  WNDCLASSEXW wc{sizeof wc};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.hIcon = icon;

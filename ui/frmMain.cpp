@@ -62,7 +62,7 @@ void frmMain::Load() {
   CreateCentred({.instance = instance_,
                  .className = L"Polvane.frmMain",
                  .caption = L"Polvane",
-                 .style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                 .style = WS_CAPTION | WS_SYSMENU,
                  .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
                  .clientSize = PixelSize(kClientArea, dpi_),
                  .menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAIN_MENU)),

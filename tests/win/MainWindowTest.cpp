@@ -1,0 +1,300 @@
+// The main window as a user sees it, through real controls and messages.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/frmMain.h"
+
+namespace polvane::test {
+namespace {
+
+int Dpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The expected place of a control, given in twips as the layout states it.
+RECT FromTwips(int left, int top, int width, int height) {
+  const int dpi = Dpi();
+  return {MulDiv(left, dpi, 1440), MulDiv(top, dpi, 1440), MulDiv(left + width, dpi, 1440),
+          MulDiv(top + height, dpi, 1440)};
+}
+
+void ExpectRect(HWND hwnd, const RECT& expected) {
+  const RECT actual = ClientRectOf(hwnd);
+  EXPECT_EQ(actual.left, expected.left) << TextOf(hwnd).c_str();
+  EXPECT_EQ(actual.top, expected.top) << TextOf(hwnd).c_str();
+  EXPECT_EQ(actual.right, expected.right) << TextOf(hwnd).c_str();
+  EXPECT_EQ(actual.bottom, expected.bottom) << TextOf(hwnd).c_str();
+}
+
+LONG ButtonType(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK; }
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.Load();
+    form.Show();
+    SetForegroundWindow(form.Hwnd());
+    PumpMessages();
+  }
+
+  std::vector<HWND> CheckBoxes() {
+    return {form.chkOption(0).Hwnd(),    form.chkOption(1).Hwnd(),
+            form.chkSubOption(0).Hwnd(), form.chkSubOption(1).Hwnd(),
+            form.chkSubOption(2).Hwnd(), form.chkSubOption(3).Hwnd()};
+  }
+
+  frmMain form{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(MainWindow, IsAFixedDialogFrameCentredWithTheStatedClientArea) {
+  const HWND hwnd = form.Hwnd();
+  EXPECT_EQ(TextOf(hwnd), L"Polvane");
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const RECT expected = FromTwips(0, 0, 4470, 2580);
+  EXPECT_EQ(client.right, expected.right);
+  EXPECT_EQ(client.bottom, expected.bottom);
+  if (Dpi() == 96) {
+    EXPECT_EQ(client.right, 298);
+    EXPECT_EQ(client.bottom, 172);
+  }
+
+  const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+
+  RECT window{}, work{};
+  GetWindowRect(hwnd, &window);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR(window.left - work.left, work.right - window.right, 1);
+  EXPECT_NEAR(window.top - work.top, work.bottom - window.bottom, 1);
+}
+
+TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
+  ExpectRect(form.fraMain().Hwnd(), FromTwips(120, 120, 4215, 1860));
+  ExpectRect(form.chkOption(0).Hwnd(), FromTwips(240, 120, 1650, 195));
+  ExpectRect(form.chkSubOption(0).Hwnd(), FromTwips(360, 480, 3855, 195));
+  ExpectRect(form.chkSubOption(1).Hwnd(), FromTwips(360, 840, 3855, 195));
+  ExpectRect(form.chkSubOption(2).Hwnd(), FromTwips(360, 1200, 3855, 195));
+  ExpectRect(form.chkSubOption(3).Hwnd(), FromTwips(360, 1560, 3855, 195));
+  ExpectRect(form.chkOption(1).Hwnd(), FromTwips(480, 2160, 1050, 195));
+  ExpectRect(form.cmdSave().Hwnd(), FromTwips(1605, 2100, 1260, 345));
+  ExpectRect(form.cmdExit().Hwnd(), FromTwips(2955, 2100, 1260, 345));
+}
+
+TEST_F(MainWindow, ControlsHaveTheirCaptionsKindsAndParents) {
+  const HWND fra = form.fraMain().Hwnd();
+  const struct {
+    HWND hwnd;
+    const wchar_t* caption;
+    LONG type;
+    HWND parent;
+  } expected[] = {
+      {fra, L"", BS_GROUPBOX, form.Hwnd()},
+      {form.chkOption(0).Hwnd(), L"Disable Messenger", BS_3STATE, fra},
+      {form.chkSubOption(0).Hwnd(), L"Disable file transfer", BS_3STATE, fra},
+      {form.chkSubOption(1).Hwnd(), L"Disable voice conversations", BS_3STATE, form.Hwnd()},
+      {form.chkSubOption(2).Hwnd(), L"Disable phone calls", BS_3STATE, form.Hwnd()},
+      {form.chkSubOption(3).Hwnd(), L"Disable video", BS_3STATE, form.Hwnd()},
+      {form.chkOption(1).Hwnd(), L"All Users", BS_3STATE, form.Hwnd()},
+      {form.cmdSave().Hwnd(), L"Save", BS_DEFPUSHBUTTON, form.Hwnd()},
+      {form.cmdExit().Hwnd(), L"Exit", BS_PUSHBUTTON, form.Hwnd()},
+  };
+  for (const auto& control : expected) {
+    EXPECT_EQ(TextOf(control.hwnd), control.caption);
+    EXPECT_EQ(ButtonType(control.hwnd), control.type) << control.caption;
+    EXPECT_EQ(GetParent(control.hwnd), control.parent) << control.caption;
+    EXPECT_TRUE(IsWindowVisible(control.hwnd) && IsWindowEnabled(control.hwnd)) << control.caption;
+  }
+  for (HWND box : CheckBoxes()) EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(MainWindow, EveryCaptionFitsInItsControl) {
+  // The size each box asks for to show its check mark and whole caption.
+  for (HWND box : CheckBoxes()) {
+    SIZE ideal{};
+    ASSERT_TRUE(SendMessageW(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    RECT r{};
+    GetClientRect(box, &r);
+    EXPECT_LE(ideal.cx, r.right) << TextOf(box).c_str();
+    EXPECT_LE(ideal.cy, r.bottom + 1) << TextOf(box).c_str();
+  }
+}
+
+TEST_F(MainWindow, OnlyTheMasterOptionHasATooltip) {
+  const HWND tip = form.Tooltip();
+  ASSERT_TRUE(tip);
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  wchar_t text[128]{};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.lpszText = text;
+  ASSERT_TRUE(SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+  EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), form.chkOption(0).Hwnd());
+  EXPECT_STREQ(text, L"Stop Messeger from being able to run");
+}
+
+TEST_F(MainWindow, TabVisitsTheControlsInTabIndexOrder) {
+  const std::vector<HWND> order{form.chkSubOption(0).Hwnd(), form.chkOption(0).Hwnd(),
+                                form.cmdExit().Hwnd(),       form.cmdSave().Hwnd(),
+                                form.chkSubOption(1).Hwnd(), form.chkSubOption(2).Hwnd(),
+                                form.chkSubOption(3).Hwnd(), form.chkOption(1).Hwnd()};
+  EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), nullptr, FALSE), order[0]);
+  for (std::size_t i = 0; i < order.size(); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), order[i], FALSE), order[(i + 1) % order.size()])
+        << "after " << TextOf(order[i]).c_str();
+
+  // The same walk with the Tab key through the message loop.
+  SetFocus(order[0]);
+  for (std::size_t i = 1; i <= order.size(); ++i) {
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), order[i % order.size()]) << "step " << i;
+  }
+}
+
+TEST_F(MainWindow, SaveIsTheDefaultButtonAndExitTheCancelButton) {
+  const LRESULT defId = SendMessageW(form.Hwnd(), DM_GETDEFID, 0, 0);
+  EXPECT_EQ(HIWORD(defId), DC_HASDEFID);
+  EXPECT_EQ(LOWORD(defId), IDOK);
+  EXPECT_EQ(GetDlgItem(form.Hwnd(), IDOK), form.cmdSave().Hwnd());
+  EXPECT_EQ(GetDlgItem(form.Hwnd(), IDCANCEL), form.cmdExit().Hwnd());
+}
+
+TEST_F(MainWindow, MenusListTheirItemsWithAccessKeysAndShownShortcuts) {
+  const HMENU bar = GetMenu(form.Hwnd());
+  ASSERT_TRUE(bar);
+  auto text = [](HMENU menu, UINT position) {
+    wchar_t buffer[64]{};
+    GetMenuStringW(menu, position, buffer, 64, MF_BYPOSITION);
+    return std::wstring(buffer);
+  };
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  EXPECT_EQ(text(bar, 0), L"&File");
+  EXPECT_EQ(text(bar, 1), L"&Help");
+  const HMENU file = GetSubMenu(bar, 0);
+  ASSERT_EQ(GetMenuItemCount(file), 4);
+  EXPECT_EQ(text(file, 0), L"Reset");
+  EXPECT_EQ(text(file, 1), L"Save Changes");
+  EXPECT_TRUE(GetMenuState(file, 2, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(text(file, 3), L"E&xit\tCtrl+Q");
+  const HMENU help = GetSubMenu(bar, 1);
+  ASSERT_EQ(GetMenuItemCount(help), 1);
+  EXPECT_EQ(text(help, 0), L"&About\tF1");
+
+  // The shortcuts shown are the ones the accelerator table carries.
+  ACCEL keys[8]{};
+  const int count = CopyAcceleratorTableW(form.Accelerators(), keys, 8);
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(keys[0].key, 'Q');
+  EXPECT_EQ(keys[0].fVirt & (FCONTROL | FVIRTKEY), FCONTROL | FVIRTKEY);
+  EXPECT_EQ(keys[0].cmd, IDM_EXIT);
+  EXPECT_EQ(GetMenuItemID(file, 3), static_cast<UINT>(IDM_EXIT));
+  EXPECT_EQ(keys[1].key, VK_F1);
+  EXPECT_EQ(keys[1].cmd, IDM_ABOUT);
+  EXPECT_EQ(GetMenuItemID(help, 0), static_cast<UINT>(IDM_ABOUT));
+}
+
+TEST_F(MainWindow, ProgramFileCarriesTheTwoIconImages) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));
+  ASSERT_TRUE(group);
+  const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+  ASSERT_EQ(*reinterpret_cast<const WORD*>(dir + 4), 2);  // idCount
+  const struct {
+    WORD id, bits;
+  } images[] = {{30001, 4}, {30002, 8}};
+  for (int i = 0; i < 2; ++i) {
+    const BYTE* entry = dir + 6 + 14 * i;
+    EXPECT_EQ(entry[0], 32);
+    EXPECT_EQ(entry[1], 32);
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), images[i].bits);
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 12), images[i].id);
+    const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(images[i].id), MAKEINTRESOURCEW(3));
+    ASSERT_TRUE(image);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+    EXPECT_EQ(header->biWidth, 32);
+    EXPECT_EQ(header->biHeight, 64);
+    EXPECT_EQ(header->biBitCount, images[i].bits);
+  }
+  EXPECT_TRUE(SendMessageW(form.Hwnd(), WM_GETICON, ICON_BIG, 0) ||
+              GetClassLongPtrW(form.Hwnd(), GCLP_HICON));
+}
+
+TEST_F(MainWindow, UserClicksCycleCheckedAndGreyedBoxesToClear) {
+  const HWND video = form.chkSubOption(3).Hwnd();
+  SendMessageW(video, BM_CLICK, 0, 0);
+  EXPECT_EQ(form.chkSubOption(3).Value(), kChecked);
+  EXPECT_EQ(SendMessageW(video, BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageW(video, BM_CLICK, 0, 0);
+  EXPECT_EQ(form.chkSubOption(3).Value(), kUnchecked);
+  form.chkSubOption(3).SetValue(kGreyed);
+  EXPECT_EQ(SendMessageW(video, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  SendMessageW(video, BM_CLICK, 0, 0);
+  EXPECT_EQ(form.chkSubOption(3).Value(), kUnchecked);
+}
+
+TEST_F(MainWindow, SpaceBarTogglesTheFocusedBox) {
+  SetFocus(form.chkOption(1).Hwnd());
+  PressKey(GetFocus(), VK_SPACE);
+  EXPECT_EQ(form.chkOption(1).Value(), kChecked);
+  PressKey(GetFocus(), VK_SPACE);
+  EXPECT_EQ(form.chkOption(1).Value(), kUnchecked);
+}
+
+TEST_F(MainWindow, MasterOptionGreysOutTheSubOptionsWhichKeepTheirTicks) {
+  form.chkSubOption(2).SetValue(kChecked);
+  SendMessageW(form.chkOption(0).Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.chkOption(0).Value(), kChecked);
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(IsWindowEnabled(form.chkSubOption(i).Hwnd())) << i;
+  EXPECT_EQ(form.chkSubOption(2).Value(), kChecked);
+
+  // Code still reads and assigns a disabled box; the user cannot click it.
+  form.chkSubOption(0).SetValue(kChecked);
+  EXPECT_EQ(SendMessageW(form.chkSubOption(0).Hwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageW(form.chkSubOption(1).Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(form.chkSubOption(1).Value(), kUnchecked);
+
+  SendMessageW(form.chkOption(0).Hwnd(), BM_CLICK, 0, 0);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(IsWindowEnabled(form.chkSubOption(i).Hwnd())) << i;
+  EXPECT_EQ(form.chkSubOption(0).Value(), kChecked);
+  EXPECT_EQ(form.chkSubOption(2).Value(), kChecked);
+}
+
+TEST_F(MainWindow, AssigningTheMasterRaisesItsClickOnlyOnAChange) {
+  form.chkOption(0).SetValue(kChecked);
+  EXPECT_FALSE(IsWindowEnabled(form.chkSubOption(0).Hwnd()));
+  // Enabled state changed behind the box's back: only a real change of the
+  // master's value may bring the rule back into play.
+  EnableWindow(form.chkSubOption(0).Hwnd(), TRUE);
+  form.chkOption(0).SetValue(kChecked);
+  EXPECT_TRUE(IsWindowEnabled(form.chkSubOption(0).Hwnd()));
+  form.chkOption(0).SetValue(kGreyed);
+  EXPECT_TRUE(IsWindowEnabled(form.chkSubOption(0).Hwnd()));
+  EXPECT_FALSE(IsWindowEnabled(form.chkSubOption(1).Hwnd()));
+  form.chkOption(0).SetValue(kUnchecked);
+  EXPECT_TRUE(IsWindowEnabled(form.chkSubOption(1).Hwnd()));
+}
+
+TEST_F(MainWindow, CloseBoxEndsTheProgramWhenItWasTheLastWindow) {
+  PumpMessages();
+  SendMessageW(form.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(form.Hwnd(), nullptr);
+  MSG msg{};
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
+}  // namespace polvane::test

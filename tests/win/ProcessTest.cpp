@@ -1,0 +1,124 @@
+// The real Polvane.exe, started as its own process and inspected from this one.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/resource.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace polvane::test {
+namespace {
+
+std::wstring ProgramPath() {
+  wchar_t path[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"Polvane.exe";
+}
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != search->processId || !IsWindowVisible(hwnd) || TextOf(hwnd) != L"Polvane")
+    return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+HWND MainWindowOf(DWORD processId) {
+  Search search{processId, nullptr};
+  EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override { DeletePolicies(); }
+  void TearDown() override {
+    if (process.hProcess) {
+      TerminateProcess(process.hProcess, 1);
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    }
+    DeletePolicies();
+  }
+
+  HWND Start() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+      return nullptr;
+    WaitForInputIdle(process.hProcess, 10000);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      if (HWND hwnd = MainWindowOf(process.dwProcessId)) return hwnd;
+      Sleep(50);
+    }
+    return nullptr;
+  }
+
+  PROCESS_INFORMATION process{};
+};
+
+TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
+  StorePolicy(HKEY_CURRENT_USER, "DisablePC2Phone", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisableVideo", 1);
+  const HWND main = Start();
+  ASSERT_TRUE(main) << "no Polvane window appeared";
+
+  const HWND fra = GetDlgItem(main, IDC_FRA_MAIN);
+  const HWND master = GetDlgItem(fra, IDC_CHK_OPTION_0);
+  const HWND subs[] = {GetDlgItem(fra, IDC_CHK_SUB_OPTION_0), GetDlgItem(main, IDC_CHK_SUB_OPTION_1),
+                       GetDlgItem(main, IDC_CHK_SUB_OPTION_2), GetDlgItem(main, IDC_CHK_SUB_OPTION_3)};
+  EXPECT_EQ(TextOf(master), L"Disable Messenger");
+  EXPECT_EQ(SendMessageW(master, BM_GETCHECK, 0, 0), BST_CHECKED);
+  const LRESULT expected[] = {BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED};
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_TRUE(subs[i]);
+    EXPECT_EQ(SendMessageW(subs[i], BM_GETCHECK, 0, 0), expected[i]) << i;
+    EXPECT_FALSE(IsWindowEnabled(subs[i])) << i;
+  }
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_OPTION_1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+}
+
+TEST_F(Program, ImportsNoDllBeyondWindowsOwn) {
+  const HMODULE image = LoadLibraryExW(ProgramPath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_TRUE(image);
+  const auto* base = reinterpret_cast<const BYTE*>(image);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+  EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const std::string allowed[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
+                                 "comctl32.dll", "shell32.dll", "msvcrt.dll", "ole32.dll",
+                                 "oleaut32.dll", "version.dll"};
+  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       entry->Name; ++entry) {
+    std::string name(reinterpret_cast<const char*>(base + entry->Name));
+    for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(std::find(std::begin(allowed), std::end(allowed), name), std::end(allowed)) << name;
+  }
+  FreeLibrary(image);
+}
+
+}  // namespace
+}  // namespace polvane::test

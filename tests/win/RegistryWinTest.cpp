@@ -1,0 +1,84 @@
+// The policy store against Wine's real registry, read back independently.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/PolicyTable.h"
+#include "app/mdlRegistry.h"
+#include "tests/common/CountingRegistry.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace polvane::test {
+namespace {
+
+class RealRegistry : public ::testing::Test {
+ protected:
+  void SetUp() override { DeletePolicies(); }
+  void TearDown() override { DeletePolicies(); }
+};
+
+TEST_F(RealRegistry, RootsAreWindowsOwnHandles) {
+  EXPECT_EQ(kCurrentUser, reinterpret_cast<RegKey>(HKEY_CURRENT_USER));
+  EXPECT_EQ(kLocalMachine, reinterpret_cast<RegKey>(HKEY_LOCAL_MACHINE));
+}
+
+TEST_F(RealRegistry, WriteCreatesTheKeyPathAndStoresADword) {
+  ASSERT_EQ(WriteDWORD(kLocalMachine, kPolicyKeyPath, "DisableVideo", 1), kRegSuccess);
+  ASSERT_EQ(WriteDWORD(kLocalMachine, kPolicyKeyPath, "PreventRun", -1), kRegSuccess);
+
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Microsoft\\Messenger\\Client", 0,
+                          KEY_READ, &key),
+            ERROR_SUCCESS);
+  DWORD type = 0;
+  BYTE data[8]{};
+  DWORD size = sizeof data;
+  ASSERT_EQ(RegQueryValueExA(key, "DisableVideo", nullptr, &type, data, &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(data[0], 1);
+  EXPECT_EQ(StoredPolicy(HKEY_LOCAL_MACHINE, "PreventRun"), 0xFFFFFFFFu);
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+}
+
+TEST_F(RealRegistry, ReadsBackWhatAnotherProgramStored) {
+  StorePolicy(HKEY_CURRENT_USER, "DisablePC2Phone", 2);
+  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "DisablePC2Phone"), 2);
+  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "DisableVideo"), 0);
+  EXPECT_EQ(ReadDWORD(kLocalMachine, kPolicyKeyPath, "DisablePC2Phone"), 0);
+}
+
+TEST_F(RealRegistry, ValuesOfAnotherTypeOrSizeReadZero) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kPolicyPath, &key), ERROR_SUCCESS);
+  const DWORD64 big = 1;
+  const WORD small = 1;
+  const DWORD one = 1;
+  RegSetValueExA(key, "PreventRun", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+  RegSetValueExA(key, "DisableFileTransfer", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&big), 8);
+  RegSetValueExA(key, "DisablePC2PCAudio", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&small), 2);
+  RegSetValueExA(key, "DisablePC2Phone", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&one), 4);
+  RegSetValueExA(key, "DisableVideo", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&big), 8);
+  RegCloseKey(key);
+  for (const PolicyRow& row : kPolicyTable)
+    EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, row.valueName), 0) << row.valueName;
+}
+
+TEST_F(RealRegistry, EveryReadAndWriteClosesWhatItOpened) {
+  CountingRegistry counting(SystemRegistry());
+  RegistryOverride useIt(counting);
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
+  ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun");
+  ReadDWORD(kLocalMachine, kPolicyKeyPath, "PreventRun");  // no such key
+  WriteDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun", 0);
+  EXPECT_EQ(counting.Count(RegCall::Open), 2);
+  EXPECT_EQ(counting.Count(RegCall::Query), 1);
+  EXPECT_EQ(counting.Count(RegCall::Create), 1);
+  EXPECT_EQ(counting.Count(RegCall::Set), 1);
+  EXPECT_EQ(counting.Count(RegCall::Close), 2);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 0u);
+}
+
+}  // namespace
+}  // namespace polvane::test

@@ -1,0 +1,63 @@
+#include "tests/win/WinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/MessageLoop.h"
+
+namespace polvane::test {
+
+void DeletePolicies() {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    RegDeleteTreeA(root, "Software\\Policies\\Microsoft\\Messenger");
+}
+
+void StorePolicy(HKEY root, const char* name, DWORD value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(root, kPolicyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+std::optional<DWORD> StoredPolicy(HKEY root, const char* name) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegGetValueA(root, kPolicyPath, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
+}
+
+void PumpMessages() {
+  MSG msg{};
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (msg.message != WM_QUIT) ProcessMessage(msg);
+}
+
+void PressKey(HWND target, UINT virtualKey, bool withControl) {
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = withControl ? 0x80 : 0;
+  SetKeyboardState(keys);
+  const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | scan << 16);
+  PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan << 16 | 0xC0000000u);
+  PumpMessages();
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+}
+
+RECT ClientRectOf(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetAncestor(child, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256]{};
+  GetWindowTextW(hwnd, text, 256);
+  return text;
+}
+
+}  // namespace polvane::test

@@ -1,0 +1,30 @@
+#pragma once
+// Helpers for the tests that run under Wine against the real registry,
+// controls and message loop.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace polvane::test {
+
+inline constexpr char kPolicyPath[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
+
+// Removes the Messenger policy keys under both roots.
+void DeletePolicies();
+// Stores a REG_DWORD policy value directly, as another program would.
+void StorePolicy(HKEY root, const char* name, DWORD value);
+// Reads a policy value directly; empty when missing or not a REG_DWORD.
+std::optional<DWORD> StoredPolicy(HKEY root, const char* name);
+
+// Handles every queued message through the program's own loop.
+void PumpMessages();
+// Presses and releases a key as keyboard input addressed to target, held
+// down with Ctrl when asked, and handles it through the program's loop.
+void PressKey(HWND target, UINT virtualKey, bool withControl = false);
+
+// Where a child window lies in its top-level window's client area.
+RECT ClientRectOf(HWND child);
+std::wstring TextOf(HWND hwnd);
+
+}  // namespace polvane::test
