@@ -39,6 +39,11 @@ RegStatus SavePolicies(OptionPanel& panel, bool allUsers) {
   return first;
 }
 
+void ResetOptionPanel(OptionPanel& panel) {
+  panel.Option(OptionPanel::kMasterOption).SetValue(kUnchecked);
+  for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i) panel.SubOption(i).SetValue(kUnchecked);
+}
+
 void UpdateSubOptions(OptionPanel& panel) {
   const CheckValue master = panel.Option(OptionPanel::kMasterOption).Value();
   if (master != kChecked && master != kUnchecked) return;  // greyed: leave as it is

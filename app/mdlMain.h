@@ -25,6 +25,11 @@ void LoadPolicies(OptionPanel& panel, bool allUsers);
 // a failure. Returns the first failure's error code, or kRegSuccess.
 RegStatus SavePolicies(OptionPanel& panel, bool allUsers);
 
+// Clears the master option first (its click re-enables the sub-options when
+// it was set), then each sub-option. The scope option and the registry are
+// left alone.
+void ResetOptionPanel(OptionPanel& panel);
+
 // Disables the sub-options while the master option is checked, enables them
 // when it is clear, and leaves them alone when it is greyed.
 void UpdateSubOptions(OptionPanel& panel);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/Messages.h"
 #include "app/mdlMain.h"
 #include "resources/resource.h"
 #include "ui/Layout.h"
@@ -101,6 +102,8 @@ void frmMain::CreateControls() {
 
   for (int i = 0; i < static_cast<int>(chkOption_.size()); ++i)
     chkOption_[static_cast<std::size_t>(i)].onClick = [this, i] { chkOption_Click(i); };
+  cmdSave_.onClick = [this] { SaveChanges(); };
+  cmdExit_.onClick = [this] { EndProgram(); };
   AddMasterTooltip();
 }
 
@@ -118,13 +121,44 @@ void frmMain::AddMasterTooltip() {
 }
 
 void frmMain::chkOption_Click(int index) {
-  if (index == kMasterOption) UpdateSubOptions(*this);
+  if (index == kMasterOption)
+    UpdateSubOptions(*this);
+  else
+    LoadPolicies(*this, AllUsersChosen(*this));  // unsaved ticks are dropped
 }
+
+void frmMain::SaveChanges() {
+  const bool allUsers = AllUsersChosen(*this);
+  if (const RegStatus status = SavePolicies(*this, allUsers); status != kRegSuccess)
+    ShowSaveFailure(allUsers, status);
+}
+
+void frmMain::ShowSaveFailure(bool allUsers, long status) {
+  char reason[512]{};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 static_cast<DWORD>(status), 0, reason, sizeof reason, nullptr);
+  const std::string text = SaveFailureMessage(allUsers, status, reason);
+  MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+}
+
+// Closes every window of the program, which ends it; nothing is saved.
+void frmMain::EndProgram() { Window::DestroyAll(); }
 
 void frmMain::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (Control* control = Control::FromHwnd(reinterpret_cast<HWND>(lParam))) {
     control->OnNotify(HIWORD(wParam));
     return;
+  }
+  switch (LOWORD(wParam)) {
+    case IDM_RESET:
+      ResetOptionPanel(*this);
+      break;
+    case IDM_SAVE:
+      SaveChanges();
+      break;
+    case IDM_EXIT:
+      EndProgram();
+      break;
   }
 }
 

@@ -38,6 +38,9 @@ class frmMain final : public Window, public OptionPanel {
   void AddMasterTooltip();
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);
+  void SaveChanges();
+  void ShowSaveFailure(bool allUsers, long status);
+  void EndProgram();
 
   HINSTANCE instance_;
   int dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -289,11 +289,10 @@ TEST_F(MainWindow, AssigningTheMasterRaisesItsClickOnlyOnAChange) {
 }
 
 TEST_F(MainWindow, CloseBoxEndsTheProgramWhenItWasTheLastWindow) {
-  PumpMessages();
+  TakeQuitRequest();
   SendMessageW(form.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(form.Hwnd(), nullptr);
-  MSG msg{};
-  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(TakeQuitRequest());
 }
 
 }  // namespace

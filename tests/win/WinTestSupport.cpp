@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ui/MessageLoop.h"
 
 namespace polvane::test {
@@ -28,10 +30,23 @@ std::optional<DWORD> StoredPolicy(HKEY root, const char* name) {
   return value;
 }
 
+namespace {
+bool g_quitRequested = false;
+}
+
 void PumpMessages() {
   MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    if (msg.message != WM_QUIT) ProcessMessage(msg);
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT)
+      g_quitRequested = true;
+    else
+      ProcessMessage(msg);
+  }
+}
+
+bool TakeQuitRequest() {
+  PumpMessages();
+  return std::exchange(g_quitRequested, false);
 }
 
 void PressKey(HWND target, UINT virtualKey, bool withControl) {

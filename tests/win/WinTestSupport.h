@@ -17,8 +17,11 @@ void StorePolicy(HKEY root, const char* name, DWORD value);
 // Reads a policy value directly; empty when missing or not a REG_DWORD.
 std::optional<DWORD> StoredPolicy(HKEY root, const char* name);
 
-// Handles every queued message through the program's own loop.
+// Handles every queued message through the program's own loop, noting
+// rather than handling a request to end the program.
 void PumpMessages();
+// Whether the program asked to end since the last call.
+bool TakeQuitRequest();
 // Presses and releases a key as keyboard input addressed to target, held
 // down with Ctrl when asked, and handles it through the program's loop.
 void PressKey(HWND target, UINT virtualKey, bool withControl = false);

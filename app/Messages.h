@@ -1,0 +1,15 @@
+#pragma once
+// Texts the program shows. Free of Windows so that they are tested natively.
+#include <string>
+
+#include "app/RegistryApi.h"
+
+namespace polvane {
+
+inline constexpr char kProgramTitle[] = "Polvane";
+
+// What a user is told when a save could not be stored. systemReason is the
+// system's own description of status.
+std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason);
+
+}  // namespace polvane

@@ -1,0 +1,52 @@
+// Reset and the save-failure text.
+#include <gtest/gtest.h>
+
+#include "app/Messages.h"
+#include "tests/native/FakePanel.h"
+
+namespace polvane::test {
+namespace {
+
+TEST(ResetOptionPanel, ClearsTheMasterFirstThenEachSubOptionLeavingTheScope) {
+  FakePanel panel;
+  panel.Option(1).SetValue(kChecked);
+  panel.SubOption(0).SetValue(kChecked);
+  panel.SubOption(3).SetValue(kGreyed);
+  panel.Option(0).SetValue(kChecked);
+  panel.log.clear();
+
+  ResetOptionPanel(panel);
+
+  const std::vector<std::string> expected{"master = 0",   "sub0 enabled", "sub1 enabled",
+                                          "sub2 enabled", "sub3 enabled", "sub0 = 0",
+                                          "sub3 = 0"};
+  EXPECT_EQ(panel.log, expected);
+  EXPECT_EQ(panel.Option(1).Value(), kChecked);
+}
+
+TEST(ResetOptionPanel, RaisesNoClickWhenAllIsClear) {
+  FakePanel panel;
+  ResetOptionPanel(panel);
+  EXPECT_TRUE(panel.log.empty());
+  EXPECT_EQ(panel.Option(0).clicks, 0);
+}
+
+TEST(SaveFailureMessage, NamesTheScopeAndGivesTheSystemsReason) {
+  EXPECT_EQ(SaveFailureMessage(false, 29, "The system cannot write to the specified device.\r\n"),
+            "The settings could not be saved for the current user.\n\n"
+            "The system cannot write to the specified device.");
+  EXPECT_EQ(SaveFailureMessage(true, 29, ""),
+            "The settings could not be saved for all users.\n\nError 29.");
+}
+
+TEST(SaveFailureMessage, AsksForAnAdministratorOnlyForRefusedMachineWideSaves) {
+  const std::string machine = SaveFailureMessage(true, kRegAccessDenied, "Access denied.\r\n");
+  EXPECT_EQ(machine,
+            "The settings could not be saved for all users.\n\nAccess denied.\n\n"
+            "Changing settings for all users needs Polvane run as an administrator.");
+  const std::string user = SaveFailureMessage(false, kRegAccessDenied, "Access denied.");
+  EXPECT_EQ(user.find("administrator"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace polvane::test

@@ -1,0 +1,269 @@
+// The main window's commands through real clicks, keys and menu commands,
+// against the real registry.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/Startup.h"
+#include "resources/resource.h"
+#include "tests/common/CountingRegistry.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/frmMain.h"
+
+namespace polvane::test {
+namespace {
+
+constexpr const char* kNames[] = {"PreventRun", "DisableFileTransfer", "DisablePC2PCAudio",
+                                  "DisablePC2Phone", "DisableVideo"};
+
+class Commands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeletePolicies();
+    StorePolicy(HKEY_CURRENT_USER, "DisablePC2Phone", 1);
+  }
+  void TearDown() override { DeletePolicies(); }
+
+  void Start() {
+    TakeQuitRequest();  // left by an earlier test's window
+    Main(form);
+    SetForegroundWindow(form.Hwnd());
+    PumpMessages();
+  }
+  void Click(CheckBox& box) { SendMessageW(box.Hwnd(), BM_CLICK, 0, 0); }
+  void Menu(int id) {
+    SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    PumpMessages();
+  }
+  std::array<CheckValue, 5> Panel() {
+    return {form.chkOption(0).Value(), form.chkSubOption(0).Value(), form.chkSubOption(1).Value(),
+            form.chkSubOption(2).Value(), form.chkSubOption(3).Value()};
+  }
+  bool SubOptionsEnabled() {
+    for (int i = 0; i < 4; ++i)
+      if (!IsWindowEnabled(form.chkSubOption(i).Hwnd())) return false;
+    return true;
+  }
+  bool Ended() { return TakeQuitRequest() && form.Hwnd() == nullptr; }
+
+  frmMain form{GetModuleHandleW(nullptr)};
+};
+
+using Values = std::array<CheckValue, 5>;
+
+TEST_F(Commands, AllUsersThenVideoThenSaveStoresFiveMachineWideValues) {
+  Start();
+  Click(form.chkOption(1));
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 0, 0}));  // nothing stored machine-wide
+  Click(form.chkSubOption(3));
+  PressKey(form.chkSubOption(3).Hwnd(), VK_RETURN);
+
+  const DWORD expected[] = {0, 0, 0, 0, 1};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(StoredPolicy(HKEY_LOCAL_MACHINE, kNames[i]), expected[i]);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 1u);
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+  EXPECT_TRUE(IsWindow(form.Hwnd()));
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 0, 1}));  // a save changes no control
+}
+
+TEST_F(Commands, SwitchingScopeReloadsAndDropsUnsavedTicks) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisableFileTransfer", 1);
+  Start();
+  Click(form.chkSubOption(0));
+  Click(form.chkOption(1));
+  EXPECT_EQ(Panel(), (Values{1, 1, 0, 0, 0}));
+  EXPECT_FALSE(IsWindowEnabled(form.chkSubOption(2).Hwnd()));
+  Click(form.chkOption(1));
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 1, 0}));
+  EXPECT_TRUE(SubOptionsEnabled());
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"));
+}
+
+TEST_F(Commands, SaveButtonAndMenuWriteTheCurrentUsersValues) {
+  Start();
+  Click(form.chkOption(0));
+  Click(form.chkSubOption(0));  // disabled: the click changes nothing
+  SendMessageW(form.cmdSave().Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"), 0u);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 1u);
+  EXPECT_FALSE(StoredPolicy(HKEY_LOCAL_MACHINE, "PreventRun"));
+
+  form.chkSubOption(3).SetValue(kGreyed);
+  Menu(IDM_SAVE);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"), 2u);
+}
+
+TEST_F(Commands, ResetClearsThePanelButNotTheRegistryOrScope) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone", 1);
+  Start();
+  Click(form.chkOption(1));
+  Click(form.chkSubOption(2));  // disabled: stays ticked
+  ASSERT_EQ(Panel(), (Values{1, 0, 0, 1, 0}));
+  ASSERT_FALSE(SubOptionsEnabled());
+  Menu(IDM_RESET);
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 0, 0}));
+  EXPECT_TRUE(SubOptionsEnabled());
+  EXPECT_EQ(form.chkOption(1).Value(), kChecked);
+  EXPECT_EQ(StoredPolicy(HKEY_LOCAL_MACHINE, "PreventRun"), 1u);
+  EXPECT_EQ(StoredPolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone"), 1u);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 1u);
+}
+
+TEST_F(Commands, ResetOnAClearPanelRaisesNoClick) {
+  DeletePolicies();
+  Start();
+  // Greyed out behind the master's back: a click of the master would undo it.
+  EnableWindow(form.chkSubOption(1).Hwnd(), FALSE);
+  CountingRegistry counting(SystemRegistry());
+  RegistryOverride useIt(counting);
+  Menu(IDM_RESET);
+  EXPECT_FALSE(IsWindowEnabled(form.chkSubOption(1).Hwnd()));
+  EXPECT_TRUE(counting.Calls().empty());
+}
+
+TEST_F(Commands, EnterPressesSaveUnlessTheFocusIsOnExit) {
+  Start();
+  Click(form.chkSubOption(1));
+  PressKey(form.chkOption(1).Hwnd(), VK_RETURN);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2PCAudio"), 1u);
+
+  Click(form.chkSubOption(2));
+  SetFocus(form.cmdSave().Hwnd());
+  PressKey(GetFocus(), VK_RETURN);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 0u);
+
+  Click(form.chkSubOption(0));
+  SetFocus(form.cmdSave().Hwnd());
+  PressKey(GetFocus(), VK_TAB, false);  // Shift not held: Tab moves on to a sub-option
+  SetFocus(form.chkOption(0).Hwnd());
+  PressKey(GetFocus(), VK_TAB);  // onto Exit, which becomes the default button
+  ASSERT_EQ(GetFocus(), form.cmdExit().Hwnd());
+  PressKey(GetFocus(), VK_RETURN);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"), 0u);
+}
+
+TEST_F(Commands, EscEndsTheProgramFromAnyControlSavingNothing) {
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
+  Start();
+  Click(form.chkOption(0));  // the sub-options come back...
+  Click(form.chkSubOption(3));
+  Click(form.chkOption(0));  // ...and go again; focus sits beside disabled boxes
+  PressKey(form.chkOption(0).Hwnd(), VK_ESCAPE);
+  EXPECT_TRUE(Ended());
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+}
+
+TEST_F(Commands, ExitButtonMenuAndShortcutEachCloseEveryWindow) {
+  Start();
+  frmMain other(GetModuleHandleW(nullptr));  // stands for any other window of the program
+  other.Load();
+  SendMessageW(form.cmdExit().Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(other.Hwnd(), nullptr);
+  EXPECT_TRUE(Ended());
+
+  frmMain second(GetModuleHandleW(nullptr));
+  Main(second);
+  SendMessageW(second.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+  EXPECT_EQ(second.Hwnd(), nullptr);
+  EXPECT_TRUE(TakeQuitRequest());
+
+  frmMain third(GetModuleHandleW(nullptr));
+  Main(third);
+  Click(third.chkSubOption(2));
+  PressKey(third.chkSubOption(2).Hwnd(), 'Q', true);
+  EXPECT_EQ(third.Hwnd(), nullptr);
+  EXPECT_TRUE(TakeQuitRequest());
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 1u);
+}
+
+// Reads and dismisses the message box that a save shows, from inside its own
+// modal loop.
+struct MessageBoxWatch {
+  static inline HWND owner = nullptr;
+  static inline std::wstring text;
+  static inline int seen = 0;
+
+  static BOOL CALLBACK Find(HWND hwnd, LPARAM) {
+    wchar_t className[16]{};
+    GetClassNameW(hwnd, className, 16);
+    if (lstrcmpW(className, L"#32770") != 0 || GetWindow(hwnd, GW_OWNER) != owner) return TRUE;
+    ++seen;
+    text = TextOf(GetDlgItem(hwnd, 0xFFFF));
+    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    return FALSE;
+  }
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), Find, 0);
+  }
+};
+
+TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
+  Start();
+  Click(form.chkOption(1));
+  Click(form.chkSubOption(3));
+  CountingRegistry refusing(SystemRegistry());
+  refusing.Fail(RegCall::Create, "", ERROR_ACCESS_DENIED);
+  RegistryOverride useIt(refusing);
+
+  MessageBoxWatch::owner = form.Hwnd();
+  MessageBoxWatch::seen = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, MessageBoxWatch::OnTimer);
+  SendMessageW(form.cmdSave().Hwnd(), BM_CLICK, 0, 0);
+  KillTimer(nullptr, timer);
+
+  EXPECT_EQ(MessageBoxWatch::seen, 1);
+  const std::wstring& text = MessageBoxWatch::text;
+  EXPECT_NE(text.find(L"could not be saved for all users"), std::wstring::npos) << text.c_str();
+  EXPECT_NE(text.find(L"run as an administrator"), std::wstring::npos) << text.c_str();
+  char reason[256]{};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 ERROR_ACCESS_DENIED, 0, reason, sizeof reason, nullptr);
+  std::string firstLine(reason);
+  firstLine = firstLine.substr(0, firstLine.find_first_of("\r\n"));
+  EXPECT_NE(text.find(std::wstring(firstLine.begin(), firstLine.end())), std::wstring::npos);
+
+  EXPECT_EQ(refusing.Count(RegCall::Create), 5);  // every row was attempted
+  EXPECT_EQ(form.chkSubOption(3).Value(), kChecked);
+  EXPECT_EQ(form.chkOption(1).Value(), kChecked);
+  for (const char* name : kNames) {
+    EXPECT_FALSE(StoredPolicy(HKEY_LOCAL_MACHINE, name)) << name;
+  }
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+}
+
+TEST_F(Commands, OneFailedValueIsReportedOnceForTheCurrentUser) {
+  Start();
+  CountingRegistry refusing(SystemRegistry());
+  refusing.Fail(RegCall::Set, "DisablePC2PCAudio", ERROR_WRITE_FAULT);
+  RegistryOverride useIt(refusing);
+  MessageBoxWatch::owner = form.Hwnd();
+  MessageBoxWatch::seen = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, MessageBoxWatch::OnTimer);
+  Menu(IDM_SAVE);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(MessageBoxWatch::seen, 1);
+  EXPECT_NE(MessageBoxWatch::text.find(L"for the current user"), std::wstring::npos);
+  EXPECT_EQ(MessageBoxWatch::text.find(L"administrator"), std::wstring::npos);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"), 0u);  // later rows still written
+}
+
+TEST_F(Commands, SuccessfulSaveShowsNothing) {
+  Start();
+  MessageBoxWatch::owner = form.Hwnd();
+  MessageBoxWatch::seen = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, MessageBoxWatch::OnTimer);
+  Menu(IDM_SAVE);
+  Sleep(30);
+  PumpMessages();
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(MessageBoxWatch::seen, 0);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 0u);
+}
+
+}  // namespace
+}  // namespace polvane::test
