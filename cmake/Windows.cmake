@@ -57,3 +57,11 @@ polvane_wine_test(startup_tests tests/win/StartupTest.cpp ${_win_common})
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp ${_win_common})
 add_dependencies(process_tests Polvane)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp ${_win_common})
+
+# Real X input against the real program, read back with Wine's reg.exe.
+add_executable(polvane_probe tests/win/probe.cpp)
+add_test(NAME x_input_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/x_input_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(x_input_test PROPERTIES
+  ENVIRONMENT "${_wine_env}"
+  FIXTURES_REQUIRED wine
+  RESOURCE_LOCK wineprefix)
