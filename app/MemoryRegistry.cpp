@@ -78,8 +78,7 @@ RegStatus MemoryRegistry::CloseKey(RegKey key) {
   return handles_.erase(key) != 0 ? kRegSuccess : kRegInvalidHandle;
 }
 
-std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Get(RegKey root,
-                                                               const std::string& path,
+std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Get(RegKey root, const std::string& path,
                                                                const std::string& name) const {
   const auto found = values_.find({{root, Folded(path)}, Folded(name)});
   if (found == values_.end()) return std::nullopt;

@@ -25,7 +25,8 @@ CheckValue CheckValueFromStored(std::int32_t stored) {
 void LoadPolicies(OptionPanel& panel, bool allUsers) {
   const RegKey root = PolicyRoot(allUsers);
   for (const PolicyRow& row : kPolicyTable)
-    BoxOf(panel, row).SetValue(CheckValueFromStored(ReadDWORD(root, kPolicyKeyPath, row.valueName)));
+    BoxOf(panel, row)
+        .SetValue(CheckValueFromStored(ReadDWORD(root, kPolicyKeyPath, row.valueName)));
 }
 
 RegStatus SavePolicies(OptionPanel& panel, bool allUsers) {
@@ -41,7 +42,8 @@ RegStatus SavePolicies(OptionPanel& panel, bool allUsers) {
 
 void ResetOptionPanel(OptionPanel& panel) {
   panel.Option(OptionPanel::kMasterOption).SetValue(kUnchecked);
-  for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i) panel.SubOption(i).SetValue(kUnchecked);
+  for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i)
+    panel.SubOption(i).SetValue(kUnchecked);
 }
 
 void UpdateSubOptions(OptionPanel& panel) {

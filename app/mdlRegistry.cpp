@@ -8,8 +8,8 @@ namespace {
 constexpr std::uint32_t kDwordSize = 4;
 
 std::int32_t FromLittleEndian(const std::array<std::uint8_t, kDwordSize>& bytes) {
-  const std::uint32_t number = bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                               static_cast<std::uint32_t>(bytes[3]) << 24;
+  const std::uint32_t number =
+      bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
   return static_cast<std::int32_t>(number);
 }
 
@@ -37,8 +37,7 @@ std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName) {
   return FromLittleEndian(buffer);
 }
 
-RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName,
-                     std::int32_t value) {
+RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value) {
   RegistryApi& api = Registry();
   RegKey created{};
   if (const RegStatus status = api.CreateKey(root, subKey, &created); status != kRegSuccess)

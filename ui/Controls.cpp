@@ -6,7 +6,8 @@ namespace polvane {
 
 std::wstring Control::Text() const {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -21,11 +22,10 @@ Control* Control::FromHwnd(HWND hwnd) {
 void Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                             DWORD style, DWORD exStyle) {
   const RECT& r = where.rect;
-  hwnd_ = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                          r.right - r.left, r.bottom - r.top, where.parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
-                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)),
-                          nullptr);
+  hwnd_ = CreateWindowExW(
+      exStyle, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+      r.bottom - r.top, where.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(where.font), FALSE);
 }
@@ -63,8 +63,8 @@ void CheckBox::StoreValue(CheckValue value) {
 
 namespace {
 
-LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
   switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:

@@ -61,7 +61,9 @@ class CheckBox final : public Control, public CheckControl {
  private:
   CheckValue StoredValue() const override;
   void StoreValue(CheckValue value) override;
-  void RaiseClick() override { if (onClick) onClick(); }
+  void RaiseClick() override {
+    if (onClick) onClick();
+  }
 };
 
 // A group box that can hold controls: it passes their notifications and

@@ -10,7 +10,8 @@ bool TranslateForWindow(MSG& msg) {
   const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   const Window* window = Window::FromTopLevel(root);
   if (!window) return false;
-  if (HACCEL shortcuts = window->Accelerators(); shortcuts && TranslateAcceleratorW(root, shortcuts, &msg))
+  if (HACCEL shortcuts = window->Accelerators();
+      shortcuts && TranslateAcceleratorW(root, shortcuts, &msg))
     return true;
   return IsDialogMessageW(root, &msg) != FALSE;
 }

@@ -13,10 +13,8 @@ namespace {
 constexpr Twips kClientArea{0, 0, 4470, 2580};
 constexpr Twips kFraMain{120, 120, 4215, 1860};
 constexpr std::array<Twips, 2> kChkOption{{{240, 120, 1650, 195}, {480, 2160, 1050, 195}}};
-constexpr std::array<Twips, 4> kChkSubOption{{{360, 480, 3855, 195},
-                                              {360, 840, 3855, 195},
-                                              {360, 1200, 3855, 195},
-                                              {360, 1560, 3855, 195}}};
+constexpr std::array<Twips, 4> kChkSubOption{
+    {{360, 480, 3855, 195}, {360, 840, 3855, 195}, {360, 1200, 3855, 195}, {360, 1560, 3855, 195}}};
 constexpr Twips kCmdSave{1605, 2100, 1260, 345};
 constexpr Twips kCmdExit{2955, 2100, 1260, 345};
 
@@ -57,9 +55,8 @@ void frmMain::Load() {
   dpi_ = ScreenDpi();
   font_ = CreateDialogFont(dpi_);
   accelerators_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
-  HICON icon = static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 0, 0,
-                 LR_DEFAULTSIZE | LR_SHARED));
+  HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   CreateCentred({.instance = instance_,
                  .className = L"Polvane.frmMain",
                  .caption = L"Polvane",

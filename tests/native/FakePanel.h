@@ -44,7 +44,9 @@ class FakeCheck final : public CheckControl {
 
 class FakePanel final : public OptionPanel {
  public:
-  FakePanel() { options_[kMasterOption].onClick = [this] { UpdateSubOptions(*this); }; }
+  FakePanel() {
+    options_[kMasterOption].onClick = [this] { UpdateSubOptions(*this); };
+  }
 
   FakeCheck& Option(int index) override { return options_.at(static_cast<std::size_t>(index)); }
   FakeCheck& SubOption(int index) override { return subs_.at(static_cast<std::size_t>(index)); }

@@ -12,14 +12,13 @@ namespace polvane::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-const std::vector<std::string> kValueNames{"PreventRun", "DisableFileTransfer",
-                                           "DisablePC2PCAudio", "DisablePC2Phone",
-                                           "DisableVideo"};
+const std::vector<std::string> kValueNames{"PreventRun", "DisableFileTransfer", "DisablePC2PCAudio",
+                                           "DisablePC2Phone", "DisableVideo"};
 
 MemoryRegistry::StoredValue Dword(std::uint32_t number) {
-  return {kRegDword, {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-                      static_cast<std::uint8_t>(number >> 16),
-                      static_cast<std::uint8_t>(number >> 24)}};
+  return {kRegDword,
+          {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+           static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
 }
 
 class PolicyStore : public ::testing::Test {
@@ -97,7 +96,9 @@ TEST_F(PolicyStore, LoadWalksTheTableOpeningAndClosingTheKeyPerValue) {
   EXPECT_EQ(registry.Count(RegCall::Close), 5);
   EXPECT_EQ(registry.Count(RegCall::Create) + registry.Count(RegCall::Set), 0);
   for (const RecordedCall& call : registry.Calls()) {
-    if (call.call == RegCall::Open) { EXPECT_EQ(call.root, kCurrentUser); }
+    if (call.call == RegCall::Open) {
+      EXPECT_EQ(call.root, kCurrentUser);
+    }
   }
   EXPECT_EQ(PanelValues(), (std::array<CheckValue, 5>{0, 0, 1, 0, 2}));
 }
@@ -117,7 +118,7 @@ TEST_F(PolicyStore, LoadingPreventRunDisablesSubOptionsBeforeTheirValuesArrive) 
   Store(kCurrentUser, "PreventRun", Dword(1));
   Store(kCurrentUser, "DisableFileTransfer", Dword(1));
   LoadPolicies(panel, false);
-  const std::vector<std::string> expected{"master = 1",   "sub0 disabled", "sub1 disabled",
+  const std::vector<std::string> expected{"master = 1",    "sub0 disabled", "sub1 disabled",
                                           "sub2 disabled", "sub3 disabled", "sub0 = 1"};
   EXPECT_EQ(panel.log, expected);
 
@@ -141,7 +142,9 @@ TEST_F(PolicyStore, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
   EXPECT_EQ(registry.Count(RegCall::Close), 5);
   EXPECT_EQ(registry.Count(RegCall::Open) + registry.Count(RegCall::Query), 0);
   for (const RecordedCall& call : registry.Calls()) {
-    if (call.call == RegCall::Create) { EXPECT_EQ(call.root, kLocalMachine); }
+    if (call.call == RegCall::Create) {
+      EXPECT_EQ(call.root, kLocalMachine);
+    }
   }
   const std::array<std::uint32_t, 5> expected{1, 0, 1, 0, 2};
   for (std::size_t i = 0; i < expected.size(); ++i)

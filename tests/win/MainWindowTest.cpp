@@ -47,9 +47,8 @@ class MainWindow : public ::testing::Test {
   }
 
   std::vector<HWND> CheckBoxes() {
-    return {form.chkOption(0).Hwnd(),    form.chkOption(1).Hwnd(),
-            form.chkSubOption(0).Hwnd(), form.chkSubOption(1).Hwnd(),
-            form.chkSubOption(2).Hwnd(), form.chkSubOption(3).Hwnd()};
+    return {form.chkOption(0).Hwnd(),    form.chkOption(1).Hwnd(),    form.chkSubOption(0).Hwnd(),
+            form.chkSubOption(1).Hwnd(), form.chkSubOption(2).Hwnd(), form.chkSubOption(3).Hwnd()};
   }
 
   frmMain form{GetModuleHandleW(nullptr)};
@@ -213,9 +212,7 @@ TEST_F(MainWindow, ProgramFileCarriesTheTwoIconImages) {
   ASSERT_TRUE(group);
   const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
   ASSERT_EQ(*reinterpret_cast<const WORD*>(dir + 4), 2);  // idCount
-  const struct {
-    WORD id, bits;
-  } images[] = {{30001, 4}, {30002, 8}};
+  const struct { WORD id, bits; } images[] = {{30001, 4}, {30002, 8}};
   for (int i = 0; i < 2; ++i) {
     const BYTE* entry = dir + 6 + 14 * i;
     EXPECT_EQ(entry[0], 32);
@@ -224,7 +221,8 @@ TEST_F(MainWindow, ProgramFileCarriesTheTwoIconImages) {
     EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 12), images[i].id);
     const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(images[i].id), MAKEINTRESOURCEW(3));
     ASSERT_TRUE(image);
-    const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+    const auto* header =
+        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
     EXPECT_EQ(header->biWidth, 32);
     EXPECT_EQ(header->biHeight, 64);
     EXPECT_EQ(header->biBitCount, images[i].bits);

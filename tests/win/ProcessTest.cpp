@@ -78,8 +78,9 @@ TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
 
   const HWND fra = GetDlgItem(main, IDC_FRA_MAIN);
   const HWND master = GetDlgItem(fra, IDC_CHK_OPTION_0);
-  const HWND subs[] = {GetDlgItem(fra, IDC_CHK_SUB_OPTION_0), GetDlgItem(main, IDC_CHK_SUB_OPTION_1),
-                       GetDlgItem(main, IDC_CHK_SUB_OPTION_2), GetDlgItem(main, IDC_CHK_SUB_OPTION_3)};
+  const HWND subs[] = {
+      GetDlgItem(fra, IDC_CHK_SUB_OPTION_0), GetDlgItem(main, IDC_CHK_SUB_OPTION_1),
+      GetDlgItem(main, IDC_CHK_SUB_OPTION_2), GetDlgItem(main, IDC_CHK_SUB_OPTION_3)};
   EXPECT_EQ(TextOf(master), L"Disable Messenger");
   EXPECT_EQ(SendMessageW(master, BM_GETCHECK, 0, 0), BST_CHECKED);
   const LRESULT expected[] = {BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED};
@@ -107,11 +108,13 @@ TEST_F(Program, ImportsNoDllBeyondWindowsOwn) {
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
   EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
   EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
-  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  const std::string allowed[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const std::string allowed[] = {"kernel32.dll", "user32.dll",  "gdi32.dll",  "advapi32.dll",
                                  "comctl32.dll", "shell32.dll", "msvcrt.dll", "ole32.dll",
                                  "oleaut32.dll", "version.dll"};
-  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+  for (auto* entry =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
        entry->Name; ++entry) {
     std::string name(reinterpret_cast<const char*>(base + entry->Name));
     for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
