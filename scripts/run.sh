@@ -11,31 +11,35 @@ cmake --build --preset windows --target Polvane
 
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/windows/wineprefix}
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-bash scripts/wine-prefix.sh up "$WINEPREFIX"
-trap 'bash scripts/wine-prefix.sh down "$WINEPREFIX"' EXIT
 exe=build/windows/Polvane.exe
+cleanup() { bash scripts/wine-prefix.sh down "$WINEPREFIX"; }
 
 if [ -n "${DISPLAY:-}" ]; then
+  bash scripts/wine-prefix.sh up "$WINEPREFIX"
+  trap cleanup EXIT
   echo "Running $exe"
   wine "$exe"
   exit 0
 fi
 
-# No display: a private Xvfb screen, then a screenshot.
-display_number=$(( (RANDOM % 400) + 100 ))
+# No display: a private Xvfb screen first, since Wine's desktop process binds
+# to the display it starts on.
+display_number=$(((RANDOM % 400) + 100))
 while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
 export DISPLAY=":$display_number"
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null; bash scripts/wine-prefix.sh down "$WINEPREFIX"' EXIT
+trap 'cleanup; kill $xvfb_pid 2>/dev/null' EXIT
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+bash scripts/wine-prefix.sh up "$WINEPREFIX"
 
 wine "$exe" &
-window=$(timeout 30 xdotool search --sync --name '^Polvane$' | head -n 1)
-sleep 1  # let the window finish painting
+program=$!
+timeout 30 xdotool search --sync --name '^Polvane$' >/dev/null
+sleep 1 # let the window finish painting
 mkdir -p screenshots
 shot=$PWD/screenshots/polvane-main.png
 import -window root "$shot"
 echo "Polvane ran on Xvfb; screenshot of its main window: $shot"
 wine taskkill /im Polvane.exe >/dev/null 2>&1 || true
-wait
+wait "$program"

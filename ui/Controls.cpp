@@ -51,7 +51,14 @@ void CheckBox::OnNotify(WORD code) {
 
 bool CheckBox::IsEnabled() const { return IsWindowEnabled(Hwnd()) != FALSE; }
 
-void CheckBox::SetEnabled(bool enabled) { EnableWindow(Hwnd(), enabled); }
+// A disabled box loses the keyboard focus; it passes on to the next control
+// in tab order rather than to nowhere.
+void CheckBox::SetEnabled(bool enabled) {
+  const bool hadFocus = GetFocus() == Hwnd();
+  EnableWindow(Hwnd(), enabled);
+  if (!hadFocus || enabled) return;
+  if (HWND next = GetNextDlgTabItem(GetAncestor(Hwnd(), GA_ROOT), Hwnd(), FALSE)) SetFocus(next);
+}
 
 CheckValue CheckBox::StoredValue() const {
   return static_cast<CheckValue>(SendMessageW(Hwnd(), BM_GETCHECK, 0, 0));

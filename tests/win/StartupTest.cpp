@@ -30,6 +30,7 @@ TEST_F(Startup, NothingStoredOpensAllClearAndEnabled) {
   EXPECT_EQ(form.chkOption(1).Value(), kUnchecked);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(form.chkSubOption(i).Value(), kUnchecked);
   ExpectSubOptionsEnabled(true);
+  EXPECT_EQ(GetFocus(), form.chkSubOption(0).Hwnd());
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"));  // a load never writes
 }
 
@@ -45,6 +46,9 @@ TEST_F(Startup, PreventRunGreysOutTheSubOptionsShowingTheirOwnTicks) {
   EXPECT_EQ(form.chkSubOption(2).Value(), kUnchecked);
   EXPECT_EQ(form.chkSubOption(3).Value(), kGreyed);
   EXPECT_EQ(form.chkOption(1).Value(), kUnchecked);
+  // The keyboard focus, first on the file-transfer box, moved on when it was
+  // disabled.
+  EXPECT_EQ(GetFocus(), form.chkOption(0).Hwnd());
 }
 
 TEST_F(Startup, MachineWideValuesAreNotShown) {
