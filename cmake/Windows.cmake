@@ -56,6 +56,7 @@ polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp ${_win_common})
 polvane_wine_test(startup_tests tests/win/StartupTest.cpp ${_win_common})
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp ${_win_common})
 add_dependencies(process_tests Polvane)
+target_link_libraries(process_tests PRIVATE version)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp ${_win_common})
 
 # Real X input against the real program, read back with Wine's reg.exe.

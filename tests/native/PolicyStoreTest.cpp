@@ -2,6 +2,8 @@
 // through a wrapper that counts calls and can make them fail.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "app/MemoryRegistry.h"
 #include "app/PolicyTable.h"
 #include "app/mdlRegistry.h"
@@ -10,6 +12,8 @@
 
 namespace polvane::test {
 namespace {
+
+static_assert(!std::is_copy_constructible_v<OpenedKey> && std::is_move_constructible_v<OpenedKey>);
 
 using Bytes = std::vector<std::uint8_t>;
 const std::vector<std::string> kValueNames{"PreventRun", "DisableFileTransfer", "DisablePC2PCAudio",

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "resources/resource.h"
@@ -12,6 +13,10 @@
 
 namespace polvane::test {
 namespace {
+
+static_assert(!std::is_copy_constructible_v<UniqueFont> &&
+              std::is_move_constructible_v<UniqueFont>);
+static_assert(!std::is_copy_assignable_v<UniqueIcon> && std::is_move_assignable_v<UniqueIcon>);
 
 int Dpi() {
   HDC screen = GetDC(nullptr);

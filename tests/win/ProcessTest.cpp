@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
@@ -98,6 +99,69 @@ TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+}
+
+std::string ManifestOf(const std::wstring& path) {
+  const HMODULE image = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!image) return {};
+  std::string manifest;
+  if (HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
+    manifest.assign(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                    SizeofResource(image, found));
+  FreeLibrary(image);
+  return manifest;
+}
+
+TEST_F(Program, ManifestRunsAsInvokerWithCommonControls6OnWindows7To11) {
+  const std::string manifest = ManifestOf(ProgramPath());
+  ASSERT_FALSE(manifest.empty());
+  EXPECT_NE(manifest.find(R"(requestedExecutionLevel level="asInvoker")"), std::string::npos);
+  EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
+            std::string::npos);
+  for (const char* os :
+       {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+        "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+    EXPECT_NE(manifest.find(os), std::string::npos) << os;
+
+  // This test program carries the same manifest: the controls it loaded are
+  // version 6, from the side-by-side store.
+  wchar_t loaded[MAX_PATH]{};
+  GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), loaded, MAX_PATH);
+  std::wstring path(loaded);
+  for (wchar_t& c : path) c = static_cast<wchar_t>(towlower(c));
+  EXPECT_NE(path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."), std::wstring::npos)
+      << loaded;
+}
+
+TEST_F(Program, CarriesItsVersionRecord) {
+  const std::wstring path = ProgramPath();
+  std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000004u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+      {L"CompanyName", L"Krestel"},
+      {L"ProductName", L"Polvane"},
+      {L"FileDescription", L"Alter hidden settings for MSN Messenger"},
+      {L"FileVersion", L"1.00.0004"},
+      {L"ProductVersion", L"1.00.0004"},
+      {L"InternalName", L"Polvane"},
+      {L"OriginalFilename", L"Polvane.exe"},
+      {L"Comments", L"Compiled 8/12/2002"}};
+  for (const auto& [name, expected] : strings) {
+    wchar_t* value = nullptr;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &size))
+        << name;
+    EXPECT_STREQ(value, expected);
+  }
 }
 
 TEST_F(Program, ImportsNoDllBeyondWindowsOwn) {
