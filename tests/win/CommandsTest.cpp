@@ -138,14 +138,21 @@ TEST_F(Commands, EnterPressesSaveUnlessTheFocusIsOnExit) {
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 0u);
 
   Click(form.chkSubOption(0));
-  SetFocus(form.cmdSave().Hwnd());
-  PressKey(GetFocus(), VK_TAB, false);  // Shift not held: Tab moves on to a sub-option
   SetFocus(form.chkOption(0).Hwnd());
   PressKey(GetFocus(), VK_TAB);  // onto Exit, which becomes the default button
   ASSERT_EQ(GetFocus(), form.cmdExit().Hwnd());
   PressKey(GetFocus(), VK_RETURN);
   EXPECT_TRUE(Ended());
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"), 0u);
+}
+
+TEST_F(Commands, EnterOnExitFocusedWithoutTheKeyboardStillPressesExit) {
+  Start();
+  Click(form.chkSubOption(0));
+  SetFocus(form.cmdExit().Hwnd());  // as a mouse press leaves it: Save keeps the default style
+  PressKey(GetFocus(), VK_RETURN);
+  EXPECT_TRUE(Ended());
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"));
 }
 
 TEST_F(Commands, EscEndsTheProgramFromAnyControlSavingNothing) {
