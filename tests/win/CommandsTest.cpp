@@ -252,6 +252,25 @@ TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
 }
 
+TEST_F(Commands, SaveTheRealRegistryRefusesIsReported) {
+  // A volatile key cannot hold a lasting subkey: the registry itself refuses
+  // to create the policy key under it.
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger");
+  HKEY volatileKey = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
+                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(volatileKey);
+  Start();
+  Click(form.chkSubOption(1));
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { PressKey(GetFocus(), VK_RETURN); }), 1);
+  EXPECT_NE(MessageBoxWatch::text.find(L"could not be saved for the current user"),
+            std::wstring::npos);
+  EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2PCAudio"));
+  EXPECT_EQ(form.chkSubOption(1).Value(), kChecked);
+}
+
 TEST_F(Commands, OneFailedValueIsReportedOnceForTheCurrentUser) {
   Start();
   CountingRegistry refusing(SystemRegistry());
