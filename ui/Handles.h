@@ -35,6 +35,5 @@ inline BOOL WINAPI DeleteFont(HFONT font) { return DeleteObject(font); }
 
 using UniqueFont = UniqueHandle<HFONT, DeleteFont>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
-using UniqueCursor = UniqueHandle<HCURSOR, DestroyCursor>;
 
 }  // namespace polvane

@@ -79,9 +79,9 @@ void frmMain::Show() {
 void frmMain::CreateControls() {
   const HWND main = Hwnd();
   const HFONT font = font_.Get();
-  fraMain_.Create({main, IDC_FRA_MAIN, PixelRect(kFraMain, dpi_), font});
-
   const RECT frame = PixelRect(kFraMain, dpi_);
+  fraMain_.Create({main, IDC_FRA_MAIN, frame, font});
+
   const POINT inFrame{frame.left, frame.top};
   const HWND fra = fraMain_.Hwnd();
   chkSubOption_[0].Create({fra, kSubOptionIds[0], PixelRect(kChkSubOption[0], dpi_, inFrame), font},
@@ -130,7 +130,7 @@ void frmMain::SaveChanges() {
     ShowSaveFailure(allUsers, status);
 }
 
-void frmMain::ShowSaveFailure(bool allUsers, long status) {
+void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
   char reason[512]{};
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  static_cast<DWORD>(status), 0, reason, sizeof reason, nullptr);

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/OptionPanel.h"
+#include "app/RegistryApi.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
@@ -39,7 +40,7 @@ class frmMain final : public Window, public OptionPanel {
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);
   void SaveChanges();
-  void ShowSaveFailure(bool allUsers, long status);
+  void ShowSaveFailure(bool allUsers, RegStatus status);
   void EndProgram();
 
   HINSTANCE instance_;

@@ -18,13 +18,12 @@ namespace {
 constexpr const char* kNames[] = {"PreventRun", "DisableFileTransfer", "DisablePC2PCAudio",
                                   "DisablePC2Phone", "DisableVideo"};
 
-class Commands : public ::testing::Test {
+class Commands : public PolicyTest {
  protected:
   void SetUp() override {
-    DeletePolicies();
+    PolicyTest::SetUp();
     StorePolicy(HKEY_CURRENT_USER, "DisablePC2Phone", 1);
   }
-  void TearDown() override { DeletePolicies(); }
 
   void Start() {
     TakeQuitRequest();  // left by an earlier test's window

@@ -9,6 +9,7 @@
 
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Layout.h"
 #include "ui/frmMain.h"
 
 namespace polvane::test {
@@ -18,16 +19,9 @@ static_assert(!std::is_copy_constructible_v<UniqueFont> &&
               std::is_move_constructible_v<UniqueFont>);
 static_assert(!std::is_copy_assignable_v<UniqueIcon> && std::is_move_assignable_v<UniqueIcon>);
 
-int Dpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 // The expected place of a control, given in twips as the layout states it.
 RECT FromTwips(int left, int top, int width, int height) {
-  const int dpi = Dpi();
+  const int dpi = ScreenDpi();
   return {MulDiv(left, dpi, 1440), MulDiv(top, dpi, 1440), MulDiv(left + width, dpi, 1440),
           MulDiv(top + height, dpi, 1440)};
 }
@@ -67,7 +61,7 @@ TEST_F(MainWindow, IsAFixedDialogFrameCentredWithTheStatedClientArea) {
   const RECT expected = FromTwips(0, 0, 4470, 2580);
   EXPECT_EQ(client.right, expected.right);
   EXPECT_EQ(client.bottom, expected.bottom);
-  if (Dpi() == 96) {
+  if (ScreenDpi() == 96) {
     EXPECT_EQ(client.right, 298);
     EXPECT_EQ(client.bottom, 172);
   }

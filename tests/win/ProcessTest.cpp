@@ -40,16 +40,15 @@ HWND MainWindowOf(DWORD processId) {
   return search.found;
 }
 
-class Program : public ::testing::Test {
+class Program : public PolicyTest {
  protected:
-  void SetUp() override { DeletePolicies(); }
   void TearDown() override {
     if (process.hProcess) {
       TerminateProcess(process.hProcess, 1);
       CloseHandle(process.hThread);
       CloseHandle(process.hProcess);
     }
-    DeletePolicies();
+    PolicyTest::TearDown();
   }
 
   HWND Start() {

@@ -11,11 +11,7 @@
 namespace polvane::test {
 namespace {
 
-class RealRegistry : public ::testing::Test {
- protected:
-  void SetUp() override { DeletePolicies(); }
-  void TearDown() override { DeletePolicies(); }
-};
+using RealRegistry = PolicyTest;
 
 TEST_F(RealRegistry, RootsAreWindowsOwnHandles) {
   EXPECT_EQ(kCurrentUser, reinterpret_cast<RegKey>(HKEY_CURRENT_USER));

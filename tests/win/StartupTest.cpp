@@ -10,11 +10,8 @@
 namespace polvane::test {
 namespace {
 
-class Startup : public ::testing::Test {
+class Startup : public PolicyTest {
  protected:
-  void SetUp() override { DeletePolicies(); }
-  void TearDown() override { DeletePolicies(); }
-
   void ExpectSubOptionsEnabled(bool enabled) {
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(IsWindowEnabled(form.chkSubOption(i).Hwnd()) != FALSE, enabled) << i;

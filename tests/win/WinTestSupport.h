@@ -3,6 +3,8 @@
 // controls and message loop.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 
@@ -12,6 +14,13 @@ inline constexpr char kPolicyPath[] = "Software\\Policies\\Microsoft\\Messenger\
 
 // Removes the Messenger policy keys under both roots.
 void DeletePolicies();
+
+// A test that starts and ends with no Messenger policies stored.
+class PolicyTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeletePolicies(); }
+  void TearDown() override { DeletePolicies(); }
+};
 // Stores a REG_DWORD policy value directly, as another program would.
 void StorePolicy(HKEY root, const char* name, DWORD value);
 // Reads a policy value directly; empty when missing or not a REG_DWORD.
