@@ -15,7 +15,8 @@ Control* Control::FromHwnd(HWND hwnd) {
   if (!hwnd) return nullptr;
   wchar_t className[16]{};
   GetClassNameW(hwnd, className, 16);
-  if (lstrcmpiW(className, WC_BUTTONW) != 0) return nullptr;
+  if (lstrcmpiW(className, WC_BUTTONW) != 0 && lstrcmpiW(className, WC_STATICW) != 0)
+    return nullptr;
   return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
@@ -75,6 +76,7 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
+    case WM_DRAWITEM:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
       return SendMessageW(GetParent(hwnd), message, wParam, lParam);
@@ -90,6 +92,76 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 void GroupBox::Create(const Placement& where) {
   CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
   SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+}
+
+void Label::Create(const Placement& where, const std::wstring& text, bool clickable) {
+  CreateControl(where, WC_STATICW, text.c_str(),
+                SS_LEFT | SS_NOPREFIX | static_cast<DWORD>(clickable ? SS_NOTIFY : 0));
+}
+
+void Label::OnNotify(WORD code) {
+  if (code == STN_CLICKED && onClick) onClick();
+}
+
+void Label::GrowToFitText() {
+  RECT box{};
+  GetClientRect(Hwnd(), &box);
+  RECT needed = box;
+  HDC dc = GetDC(Hwnd());
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
+  const std::wstring text = Text();
+  DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, previous);
+  ReleaseDC(Hwnd(), dc);
+  if (needed.bottom > box.bottom)
+    SetWindowPos(Hwnd(), nullptr, 0, 0, box.right, needed.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Panel::Create(const Placement& where) {
+  CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
+                WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
+  SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+}
+
+void ImageBox::Create(const Placement& where, bool clickable) {
+  CreateControl(where, WC_STATICW, L"",
+                SS_OWNERDRAW | static_cast<DWORD>(clickable ? SS_NOTIFY : 0));
+}
+
+void ImageBox::SetIcon(HICON icon) {
+  icon_ = icon;
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void ImageBox::SetPicture(IPicture* picture) {
+  picture_ = picture;
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void ImageBox::OnNotify(WORD code) {
+  if (code == STN_CLICKED && onClick) onClick();
+}
+
+void ImageBox::Draw(const DRAWITEMSTRUCT& item) {
+  const RECT& r = item.rcItem;
+  const auto background = reinterpret_cast<HBRUSH>(
+      SendMessageW(GetParent(Hwnd()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(item.hDC),
+                   reinterpret_cast<LPARAM>(Hwnd())));
+  FillRect(item.hDC, &r, background ? background : GetSysColorBrush(COLOR_BTNFACE));
+  if (icon_) {
+    const int size = GetSystemMetrics(SM_CXICON);
+    DrawIconEx(item.hDC, r.left, r.top, icon_, size, size, 0, nullptr, DI_NORMAL);
+  }
+  if (picture_) {
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    picture_->Render(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, height, width,
+                     -height, nullptr);
+  }
 }
 
 }  // namespace polvane

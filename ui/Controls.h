@@ -2,6 +2,7 @@
 // Thin wrappers over the standard controls. Each wrapper is found again from
 // its handle, so that the parent window hands a control's notifications to it.
 #include <windows.h>
+#include <ocidl.h>
 
 #include <functional>
 #include <string>
@@ -22,8 +23,10 @@ class Control {
 
   // The wrapper of a control created by this program, or null.
   static Control* FromHwnd(HWND hwnd);
-  // A notification (BN_CLICKED, ...) the control sent to its parent.
+  // A notification (BN_CLICKED, STN_CLICKED, ...) the control sent to its parent.
   virtual void OnNotify(WORD code) { (void)code; }
+  // WM_DRAWITEM for an owner-drawn control.
+  virtual void Draw(const DRAWITEMSTRUCT& item) { (void)item; }
 
  protected:
   struct Placement {
@@ -71,6 +74,43 @@ class CheckBox final : public Control, public CheckControl {
 class GroupBox final : public Control {
  public:
   void Create(const Placement& where);
+};
+
+// A static text. A clickable label notifies its clicks (SS_NOTIFY).
+class Label final : public Control {
+ public:
+  void Create(const Placement& where, const std::wstring& text, bool clickable = false);
+  void OnNotify(WORD code) override;
+  // Makes the label taller where its text, wrapped at its width, needs more
+  // lines than it has room for.
+  void GrowToFitText();
+
+  std::function<void()> onClick;
+};
+
+// A plain rectangle with a sunken edge that holds other controls; like
+// GroupBox it passes their notifications on to its own parent. Its colour is
+// the one the parent answers to WM_CTLCOLORSTATIC.
+class Panel final : public Control {
+ public:
+  void Create(const Placement& where);
+};
+
+// An icon or a picture drawn to fill the control, on the background the
+// parent answers to WM_CTLCOLORSTATIC. A clickable image notifies its clicks.
+class ImageBox final : public Control {
+ public:
+  void Create(const Placement& where, bool clickable = false);
+  void SetIcon(HICON icon);
+  void SetPicture(IPicture* picture);
+  void OnNotify(WORD code) override;
+  void Draw(const DRAWITEMSTRUCT& item) override;
+
+  std::function<void()> onClick;
+
+ private:
+  HICON icon_ = nullptr;
+  IPicture* picture_ = nullptr;  // owned by the window that shows it
 };
 
 }  // namespace polvane

@@ -21,6 +21,11 @@ inline RECT PixelRect(const Twips& twips, int dpi, POINT origin = {0, 0}) {
           TwipsToPixels(twips.top + twips.height, dpi) - origin.y};
 }
 
+inline SIZE PixelSize(const Twips& twips, int dpi) {
+  const RECT r = PixelRect(twips, dpi);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
 inline int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);

@@ -26,11 +26,33 @@ void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDP
   RegisterClassExW(&wc);
 }
 
-POINT CentredOrigin(SIZE windowSize) {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  return monitor.rcWork;
+}
+
+POINT CentredOrigin(SIZE windowSize, const RECT& work) {
   return {work.left + (work.right - work.left - windowSize.cx) / 2,
           work.top + (work.bottom - work.top - windowSize.cy) / 2};
+}
+
+POINT OriginBeside(HWND anchor, SIZE windowSize) {
+  const RECT work = WorkAreaOf(anchor);
+  RECT beside{};
+  if (!anchor || !GetWindowRect(anchor, &beside)) return CentredOrigin(windowSize, work);
+  LONG x = beside.right;
+  if (x + windowSize.cx > work.right) x = beside.left - windowSize.cx;
+  if (x < work.left) x = work.right - windowSize.cx;
+  const LONG y = std::clamp(beside.top, work.top, std::max(work.top, work.bottom - windowSize.cy));
+  return {std::max(x, work.left), y};
+}
+
+SIZE FrameSize(const Window::CreateArgs& args) {
+  RECT frame{0, 0, args.clientSize.cx, args.clientSize.cy};
+  AdjustWindowRectEx(&frame, args.style, args.menu != nullptr, args.exStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
@@ -53,11 +75,17 @@ void Window::DestroyAll() {
 }
 
 void Window::CreateCentred(const CreateArgs& args) {
+  const SIZE size = FrameSize(args);
+  CreateAt(args, size, CentredOrigin(size, WorkAreaOf(nullptr)));
+}
+
+void Window::CreateBeside(const CreateArgs& args, HWND anchor) {
+  const SIZE size = FrameSize(args);
+  CreateAt(args, size, OriginBeside(anchor, size));
+}
+
+void Window::CreateAt(const CreateArgs& args, SIZE size, POINT origin) {
   RegisterClassOnce(args.instance, args.className, args.icon, Procedure);
-  RECT frame{0, 0, args.clientSize.cx, args.clientSize.cy};
-  AdjustWindowRectEx(&frame, args.style, args.menu != nullptr, args.exStyle);
-  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-  const POINT origin = CentredOrigin(size);
   CreateWindowExW(args.exStyle, args.className, args.caption, args.style, origin.x, origin.y,
                   size.cx, size.cy, nullptr, args.menu, args.instance, this);
 }
@@ -73,6 +101,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     self->Detach();
+    self->OnDestroyed();
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   return self->HandleMessage(message, wParam, lParam);

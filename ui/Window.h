@@ -11,6 +11,17 @@ class Window {
   Window& operator=(const Window&) = delete;
   virtual ~Window();
 
+  struct CreateArgs {
+    HINSTANCE instance;
+    const wchar_t* className;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD exStyle;
+    SIZE clientSize;
+    HMENU menu;
+    HICON icon;
+  };
+
   HWND Hwnd() const { return hwnd_; }
   void Destroy();
 
@@ -25,23 +36,20 @@ class Window {
  protected:
   Window() = default;
 
-  struct CreateArgs {
-    HINSTANCE instance;
-    const wchar_t* className;
-    const wchar_t* caption;
-    DWORD style;
-    DWORD exStyle;
-    SIZE clientSize;
-    HMENU menu;
-    HICON icon;
-  };
   // Creates the window hidden, centred on the primary work area.
   void CreateCentred(const CreateArgs& args);
+  // Creates the window hidden, to the right of anchor (or to its left where
+  // the work area has no room), kept inside anchor's work area.
+  void CreateBeside(const CreateArgs& args, HWND anchor);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Called once the window and all its children are gone, so that what they
+  // drew with can be released.
+  virtual void OnDestroyed() {}
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateAt(const CreateArgs& args, SIZE size, POINT origin);
   void RememberOrRestoreFocus(bool activating);
   void Detach();
 
