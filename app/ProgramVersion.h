@@ -1,0 +1,11 @@
+#pragma once
+// The version record of the running program's own file.
+#include "app/AboutTexts.h"
+
+namespace polvane {
+
+// Reads the fixed version and the company and product names, in the record's
+// first language; fields the record lacks stay empty or zero.
+VersionRecord ReadProgramVersionRecord();
+
+}  // namespace polvane
