@@ -1,11 +1,15 @@
 #include "app/Startup.h"
 
+#include "app/Shell.h"
 #include "app/mdlMain.h"
 #include "ui/frmMain.h"
 
 namespace polvane {
 
 void Main(frmMain& form) {
+  // Links opened after the main window has closed get no owner; asking for
+  // the handle never creates the window again.
+  SetShellOwner([&form] { return form.Hwnd(); });
   form.Load();
   form.Show();
   LoadPolicies(form, false);

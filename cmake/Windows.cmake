@@ -11,16 +11,21 @@ add_library(polvane_core STATIC
   ${POLVANE_RULES}
   app/Win32Registry.cpp
   app/Startup.cpp
+  app/Shell.cpp
+  app/ProgramVersion.cpp
   ui/Window.cpp
   ui/Controls.cpp
   ui/MessageLoop.cpp
-  ui/frmMain.cpp)
-target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32)
+  ui/Pictures.cpp
+  ui/frmMain.cpp
+  ui/frmAbout.cpp)
+target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32 shell32 ole32 oleaut32
+                                          uuid version)
 
 # Resources are compiled into every program that shows the main window.
 add_library(polvane_resources OBJECT resources/Polvane.rc)
 set_source_files_properties(resources/Polvane.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
+  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/banner.gif;${CMAKE_SOURCE_DIR}/resources/hand-image.bin;${CMAKE_SOURCE_DIR}/resources/hand-group.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
 add_executable(Polvane WIN32 app/WinMain.cpp $<TARGET_OBJECTS:polvane_resources>)
 target_link_libraries(Polvane PRIVATE polvane_core)
@@ -56,11 +61,16 @@ polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp ${_win_common})
 polvane_wine_test(startup_tests tests/win/StartupTest.cpp ${_win_common})
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp ${_win_common})
 add_dependencies(process_tests Polvane)
-target_link_libraries(process_tests PRIVATE version)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp ${_win_common})
+polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp ${_win_common})
+# The browser stand-in the link tests register with the shell.
+add_executable(link_recorder WIN32 tests/win/link_recorder.cpp)
+target_link_libraries(link_recorder PRIVATE shell32)
+add_dependencies(about_tests link_recorder)
 
 # Real X input against the real program, read back with Wine's reg.exe.
 add_executable(polvane_probe tests/win/probe.cpp)
+add_dependencies(polvane_probe Polvane link_recorder)
 add_test(NAME x_input_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/x_input_test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(x_input_test PROPERTIES
   ENVIRONMENT "${_wine_env}"

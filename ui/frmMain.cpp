@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/mdlMain.h"
 #include "resources/resource.h"
+#include "ui/Fonts.h"
 #include "ui/Layout.h"
 
 namespace polvane {
@@ -27,25 +28,6 @@ constexpr std::array<int, 4> kSubOptionIds{IDC_CHK_SUB_OPTION_0, IDC_CHK_SUB_OPT
                                            IDC_CHK_SUB_OPTION_2, IDC_CHK_SUB_OPTION_3};
 constexpr char kMasterTooltip[] = "Stop Messeger from being able to run";
 
-constexpr int kDialogFontPoints = 8;
-
-// The layout was made for the 8-point dialog font; "MS Shell Dlg" maps to it
-// on every Windows (and to Tahoma under Wine), where the message font of
-// newer systems is wider and would clip the captions.
-UniqueFont CreateDialogFont(int dpi) {
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(kDialogFontPoints, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpyW(font.lfFaceName, L"MS Shell Dlg");
-  return UniqueFont(CreateFontIndirectW(&font));
-}
-
-SIZE PixelSize(const Twips& twips, int dpi) {
-  const RECT r = PixelRect(twips, dpi);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 frmMain::~frmMain() { Destroy(); }  // before the font that the controls use
@@ -53,7 +35,7 @@ frmMain::~frmMain() { Destroy(); }  // before the font that the controls use
 void frmMain::Load() {
   if (Hwnd()) return;
   dpi_ = ScreenDpi();
-  font_ = CreateDialogFont(dpi_);
+  font_ = CreateFontAt(kDialogFont, dpi_);
   accelerators_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
   HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -155,6 +137,9 @@ void frmMain::OnCommand(WPARAM wParam, LPARAM lParam) {
       break;
     case IDM_EXIT:
       EndProgram();
+      break;
+    case IDM_ABOUT:
+      about_.Open(Hwnd());
       break;
   }
 }

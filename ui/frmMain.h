@@ -9,13 +9,14 @@
 #include "app/RegistryApi.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
+#include "ui/frmAbout.h"
 #include "ui/Window.h"
 
 namespace polvane {
 
 class frmMain final : public Window, public OptionPanel {
  public:
-  explicit frmMain(HINSTANCE instance) : instance_(instance) {}
+  explicit frmMain(HINSTANCE instance) : instance_(instance), about_(instance) {}
   ~frmMain() override;
 
   // Creates the window and its controls without showing them.
@@ -31,6 +32,8 @@ class frmMain final : public Window, public OptionPanel {
   Button& cmdSave() { return cmdSave_; }
   Button& cmdExit() { return cmdExit_; }
   HWND Tooltip() const { return tooltip_; }
+  // The About window; its handle is null while it is closed.
+  frmAbout& About() { return about_; }
   HACCEL Accelerators() const override { return accelerators_; }
 
  private:
@@ -53,6 +56,7 @@ class frmMain final : public Window, public OptionPanel {
   Button cmdSave_;
   Button cmdExit_;
   HWND tooltip_ = nullptr;
+  frmAbout about_;  // destroyed before the main window's own handles
 };
 
 }  // namespace polvane

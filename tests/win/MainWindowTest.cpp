@@ -19,21 +19,6 @@ static_assert(!std::is_copy_constructible_v<UniqueFont> &&
               std::is_move_constructible_v<UniqueFont>);
 static_assert(!std::is_copy_assignable_v<UniqueIcon> && std::is_move_assignable_v<UniqueIcon>);
 
-// The expected place of a control, given in twips as the layout states it.
-RECT FromTwips(int left, int top, int width, int height) {
-  const int dpi = ScreenDpi();
-  return {MulDiv(left, dpi, 1440), MulDiv(top, dpi, 1440), MulDiv(left + width, dpi, 1440),
-          MulDiv(top + height, dpi, 1440)};
-}
-
-void ExpectRect(HWND hwnd, const RECT& expected) {
-  const RECT actual = ClientRectOf(hwnd);
-  EXPECT_EQ(actual.left, expected.left) << TextOf(hwnd).c_str();
-  EXPECT_EQ(actual.top, expected.top) << TextOf(hwnd).c_str();
-  EXPECT_EQ(actual.right, expected.right) << TextOf(hwnd).c_str();
-  EXPECT_EQ(actual.bottom, expected.bottom) << TextOf(hwnd).c_str();
-}
-
 LONG ButtonType(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK; }
 
 class MainWindow : public ::testing::Test {

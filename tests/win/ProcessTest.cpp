@@ -100,6 +100,38 @@ TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
 }
 
+TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {
+  const HWND main = Start();
+  ASSERT_TRUE(main) << "no Polvane window appeared";
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
+  HWND about = nullptr;
+  for (int attempt = 0; attempt < 100 && !about; ++attempt, Sleep(50))
+    about = FindWindowW(L"Polvane.frmAbout", L"About Polvane");
+  ASSERT_TRUE(about) << "no About window appeared";
+  DWORD owner = 0;
+  GetWindowThreadProcessId(about, &owner);
+  EXPECT_EQ(owner, process.dwProcessId);
+  const auto textOf = [about](int id) {
+    wchar_t text[256]{};
+    SendMessageW(GetDlgItem(about, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text);
+  };
+  EXPECT_EQ(textOf(IDC_LBL_TITLE), L"Krestel Polvane");
+  EXPECT_EQ(textOf(IDC_LBL_VERSION), L"Version 1.0.4");
+  EXPECT_EQ(textOf(IDC_LBL_POLVANE_WEB), L"Polvane Homepage");
+
+  // Closing the main window leaves the program running for its About window.
+  SendMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(IsWindow(about));
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  PostMessageW(about, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
 std::string ManifestOf(const std::wstring& path) {
   const HMODULE image = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!image) return {};
@@ -143,6 +175,7 @@ TEST_F(Program, CarriesItsVersionRecord) {
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwFileVersionLS, 0x00000004u);
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000004u);
   EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
@@ -153,7 +186,8 @@ TEST_F(Program, CarriesItsVersionRecord) {
       {L"ProductVersion", L"1.00.0004"},
       {L"InternalName", L"Polvane"},
       {L"OriginalFilename", L"Polvane.exe"},
-      {L"Comments", L"Compiled 8/12/2002"}};
+      {L"Comments", L"Compiled 8/12/2002"},
+      {L"LegalCopyright", L"Copyright (C) 2002 Krestel"}};
   for (const auto& [name, expected] : strings) {
     wchar_t* value = nullptr;
     const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;

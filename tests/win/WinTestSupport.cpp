@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "ui/Layout.h"
 #include "ui/MessageLoop.h"
 
 namespace polvane::test {
@@ -68,6 +69,20 @@ RECT ClientRectOf(HWND child) {
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, GetAncestor(child, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+RECT FromTwips(int left, int top, int width, int height) {
+  const int dpi = ScreenDpi();
+  return {MulDiv(left, dpi, 1440), MulDiv(top, dpi, 1440), MulDiv(left + width, dpi, 1440),
+          MulDiv(top + height, dpi, 1440)};
+}
+
+void ExpectRect(HWND hwnd, const RECT& expected) {
+  const RECT actual = ClientRectOf(hwnd);
+  EXPECT_EQ(actual.left, expected.left) << TextOf(hwnd).c_str();
+  EXPECT_EQ(actual.top, expected.top) << TextOf(hwnd).c_str();
+  EXPECT_EQ(actual.right, expected.right) << TextOf(hwnd).c_str();
+  EXPECT_EQ(actual.bottom, expected.bottom) << TextOf(hwnd).c_str();
 }
 
 std::wstring TextOf(HWND hwnd) {

@@ -37,6 +37,10 @@ void PressKey(HWND target, UINT virtualKey, bool withControl = false);
 
 // Where a child window lies in its top-level window's client area.
 RECT ClientRectOf(HWND child);
+// The expected place of a control at the screen's dpi, given in twips.
+RECT FromTwips(int left, int top, int width, int height);
+// Expects hwnd to lie at expected in its top-level window's client area.
+void ExpectRect(HWND hwnd, const RECT& expected);
 std::wstring TextOf(HWND hwnd);
 
 }  // namespace polvane::test

@@ -1,0 +1,422 @@
+// The About window, opened from the real main window through its menu command
+// and shortcut, with real controls, messages and the real shell.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Links.h"
+#include "app/Startup.h"
+#include "resources/resource.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/Layout.h"
+#include "ui/Pictures.h"
+#include "ui/frmMain.h"
+
+namespace polvane::test {
+namespace {
+
+constexpr wchar_t kDescription[] =
+    L"Polvane lets you alter hidden settings for MSN/Windows Messenger, suitable for "
+    L"network/system administrators";
+
+BOOL CALLBACK CollectAboutWindow(HWND hwnd, LPARAM lParam) {
+  wchar_t className[64]{};
+  GetClassNameW(hwnd, className, 64);
+  if (lstrcmpW(className, L"Polvane.frmAbout") == 0)
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+  return TRUE;
+}
+
+// Every About window of this thread, shown or not.
+std::vector<HWND> AboutWindows() {
+  std::vector<HWND> found;
+  EnumThreadWindows(GetCurrentThreadId(), CollectAboutWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::wstring Folder() {
+  wchar_t path[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+class About : public PolicyTest {
+ protected:
+  void SetUp() override {
+    PolicyTest::SetUp();
+    Main(form);
+    SetForegroundWindow(form.Hwnd());
+    PumpMessages();
+  }
+  void TearDown() override {
+    Window::DestroyAll();
+    TakeQuitRequest();
+    PolicyTest::TearDown();
+  }
+
+  void ChooseHelpAbout() {
+    SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
+    PumpMessages();
+  }
+
+  void ExpectTheFourTexts() {
+    frmAbout& about = form.About();
+    EXPECT_EQ(TextOf(about.Hwnd()), L"About Polvane");
+    EXPECT_EQ(TextOf(about.lblTitle().Hwnd()), L"Krestel Polvane");
+    EXPECT_EQ(TextOf(about.lblVersion().Hwnd()), L"Version 1.0.4");
+    EXPECT_EQ(TextOf(about.lblDescription().Hwnd()), kDescription);
+  }
+
+  frmMain form{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(About, F1OpensOneIndependentWindowWithTheVersionRecordsTexts) {
+  PressKey(form.Hwnd(), VK_F1);
+  ASSERT_EQ(AboutWindows().size(), 1u);
+  const HWND about = form.About().Hwnd();
+  EXPECT_TRUE(IsWindowVisible(about));
+  ExpectTheFourTexts();
+  EXPECT_EQ(TextOf(form.About().lblPolvaneWeb().Hwnd()), L"Polvane Homepage");
+  EXPECT_EQ(TextOf(form.About().cmdOK().Hwnd()), L"OK");
+  EXPECT_EQ(GetFocus(), form.About().cmdOK().Hwnd());
+  EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+  EXPECT_EQ(GetAncestor(about, GA_PARENT), GetDesktopWindow());
+  EXPECT_TRUE(IsWindowEnabled(form.Hwnd())) << "the About window must not block the main window";
+
+  // It opens beside the main window rather than over it.
+  RECT main{}, beside{}, overlap{};
+  GetWindowRect(form.Hwnd(), &main);
+  GetWindowRect(about, &beside);
+  EXPECT_FALSE(IntersectRect(&overlap, &main, &beside));
+}
+
+TEST_F(About, IsAFixedDialogFrameWithEveryControlAtItsTwips) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  const HWND hwnd = about.Hwnd();
+  const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const RECT area = FromTwips(0, 0, 5235, 3495);
+  EXPECT_EQ(client.right, area.right);
+  EXPECT_EQ(client.bottom, area.bottom);
+
+  ExpectRect(about.Image1().Hwnd(), FromTwips(240, 240, 540, 540));
+  ExpectRect(about.lblTitle().Hwnd(), FromTwips(1050, 240, 3885, 480));
+  ExpectRect(about.lblVersion().Hwnd(), FromTwips(1050, 780, 3885, 225));
+  // The description keeps its box but grows downwards, never into the link,
+  // where its wrapped text needs more room.
+  const RECT description = ClientRectOf(about.lblDescription().Hwnd());
+  const RECT descriptionBox = FromTwips(1050, 1125, 3885, 570);
+  EXPECT_EQ(description.left, descriptionBox.left);
+  EXPECT_EQ(description.top, descriptionBox.top);
+  EXPECT_EQ(description.right, descriptionBox.right);
+  EXPECT_GE(description.bottom, descriptionBox.bottom);
+  EXPECT_LE(description.bottom, ClientRectOf(about.lblPolvaneWeb().Hwnd()).top);
+  ExpectRect(about.cmdOK().Hwnd(), FromTwips(3850, 2040, 1260, 345));
+  ExpectRect(about.lblPolvaneWeb().Hwnd(), FromTwips(1050, 2160, 2685, 225));
+  ExpectRect(about.Picture1().Hwnd(), FromTwips(11, 2505, 5207, 975));
+
+  // The banner sits in the panel's inner area, inside its sunken edge.
+  const HWND banner = about.imgMSN().Hwnd();
+  EXPECT_EQ(GetParent(banner), about.Picture1().Hwnd());
+  RECT inPanel{};
+  GetWindowRect(banner, &inPanel);
+  MapWindowPoints(nullptr, about.Picture1().Hwnd(), reinterpret_cast<POINT*>(&inPanel), 2);
+  const RECT expected = FromTwips(120, 120, 3555, 750);
+  EXPECT_TRUE(EqualRect(&inPanel, &expected));
+  RECT panelClient{};
+  GetClientRect(about.Picture1().Hwnd(), &panelClient);
+  EXPECT_LE(inPanel.right, panelClient.right);
+  EXPECT_LE(inPanel.bottom, panelClient.bottom);
+
+  // Z-order follows the tab indices; OK is the one stop and the default.
+  const std::vector<HWND> tabOrder{about.cmdOK().Hwnd(),    about.lblDescription().Hwnd(),
+                                   about.lblTitle().Hwnd(), about.lblVersion().Hwnd(),
+                                   about.Picture1().Hwnd(), about.lblPolvaneWeb().Hwnd()};
+  HWND child = GetWindow(hwnd, GW_CHILD);
+  for (HWND expectedChild : tabOrder) {
+    EXPECT_EQ(child, expectedChild) << TextOf(expectedChild).c_str();
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(GetNextDlgTabItem(hwnd, nullptr, FALSE), about.cmdOK().Hwnd());
+  EXPECT_EQ(GetWindowLongW(about.cmdOK().Hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(LOWORD(SendMessageW(hwnd, DM_GETDEFID, 0, 0)), IDOK);
+}
+
+// The colours the window hands a static control to draw with.
+struct StaticColours {
+  COLORREF text;
+  COLORREF background;
+};
+StaticColours ColoursFor(HWND window, HWND control) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+  LOGBRUSH fill{};
+  GetObjectW(brush, sizeof fill, &fill);
+  const StaticColours colours{GetTextColor(dc), fill.lbColor};
+  DeleteDC(dc);
+  return colours;
+}
+
+TEST_F(About, LinkIsPureBlueUnderlinedMsSansSerifAndThePanelWhite) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(about.lblPolvaneWeb().Hwnd(), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
+  EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+  EXPECT_TRUE(font.lfUnderline);
+  EXPECT_EQ(font.lfHeight, -MulDiv(825, ScreenDpi(), 7200));
+
+  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(0, 0, 255));
+  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblTitle().Hwnd()).text, RGB(0, 0, 0));
+  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblDescription().Hwnd()).text, RGB(0, 0, 0));
+  EXPECT_EQ(ColoursFor(about.Hwnd(), about.Picture1().Hwnd()).background, RGB(255, 255, 255));
+  // The banner asks its panel, which passes the question on.
+  EXPECT_EQ(ColoursFor(about.Picture1().Hwnd(), about.imgMSN().Hwnd()).background,
+            RGB(255, 255, 255));
+}
+
+TEST_F(About, EveryTextFitsInItsLabel) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  for (HWND label : {about.lblTitle().Hwnd(), about.lblVersion().Hwnd(),
+                     about.lblDescription().Hwnd(), about.lblPolvaneWeb().Hwnd()}) {
+    RECT box{};
+    GetClientRect(label, &box);
+    RECT needed = box;
+    HDC dc = GetDC(label);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring text = TextOf(label);
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    EXPECT_LE(needed.right, box.right) << text.c_str();
+    EXPECT_LE(needed.bottom, box.bottom) << text.c_str();
+  }
+}
+
+TEST_F(About, HandPointerOverTheBannerAndTheLinkOnly) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  ASSERT_TRUE(about.HandCursor());
+  const auto pointerOver = [](HWND hwnd) {
+    SetCursor(nullptr);
+    SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(pointerOver(about.imgMSN().Hwnd()), about.HandCursor());
+  EXPECT_EQ(pointerOver(about.lblPolvaneWeb().Hwnd()), about.HandCursor());
+  EXPECT_NE(pointerOver(about.cmdOK().Hwnd()), about.HandCursor());
+  EXPECT_NE(pointerOver(about.lblTitle().Hwnd()), about.HandCursor());
+}
+
+TEST_F(About, HelpAboutWhileOpenShowsTheSameWindow) {
+  ChooseHelpAbout();
+  const HWND first = form.About().Hwnd();
+  ChooseHelpAbout();
+  PressKey(form.Hwnd(), VK_F1);
+  EXPECT_EQ(AboutWindows(), std::vector<HWND>{first});
+  EXPECT_EQ(GetForegroundWindow(), first);
+}
+
+TEST_F(About, OkEnterAndEscEachCloseItAndReopeningShowsTheSameTexts) {
+  const auto clickOk = [this] {
+    SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
+    PumpMessages();
+  };
+  const auto enter = [this] { PressKey(form.About().lblTitle().Hwnd(), VK_RETURN); };
+  const auto esc = [this] { PressKey(form.About().cmdOK().Hwnd(), VK_ESCAPE); };
+  for (const auto& close :
+       {std::function<void()>(clickOk), std::function<void()>(enter), std::function<void()>(esc)}) {
+    ChooseHelpAbout();
+    ExpectTheFourTexts();
+    close();
+    EXPECT_TRUE(AboutWindows().empty());
+    EXPECT_FALSE(form.About().Hwnd());
+    EXPECT_TRUE(IsWindowVisible(form.Hwnd()));
+    EXPECT_FALSE(TakeQuitRequest());
+  }
+}
+
+TEST_F(About, ExitClosesBothWindowsAndEndsTheProgram) {
+  ChooseHelpAbout();
+  SetForegroundWindow(form.Hwnd());
+  SendMessageW(form.cmdExit().Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(AboutWindows().empty());
+  EXPECT_FALSE(IsWindow(form.Hwnd()));
+  EXPECT_TRUE(TakeQuitRequest());
+}
+
+TEST_F(About, ProgramEndsWhenTheAboutWindowClosesLast) {
+  ChooseHelpAbout();
+  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.Hwnd());
+  EXPECT_TRUE(IsWindowVisible(form.About().Hwnd()));
+  EXPECT_FALSE(TakeQuitRequest());
+
+  SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(AboutWindows().empty());
+  EXPECT_TRUE(TakeQuitRequest());
+}
+
+// Registers link_recorder.exe, built beside the tests, as the program the
+// shell starts for http and https addresses, and puts back what was there.
+class Links : public About {
+ protected:
+  void SetUp() override {
+    DeleteFileW(LogPath().c_str());
+    const std::wstring command = L"\"" + Folder() + L"link_recorder.exe\" \"%1\"";
+    for (const wchar_t* scheme : {L"http", L"https"}) {
+      const std::wstring key =
+          std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
+      wchar_t before[1024]{};
+      DWORD size = sizeof before;
+      if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, before,
+                       &size) == ERROR_SUCCESS)
+        saved.push_back({key, before});
+      else
+        saved.push_back({key, std::nullopt});
+      ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, command.c_str(),
+                                static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+                ERROR_SUCCESS);
+    }
+    About::SetUp();
+  }
+  void TearDown() override {
+    About::TearDown();
+    for (const auto& [key, value] : saved) {
+      if (value)
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value->c_str(),
+                        static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+      else
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr);
+    }
+    DeleteFileW(LogPath().c_str());
+  }
+
+  static std::wstring LogPath() { return Folder() + L"links.log"; }
+
+  // The addresses the recorder has received, waiting until there are count:
+  // the shell starts it and returns without waiting for it.
+  static std::vector<std::string> ReceivedAddresses(std::size_t count) {
+    std::vector<std::string> lines;
+    for (int attempt = 0; attempt < 200 && lines.size() < count; ++attempt) {
+      Sleep(50);
+      lines.clear();
+      std::ifstream log(LogPath().c_str());
+      for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+      }
+    }
+    return lines;
+  }
+
+  // A left click as the mouse makes it: the static notifies on the press.
+  static void Click(HWND control) {
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    PumpMessages();
+  }
+
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+};
+
+TEST_F(Links, BannerAndLabelHandTheirAddressesToTheShellEveryTime) {
+  ChooseHelpAbout();
+  Click(form.About().imgMSN().Hwnd());
+  ASSERT_EQ(ReceivedAddresses(1), std::vector<std::string>{kMessengerProductUrl});
+  Click(form.About().lblPolvaneWeb().Hwnd());
+  ASSERT_EQ(ReceivedAddresses(2), (std::vector<std::string>{kMessengerProductUrl, kHomePageUrl}));
+  Click(form.About().lblPolvaneWeb().Hwnd());
+  EXPECT_EQ(ReceivedAddresses(3),
+            (std::vector<std::string>{kMessengerProductUrl, kHomePageUrl, kHomePageUrl}));
+  EXPECT_EQ(AboutWindows().size(), 1u) << "a link click leaves the window open";
+}
+
+TEST_F(Links, ALinkAfterTheMainWindowClosedDoesNotBringItBack) {
+  ChooseHelpAbout();
+  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  Click(form.About().lblPolvaneWeb().Hwnd());
+  EXPECT_EQ(ReceivedAddresses(1), std::vector<std::string>{kHomePageUrl});
+  EXPECT_FALSE(form.Hwnd());
+  EXPECT_FALSE(FindWindowW(L"Polvane.frmMain", nullptr));
+  SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(TakeQuitRequest()) << "the program must end with its last window";
+}
+
+TEST(AboutPictures, BannerIsA237By50Gif89aWith256Colours) {
+  const HINSTANCE self = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(IDG_MESSENGER_BANNER), L"GIF");
+  ASSERT_TRUE(found);
+  const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(self, found)));
+  ASSERT_GE(SizeofResource(self, found), 13u + 768u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), 6), "GIF89a");
+  EXPECT_EQ(bytes[6] | bytes[7] << 8, 237);
+  EXPECT_EQ(bytes[8] | bytes[9] << 8, 50);
+  EXPECT_EQ(bytes[10] & 0x80, 0x80) << "no global colour table";
+  EXPECT_EQ(2 << (bytes[10] & 0x07), 256);
+
+  // Windows' own loader reads it at that size.
+  const UniquePicture picture = LoadGifResource(self, IDG_MESSENGER_BANNER);
+  ASSERT_TRUE(picture);
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture->get_Width(&width);
+  picture->get_Height(&height);
+  constexpr int kHimetricPerInch = 2540;
+  EXPECT_EQ(MulDiv(width, 96, kHimetricPerInch), 237);
+  EXPECT_EQ(MulDiv(height, 96, kHimetricPerInch), 50);
+}
+
+TEST(AboutPictures, HandPointerIsOne32By32ImageIn256Colours) {
+  const HINSTANCE self = GetModuleHandleW(nullptr);
+  HRSRC groupFound = FindResourceW(self, MAKEINTRESOURCEW(IDC_HAND_POINTER), RT_GROUP_CURSOR);
+  ASSERT_TRUE(groupFound);
+#pragma pack(push, 2)
+  struct CursorEntry {
+    WORD width, height, planes, bitCount;
+    DWORD bytes;
+    WORD id;
+  };
+#pragma pack(pop)
+  const auto* group = static_cast<const WORD*>(LockResource(LoadResource(self, groupFound)));
+  ASSERT_EQ(group[1], 2) << "not a cursor group";
+  ASSERT_EQ(group[2], 1);
+  const auto* entry = reinterpret_cast<const CursorEntry*>(group + 3);
+  EXPECT_EQ(entry->width, 32);
+  EXPECT_EQ(entry->height, 64);  // image and mask
+  EXPECT_EQ(entry->bitCount, 8);
+  EXPECT_EQ(entry->id, IDC_HAND_POINTER_IMAGE);
+
+  HRSRC imageFound = FindResourceW(self, MAKEINTRESOURCEW(entry->id), RT_CURSOR);
+  ASSERT_TRUE(imageFound);
+  const auto* image = static_cast<const BYTE*>(LockResource(LoadResource(self, imageFound)));
+  BITMAPINFOHEADER header{};
+  memcpy(&header, image + 4, sizeof header);  // after the hot spot
+  const auto* hotSpot = reinterpret_cast<const WORD*>(image);
+  EXPECT_EQ(hotSpot[0], 11);  // the tip of the finger
+  EXPECT_EQ(hotSpot[1], 1);
+  EXPECT_EQ(header.biWidth, 32);
+  EXPECT_EQ(header.biHeight, 64);
+  EXPECT_EQ(header.biBitCount, 8);
+}
+
+}  // namespace
+}  // namespace polvane::test

@@ -1,0 +1,170 @@
+#include "ui/frmAbout.h"
+
+#include <string>
+
+#include "app/AboutTexts.h"
+#include "app/Links.h"
+#include "app/ProgramVersion.h"
+#include "app/Shell.h"
+#include "resources/resource.h"
+#include "ui/Fonts.h"
+#include "ui/Layout.h"
+
+namespace polvane {
+namespace {
+
+constexpr Twips kClientArea{0, 0, 5235, 3495};
+constexpr Twips kImage1{240, 240, 540, 540};
+constexpr Twips kLblTitle{1050, 240, 3885, 480};
+constexpr Twips kLblVersion{1050, 780, 3885, 225};
+constexpr Twips kLblDescription{1050, 1125, 3885, 570};
+constexpr Twips kCmdOK{3850, 2040, 1260, 345};
+constexpr Twips kLblPolvaneWeb{1050, 2160, 2685, 225};
+constexpr Twips kPicture1{11, 2505, 5207, 975};
+constexpr Twips kImgMSN{120, 120, 3555, 750};  // in Picture1's inner area
+
+constexpr FontSpec kTitleFont{L"MS Shell Dlg", 1200};
+constexpr FontSpec kLinkFont{L"MS Sans Serif", 825, FW_NORMAL, true};
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+std::wstring Widen(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  return wide;
+}
+
+}  // namespace
+
+frmAbout::~frmAbout() { Destroy(); }  // before the fonts and pictures it shows
+
+void frmAbout::Open(HWND anchor) {
+  if (!Hwnd()) Load(anchor);
+  ShowWindow(Hwnd(), SW_SHOWNORMAL);
+  SetForegroundWindow(Hwnd());
+}
+
+void frmAbout::Load(HWND anchor) {
+  dpi_ = ScreenDpi();
+  font_ = CreateFontAt(kDialogFont, dpi_);
+  titleFont_ = CreateFontAt(kTitleFont, dpi_);
+  linkFont_ = CreateFontAt(kLinkFont, dpi_);
+  icon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  handCursor_.Reset(static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER),
+                                                    IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+  banner_ = LoadGifResource(instance_, IDG_MESSENGER_BANNER);
+
+  const AboutTexts texts = MakeAboutTexts(ReadProgramVersionRecord());
+  const std::wstring caption = Widen(texts.caption);
+  CreateBeside({.instance = instance_,
+                .className = L"Polvane.frmAbout",
+                .caption = caption.c_str(),
+                .style = WS_CAPTION | WS_SYSMENU,
+                .exStyle = WS_EX_DLGMODALFRAME,
+                .clientSize = PixelSize(kClientArea, dpi_),
+                .menu = nullptr,
+                .icon = nullptr},
+               anchor);
+  CreateControls(texts);
+}
+
+// Controls are created in tab order, which is also their z-order; only OK
+// takes the focus.
+void frmAbout::CreateControls(const AboutTexts& texts) {
+  const HWND about = Hwnd();
+  const HFONT font = font_.Get();
+  cmdOK_.Create({about, IDOK, PixelRect(kCmdOK, dpi_), font}, L"OK", true);
+  lblDescription_.Create({about, IDC_LBL_DESCRIPTION, PixelRect(kLblDescription, dpi_), font},
+                         Widen(texts.description));
+  // In the dialog font the description takes three lines, a pixel more
+  // than its box; the space below it is free.
+  lblDescription_.GrowToFitText();
+  lblTitle_.Create({about, IDC_LBL_TITLE, PixelRect(kLblTitle, dpi_), titleFont_.Get()},
+                   Widen(texts.title));
+  lblVersion_.Create({about, IDC_LBL_VERSION, PixelRect(kLblVersion, dpi_), font},
+                     Widen(texts.version));
+  picture1_.Create({about, IDC_PICTURE1, PixelRect(kPicture1, dpi_), font});
+  imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN, PixelRect(kImgMSN, dpi_), font}, true);
+  lblPolvaneWeb_.Create(
+      {about, IDC_LBL_POLVANE_WEB, PixelRect(kLblPolvaneWeb, dpi_), linkFont_.Get()},
+      L"Polvane Homepage", true);
+  image1_.Create({about, IDC_IMAGE1, PixelRect(kImage1, dpi_), font});
+
+  image1_.SetIcon(icon_.Get());
+  imgMSN_.SetPicture(banner_.Get());
+  cmdOK_.onClick = [this] { Destroy(); };
+  imgMSN_.onClick = [this] { imgMSN_Click(); };
+  lblPolvaneWeb_.onClick = [this] { lblPolvaneWeb_Click(); };
+}
+
+void frmAbout::imgMSN_Click() { OpenUrl(kMessengerProductUrl); }
+
+void frmAbout::lblPolvaneWeb_Click() { OpenUrl(kHomePageUrl); }
+
+void frmAbout::OnDestroyed() {
+  banner_.Reset();
+  handCursor_.Reset();
+  icon_.Reset();
+  linkFont_.Reset();
+  titleFont_.Reset();
+  font_.Reset();
+}
+
+void frmAbout::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (Control* control = Control::FromHwnd(reinterpret_cast<HWND>(lParam))) {
+    control->OnNotify(HIWORD(wParam));
+    return;
+  }
+  // Esc: OK is the cancel button too.
+  if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) Destroy();
+}
+
+// The link is pure blue, the title and description black; the picture panel
+// and the banner inside it are white.
+LRESULT frmAbout::ColourStatic(HDC dc, HWND control) {
+  if (control == picture1_.Hwnd() || GetParent(control) == picture1_.Hwnd()) {
+    SetBkColor(dc, kWhite);
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+  }
+  if (control == lblPolvaneWeb_.Hwnd())
+    SetTextColor(dc, kLinkColour);
+  else if (control == lblTitle_.Hwnd() || control == lblDescription_.Hwnd())
+    SetTextColor(dc, kBlack);
+  else
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool frmAbout::ShowLinkCursor(HWND over) {
+  if (over != imgMSN_.Hwnd() && over != lblPolvaneWeb_.Hwnd()) return false;
+  SetCursor(handCursor_.Get());
+  return true;
+}
+
+LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+      if (auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+          Control* control = Control::FromHwnd(item->hwndItem))
+        control->Draw(*item);
+      return TRUE;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && ShowLinkCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+      break;
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace polvane

@@ -1,0 +1,64 @@
+#pragma once
+// The About window: the program's name, maker, version and description, the
+// Messenger banner and the home page link. It has no owner and does not block
+// the main window.
+#include <windows.h>
+
+#include "ui/Controls.h"
+#include "ui/Handles.h"
+#include "ui/Pictures.h"
+#include "ui/Window.h"
+
+namespace polvane {
+
+struct AboutTexts;
+
+class frmAbout final : public Window {
+ public:
+  explicit frmAbout(HINSTANCE instance) : instance_(instance) {}
+  ~frmAbout() override;
+
+  // Creates the window beside anchor unless it is open, then shows it and
+  // brings it to the front.
+  void Open(HWND anchor);
+
+  ImageBox& Image1() { return image1_; }
+  Label& lblTitle() { return lblTitle_; }
+  Label& lblVersion() { return lblVersion_; }
+  Label& lblDescription() { return lblDescription_; }
+  Button& cmdOK() { return cmdOK_; }
+  Label& lblPolvaneWeb() { return lblPolvaneWeb_; }
+  Panel& Picture1() { return picture1_; }
+  ImageBox& imgMSN() { return imgMSN_; }
+  HCURSOR HandCursor() const { return handCursor_.Get(); }
+
+ private:
+  void Load(HWND anchor);
+  void CreateControls(const AboutTexts& texts);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroyed() override;
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT ColourStatic(HDC dc, HWND control);
+  bool ShowLinkCursor(HWND over);
+  void imgMSN_Click();
+  void lblPolvaneWeb_Click();
+
+  HINSTANCE instance_;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  UniqueFont font_;
+  UniqueFont titleFont_;
+  UniqueFont linkFont_;
+  UniqueIcon icon_;
+  UniqueCursor handCursor_;
+  UniquePicture banner_;
+  Button cmdOK_;
+  Label lblDescription_;
+  Label lblTitle_;
+  Label lblVersion_;
+  Panel picture1_;
+  ImageBox imgMSN_;
+  Label lblPolvaneWeb_;
+  ImageBox image1_;
+};
+
+}  // namespace polvane
