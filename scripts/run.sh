@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Polvane.exe and runs it under Wine. With no display, it runs on a
-# private Xvfb screen, saves a screenshot of the main window, says where, and
-# closes the program.
+# private Xvfb screen, saves screenshots of the main window and of the About
+# window, says where, and closes the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,11 +35,16 @@ bash scripts/wine-prefix.sh up "$WINEPREFIX"
 
 wine "$exe" &
 program=$!
-timeout 30 xdotool search --sync --name '^Polvane$' >/dev/null
+main=$(timeout 30 xdotool search --sync --name '^Polvane$' | head -n 1)
 sleep 1 # let the window finish painting
 mkdir -p screenshots
-shot=$PWD/screenshots/polvane-main.png
-import -window root "$shot"
-echo "Polvane ran on Xvfb; screenshot of its main window: $shot"
+import -window root screenshots/polvane-main.png
+# Help > About through its shortcut, as a user would press it.
+xdotool windowfocus --sync "$main" key F1
+timeout 30 xdotool search --sync --name '^About Polvane$' >/dev/null
+sleep 1
+import -window root screenshots/polvane-about.png
+echo "Polvane ran on Xvfb; screenshots of its windows: $PWD/screenshots/polvane-main.png," \
+  "$PWD/screenshots/polvane-about.png"
 wine taskkill /im Polvane.exe >/dev/null 2>&1 || true
 wait "$program"

@@ -1,10 +1,15 @@
-// Tells a test script where a control of the running Polvane window lies, so
+// Tells a test script where a control of a running Polvane window lies, so
 // that it can click it with real X input:
-//   polvane_probe.exe center "Caption"   prints the control's centre, "x y"
+//   polvane_probe.exe center "Window" "Caption"   prints the control's centre, "x y"
+//   polvane_probe.exe center "Window" "#306"      the same for control id 306
+//   polvane_probe.exe links                       prints the two addresses, banner first
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include "app/Links.h"
 
 namespace {
 
@@ -13,11 +18,16 @@ struct Search {
   HWND found;
 };
 
-BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
+bool Matches(HWND hwnd, const char* wanted) {
+  if (wanted[0] == '#') return GetDlgCtrlID(hwnd) == std::atoi(wanted + 1);
   char text[256]{};
   GetWindowTextA(hwnd, text, sizeof text);
-  if (std::strcmp(text, search->caption) != 0) return TRUE;
+  return std::strcmp(text, wanted) == 0;
+}
+
+BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  if (!Matches(hwnd, search->caption)) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
@@ -25,14 +35,18 @@ BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || std::strcmp(argv[1], "center") != 0) {
-    std::fprintf(stderr, "usage: polvane_probe center CAPTION\n");
+  if (argc == 2 && std::strcmp(argv[1], "links") == 0) {
+    std::printf("%s\n%s\n", polvane::kMessengerProductUrl, polvane::kHomePageUrl);
+    return 0;
+  }
+  if (argc != 4 || std::strcmp(argv[1], "center") != 0) {
+    std::fprintf(stderr, "usage: polvane_probe center WINDOW (CAPTION|#ID)\n");
     return 2;
   }
-  const HWND main = FindWindowA(nullptr, "Polvane");
-  if (!main) return 1;
-  Search search{argv[2], nullptr};
-  EnumChildWindows(main, MatchCaption, reinterpret_cast<LPARAM>(&search));
+  const HWND window = FindWindowA(nullptr, argv[2]);
+  if (!window) return 1;
+  Search search{argv[3], nullptr};
+  EnumChildWindows(window, MatchCaption, reinterpret_cast<LPARAM>(&search));
   if (!search.found) return 1;
   RECT r{};
   GetWindowRect(search.found, &r);
