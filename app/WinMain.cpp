@@ -7,6 +7,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   polvane::InitControls();
+  const polvane::ComApartment com;
   polvane::frmMain form(instance);
   polvane::Main(form);
   return polvane::RunMessageLoop();

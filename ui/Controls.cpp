@@ -20,6 +20,13 @@ Control* Control::FromHwnd(HWND hwnd) {
   return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
+  Control* control = FromHwnd(reinterpret_cast<HWND>(lParam));
+  if (!control) return false;
+  control->OnNotify(HIWORD(wParam));
+  return true;
+}
+
 void Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                             DWORD style, DWORD exStyle) {
   const RECT& r = where.rect;

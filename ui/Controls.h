@@ -23,6 +23,9 @@ class Control {
 
   // The wrapper of a control created by this program, or null.
   static Control* FromHwnd(HWND hwnd);
+  // Hands a WM_COMMAND from one of the program's controls to its wrapper;
+  // false when it came from elsewhere (a menu, a shortcut, the dialog keys).
+  static bool RouteCommand(WPARAM wParam, LPARAM lParam);
   // A notification (BN_CLICKED, STN_CLICKED, ...) the control sent to its parent.
   virtual void OnNotify(WORD code) { (void)code; }
   // WM_DRAWITEM for an owner-drawn control.

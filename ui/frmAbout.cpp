@@ -115,10 +115,7 @@ void frmAbout::OnDestroyed() {
 }
 
 void frmAbout::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (Control* control = Control::FromHwnd(reinterpret_cast<HWND>(lParam))) {
-    control->OnNotify(HIWORD(wParam));
-    return;
-  }
+  if (Control::RouteCommand(wParam, lParam)) return;
   // Esc: OK is the cancel button too.
   if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) Destroy();
 }

@@ -124,10 +124,7 @@ void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
 void frmMain::EndProgram() { Window::DestroyAll(); }
 
 void frmMain::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (Control* control = Control::FromHwnd(reinterpret_cast<HWND>(lParam))) {
-    control->OnNotify(HIWORD(wParam));
-    return;
-  }
+  if (Control::RouteCommand(wParam, lParam)) return;
   switch (LOWORD(wParam)) {
     case IDM_RESET:
       ResetOptionPanel(*this);
