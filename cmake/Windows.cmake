@@ -13,6 +13,7 @@ add_library(polvane_core STATIC
   app/Startup.cpp
   app/Shell.cpp
   app/ProgramVersion.cpp
+  ui/Dpi.cpp
   ui/Window.cpp
   ui/Controls.cpp
   ui/MessageLoop.cpp
@@ -63,6 +64,20 @@ polvane_wine_test(process_tests tests/win/ProcessTest.cpp ${_win_common})
 add_dependencies(process_tests Polvane)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp ${_win_common})
 polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp ${_win_common})
+polvane_wine_test(dpi_tests tests/win/DpiTest.cpp ${_win_common})
+
+# The layouts again at 125 % and 150 %, with the prefix set to that dpi.
+foreach(_dpi 120 144)
+  foreach(_test main_window_tests about_tests dpi_tests)
+    add_test(NAME ${_test}_at_${_dpi}dpi
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/at_dpi.sh ${_dpi} $<TARGET_FILE:${_test}>)
+    set_tests_properties(${_test}_at_${_dpi}dpi PROPERTIES
+      ENVIRONMENT "${_wine_env}"
+      FIXTURES_REQUIRED wine
+      RESOURCE_LOCK wineprefix)
+  endforeach()
+endforeach()
+
 # The browser stand-in the link tests register with the shell.
 add_executable(link_recorder WIN32 tests/win/link_recorder.cpp)
 target_link_libraries(link_recorder PRIVATE shell32)

@@ -18,7 +18,7 @@ ctest --preset native || status=1
 if [ -n "${DISPLAY:-}" ]; then
   ctest --preset windows || status=1
 else
-  xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" ctest --preset windows || status=1
+  xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" ctest --preset windows || status=1
 fi
 # The server is stopped by the tests' own clean-up; this catches an aborted run.
 WINEPREFIX=$PWD/build/windows/wineprefix wineserver -k 2>/dev/null || true

@@ -29,13 +29,18 @@ bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
 
 void Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                             DWORD style, DWORD exStyle) {
-  const RECT& r = where.rect;
   hwnd_ = CreateWindowExW(
-      exStyle, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
-      r.bottom - r.top, where.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
+      exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, where.parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(where.font), FALSE);
+}
+
+void Control::Place(const RECT& rect, HFONT font) {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Button::Create(const Placement& where, const wchar_t* caption, bool isDefault) {
@@ -137,8 +142,9 @@ void ImageBox::Create(const Placement& where, bool clickable) {
                 SS_OWNERDRAW | static_cast<DWORD>(clickable ? SS_NOTIFY : 0));
 }
 
-void ImageBox::SetIcon(HICON icon) {
+void ImageBox::SetIcon(HICON icon, int size) {
   icon_ = icon;
+  iconSize_ = size;
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
@@ -157,10 +163,8 @@ void ImageBox::Draw(const DRAWITEMSTRUCT& item) {
       SendMessageW(GetParent(Hwnd()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(item.hDC),
                    reinterpret_cast<LPARAM>(Hwnd())));
   FillRect(item.hDC, &r, background ? background : GetSysColorBrush(COLOR_BTNFACE));
-  if (icon_) {
-    const int size = GetSystemMetrics(SM_CXICON);
-    DrawIconEx(item.hDC, r.left, r.top, icon_, size, size, 0, nullptr, DI_NORMAL);
-  }
+  if (icon_)
+    DrawIconEx(item.hDC, r.left, r.top, icon_, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
   if (picture_) {
     OLE_XSIZE_HIMETRIC width = 0;
     OLE_YSIZE_HIMETRIC height = 0;

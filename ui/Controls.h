@@ -28,6 +28,9 @@ class Control {
   static bool RouteCommand(WPARAM wParam, LPARAM lParam);
   // A notification (BN_CLICKED, STN_CLICKED, ...) the control sent to its parent.
   virtual void OnNotify(WORD code) { (void)code; }
+  // Moves the control to rect, in its parent's client coordinates, and gives
+  // it font; the window's layout calls this at each dpi.
+  void Place(const RECT& rect, HFONT font);
   // WM_DRAWITEM for an owner-drawn control.
   virtual void Draw(const DRAWITEMSTRUCT& item) { (void)item; }
 
@@ -35,8 +38,6 @@ class Control {
   struct Placement {
     HWND parent;
     int id;
-    RECT rect;  // in the parent's client coordinates
-    HFONT font;
   };
   void CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                      DWORD style, DWORD exStyle = 0);
@@ -104,7 +105,7 @@ class Panel final : public Control {
 class ImageBox final : public Control {
  public:
   void Create(const Placement& where, bool clickable = false);
-  void SetIcon(HICON icon);
+  void SetIcon(HICON icon, int size);
   void SetPicture(IPicture* picture);
   void OnNotify(WORD code) override;
   void Draw(const DRAWITEMSTRUCT& item) override;
@@ -113,6 +114,7 @@ class ImageBox final : public Control {
 
  private:
   HICON icon_ = nullptr;
+  int iconSize_ = 0;
   IPicture* picture_ = nullptr;  // owned by the window that shows it
 };
 

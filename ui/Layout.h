@@ -26,11 +26,4 @@ inline SIZE PixelSize(const Twips& twips, int dpi) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
-inline int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 }  // namespace polvane

@@ -1,5 +1,7 @@
 #include "ui/Window.h"
 
+#include "ui/Dpi.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -49,12 +51,6 @@ POINT OriginBeside(HWND anchor, SIZE windowSize) {
   return {std::max(x, work.left), y};
 }
 
-SIZE FrameSize(const Window::CreateArgs& args) {
-  RECT frame{0, 0, args.clientSize.cx, args.clientSize.cy};
-  AdjustWindowRectEx(&frame, args.style, args.menu != nullptr, args.exStyle);
-  return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
 }  // namespace
 
 Window::~Window() { Destroy(); }
@@ -75,19 +71,57 @@ void Window::DestroyAll() {
 }
 
 void Window::CreateCentred(const CreateArgs& args) {
-  const SIZE size = FrameSize(args);
-  CreateAt(args, size, CentredOrigin(size, WorkAreaOf(nullptr)));
+  args_ = args;
+  const SIZE size = EstimatedFrameSize(SystemDpi());
+  CreateAt(args, CentredOrigin(size, WorkAreaOf(nullptr)));
 }
 
 void Window::CreateBeside(const CreateArgs& args, HWND anchor) {
-  const SIZE size = FrameSize(args);
-  CreateAt(args, size, OriginBeside(anchor, size));
+  args_ = args;
+  const SIZE size = EstimatedFrameSize(anchor ? DpiOfWindow(anchor) : SystemDpi());
+  CreateAt(args, OriginBeside(anchor, size));
 }
 
-void Window::CreateAt(const CreateArgs& args, SIZE size, POINT origin) {
+// The frame is estimated first, then fitted to the client area once the
+// window exists and knows its monitor's dpi and its own frame.
+void Window::CreateAt(const CreateArgs& args, POINT origin) {
   RegisterClassOnce(args.instance, args.className, args.icon, Procedure);
+  const SIZE size = EstimatedFrameSize(SystemDpi());
   CreateWindowExW(args.exStyle, args.className, args.caption, args.style, origin.x, origin.y,
                   size.cx, size.cy, nullptr, args.menu, args.instance, this);
+  if (!hwnd_) return;
+  dpi_ = DpiOfWindow(hwnd_);
+  FitClientArea(origin);
+}
+
+SIZE Window::EstimatedFrameSize(int dpi) const {
+  const SIZE client = PixelSize(args_.clientArea, dpi);
+  RECT frame{0, 0, client.cx, client.cy};
+  AdjustWindowRectEx(&frame, args_.style, args_.menu != nullptr, args_.exStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Sizes the window so that its client area is exactly the layout's at the
+// window's dpi, whatever its caption, menu bar and borders measure there.
+void Window::FitClientArea(POINT origin) {
+  const SIZE wanted = PixelSize(args_.clientArea, dpi_);
+  RECT window{}, client{};
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  const int width = wanted.cx + (window.right - window.left) - client.right;
+  const int height = wanted.cy + (window.bottom - window.top) - client.bottom;
+  SetWindowPos(hwnd_, nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar may take another line at the new width; measure once more.
+  GetClientRect(hwnd_, &client);
+  if (client.bottom != wanted.cy)
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height + wanted.cy - client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void Window::MoveToDpi(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  LayOut();
+  FitClientArea({suggested.left, suggested.top});
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -133,6 +167,10 @@ void Window::RememberOrRestoreFocus(bool activating) {
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ACTIVATE) {
     RememberOrRestoreFocus(LOWORD(wParam) != WA_INACTIVE);
+    return 0;
+  }
+  if (message == WM_DPICHANGED) {
+    MoveToDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     return 0;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);

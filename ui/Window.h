@@ -3,6 +3,8 @@
 // top-level windows: the program ends when the last of them is destroyed.
 #include <windows.h>
 
+#include "ui/Layout.h"
+
 namespace polvane {
 
 class Window {
@@ -17,13 +19,15 @@ class Window {
     const wchar_t* caption;
     DWORD style;
     DWORD exStyle;
-    SIZE clientSize;
+    Twips clientArea;  // laid out at the window's dpi
     HMENU menu;
     HICON icon;
   };
 
   HWND Hwnd() const { return hwnd_; }
   void Destroy();
+  // The dpi the window is laid out at: its monitor's.
+  int Dpi() const { return dpi_; }
 
   // The keyboard shortcuts the message loop applies to this window's input.
   virtual HACCEL Accelerators() const { return nullptr; }
@@ -43,18 +47,26 @@ class Window {
   void CreateBeside(const CreateArgs& args, HWND anchor);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Places the controls and makes the fonts at Dpi(): once the window is
+  // created, and again whenever it moves to a monitor of another dpi.
+  virtual void LayOut() {}
   // Called once the window and all its children are gone, so that what they
   // drew with can be released.
   virtual void OnDestroyed() {}
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateAt(const CreateArgs& args, SIZE size, POINT origin);
+  void CreateAt(const CreateArgs& args, POINT origin);
+  SIZE EstimatedFrameSize(int dpi) const;
+  void FitClientArea(POINT origin);
+  void MoveToDpi(int dpi, const RECT& suggested);
   void RememberOrRestoreFocus(bool activating);
   void Detach();
 
   HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  CreateArgs args_{};
 };
 
 }  // namespace polvane

@@ -28,6 +28,7 @@ constexpr FontSpec kLinkFont{L"MS Sans Serif", 825, FW_NORMAL, true};
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kIconPixelsAt96Dpi = 32;
 
 std::wstring Widen(const std::string& text) {
   std::wstring wide(text.size(), L'\0');
@@ -48,12 +49,6 @@ void frmAbout::Open(HWND anchor) {
 }
 
 void frmAbout::Load(HWND anchor) {
-  dpi_ = ScreenDpi();
-  font_ = CreateFontAt(kDialogFont, dpi_);
-  titleFont_ = CreateFontAt(kTitleFont, dpi_);
-  linkFont_ = CreateFontAt(kLinkFont, dpi_);
-  icon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
-                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
   handCursor_.Reset(static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_HAND_POINTER),
                                                     IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
   banner_ = LoadGifResource(instance_, IDG_MESSENGER_BANNER);
@@ -65,40 +60,61 @@ void frmAbout::Load(HWND anchor) {
                 .caption = caption.c_str(),
                 .style = WS_CAPTION | WS_SYSMENU,
                 .exStyle = WS_EX_DLGMODALFRAME,
-                .clientSize = PixelSize(kClientArea, dpi_),
+                .clientArea = kClientArea,
                 .menu = nullptr,
                 .icon = nullptr},
                anchor);
   CreateControls(texts);
+  LayOut();
 }
 
 // Controls are created in tab order, which is also their z-order; only OK
 // takes the focus.
 void frmAbout::CreateControls(const AboutTexts& texts) {
   const HWND about = Hwnd();
-  const HFONT font = font_.Get();
-  cmdOK_.Create({about, IDOK, PixelRect(kCmdOK, dpi_), font}, L"OK", true);
-  lblDescription_.Create({about, IDC_LBL_DESCRIPTION, PixelRect(kLblDescription, dpi_), font},
-                         Widen(texts.description));
-  // In the dialog font the description takes three lines, a pixel more
-  // than its box; the space below it is free.
-  lblDescription_.GrowToFitText();
-  lblTitle_.Create({about, IDC_LBL_TITLE, PixelRect(kLblTitle, dpi_), titleFont_.Get()},
-                   Widen(texts.title));
-  lblVersion_.Create({about, IDC_LBL_VERSION, PixelRect(kLblVersion, dpi_), font},
-                     Widen(texts.version));
-  picture1_.Create({about, IDC_PICTURE1, PixelRect(kPicture1, dpi_), font});
-  imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN, PixelRect(kImgMSN, dpi_), font}, true);
-  lblPolvaneWeb_.Create(
-      {about, IDC_LBL_POLVANE_WEB, PixelRect(kLblPolvaneWeb, dpi_), linkFont_.Get()},
-      L"Polvane Homepage", true);
-  image1_.Create({about, IDC_IMAGE1, PixelRect(kImage1, dpi_), font});
+  cmdOK_.Create({about, IDOK}, L"OK", true);
+  lblDescription_.Create({about, IDC_LBL_DESCRIPTION}, Widen(texts.description));
+  lblTitle_.Create({about, IDC_LBL_TITLE}, Widen(texts.title));
+  lblVersion_.Create({about, IDC_LBL_VERSION}, Widen(texts.version));
+  picture1_.Create({about, IDC_PICTURE1});
+  imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN}, true);
+  lblPolvaneWeb_.Create({about, IDC_LBL_POLVANE_WEB}, L"Polvane Homepage", true);
+  image1_.Create({about, IDC_IMAGE1});
 
-  image1_.SetIcon(icon_.Get());
   imgMSN_.SetPicture(banner_.Get());
   cmdOK_.onClick = [this] { Destroy(); };
   imgMSN_.onClick = [this] { imgMSN_Click(); };
   lblPolvaneWeb_.onClick = [this] { lblPolvaneWeb_Click(); };
+}
+
+// The banner is stretched to its box, which is its own size at 96 dpi; the
+// icon is loaded at the size the dpi asks for.
+void frmAbout::LayOut() {
+  const int dpi = Dpi();
+  UniqueFont font = CreateFontAt(kDialogFont, dpi);
+  UniqueFont titleFont = CreateFontAt(kTitleFont, dpi);
+  UniqueFont linkFont = CreateFontAt(kLinkFont, dpi);
+  const int iconSize = MulDiv(kIconPixelsAt96Dpi, dpi, USER_DEFAULT_SCREEN_DPI);
+  UniqueIcon icon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                                IMAGE_ICON, iconSize, iconSize, 0)));
+
+  cmdOK_.Place(PixelRect(kCmdOK, dpi), font.Get());
+  lblDescription_.Place(PixelRect(kLblDescription, dpi), font.Get());
+  // In the dialog font the description takes three lines, a pixel more
+  // than its box; the space below it is free.
+  lblDescription_.GrowToFitText();
+  lblTitle_.Place(PixelRect(kLblTitle, dpi), titleFont.Get());
+  lblVersion_.Place(PixelRect(kLblVersion, dpi), font.Get());
+  picture1_.Place(PixelRect(kPicture1, dpi), font.Get());
+  imgMSN_.Place(PixelRect(kImgMSN, dpi), font.Get());
+  lblPolvaneWeb_.Place(PixelRect(kLblPolvaneWeb, dpi), linkFont.Get());
+  image1_.Place(PixelRect(kImage1, dpi), font.Get());
+  image1_.SetIcon(icon.Get(), iconSize);
+
+  font_ = std::move(font);
+  titleFont_ = std::move(titleFont);
+  linkFont_ = std::move(linkFont);
+  icon_ = std::move(icon);
 }
 
 void frmAbout::imgMSN_Click() { OpenUrl(kMessengerProductUrl); }

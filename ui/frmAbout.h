@@ -35,6 +35,7 @@ class frmAbout final : public Window {
  private:
   void Load(HWND anchor);
   void CreateControls(const AboutTexts& texts);
+  void LayOut() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroyed() override;
   void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -44,7 +45,6 @@ class frmAbout final : public Window {
   void lblPolvaneWeb_Click();
 
   HINSTANCE instance_;
-  int dpi_ = USER_DEFAULT_SCREEN_DPI;
   UniqueFont font_;
   UniqueFont titleFont_;
   UniqueFont linkFont_;

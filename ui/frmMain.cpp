@@ -34,8 +34,6 @@ frmMain::~frmMain() { Destroy(); }  // before the font that the controls use
 
 void frmMain::Load() {
   if (Hwnd()) return;
-  dpi_ = ScreenDpi();
-  font_ = CreateFontAt(kDialogFont, dpi_);
   accelerators_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
   HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -44,10 +42,11 @@ void frmMain::Load() {
                  .caption = L"Polvane",
                  .style = WS_CAPTION | WS_SYSMENU,
                  .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
-                 .clientSize = PixelSize(kClientArea, dpi_),
+                 .clientArea = kClientArea,
                  .menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAIN_MENU)),
                  .icon = icon});
   CreateControls();
+  LayOut();
 }
 
 void frmMain::Show() {
@@ -60,30 +59,38 @@ void frmMain::Show() {
 // its top edge in place of a title; the other sub-options lie over the frame.
 void frmMain::CreateControls() {
   const HWND main = Hwnd();
-  const HFONT font = font_.Get();
-  const RECT frame = PixelRect(kFraMain, dpi_);
-  fraMain_.Create({main, IDC_FRA_MAIN, frame, font});
-
-  const POINT inFrame{frame.left, frame.top};
+  fraMain_.Create({main, IDC_FRA_MAIN});
   const HWND fra = fraMain_.Hwnd();
-  chkSubOption_[0].Create({fra, kSubOptionIds[0], PixelRect(kChkSubOption[0], dpi_, inFrame), font},
-                          kSubOptionCaptions[0]);
-  chkOption_[0].Create({fra, kOptionIds[0], PixelRect(kChkOption[0], dpi_, inFrame), font},
-                       kOptionCaptions[0]);
-
-  cmdExit_.Create({main, IDCANCEL, PixelRect(kCmdExit, dpi_), font}, L"Exit", false);
-  cmdSave_.Create({main, IDOK, PixelRect(kCmdSave, dpi_), font}, L"Save", true);
+  chkSubOption_[0].Create({fra, kSubOptionIds[0]}, kSubOptionCaptions[0]);
+  chkOption_[0].Create({fra, kOptionIds[0]}, kOptionCaptions[0]);
+  cmdExit_.Create({main, IDCANCEL}, L"Exit", false);
+  cmdSave_.Create({main, IDOK}, L"Save", true);
   for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
-    chkSubOption_[i].Create({main, kSubOptionIds[i], PixelRect(kChkSubOption[i], dpi_), font},
-                            kSubOptionCaptions[i]);
-  chkOption_[1].Create({main, kOptionIds[1], PixelRect(kChkOption[1], dpi_), font},
-                       kOptionCaptions[1]);
+    chkSubOption_[i].Create({main, kSubOptionIds[i]}, kSubOptionCaptions[i]);
+  chkOption_[1].Create({main, kOptionIds[1]}, kOptionCaptions[1]);
 
   for (int i = 0; i < static_cast<int>(chkOption_.size()); ++i)
     chkOption_[static_cast<std::size_t>(i)].onClick = [this, i] { chkOption_Click(i); };
   cmdSave_.onClick = [this] { SaveChanges(); };
   cmdExit_.onClick = [this] { EndProgram(); };
   AddMasterTooltip();
+}
+
+void frmMain::LayOut() {
+  const int dpi = Dpi();
+  UniqueFont font = CreateFontAt(kDialogFont, dpi);
+  const HFONT f = font.Get();
+  const RECT frame = PixelRect(kFraMain, dpi);
+  const POINT inFrame{frame.left, frame.top};
+  fraMain_.Place(frame, f);
+  chkSubOption_[0].Place(PixelRect(kChkSubOption[0], dpi, inFrame), f);
+  chkOption_[0].Place(PixelRect(kChkOption[0], dpi, inFrame), f);
+  cmdExit_.Place(PixelRect(kCmdExit, dpi), f);
+  cmdSave_.Place(PixelRect(kCmdSave, dpi), f);
+  for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
+    chkSubOption_[i].Place(PixelRect(kChkSubOption[i], dpi), f);
+  chkOption_[1].Place(PixelRect(kChkOption[1], dpi), f);
+  font_ = std::move(font);  // the old font is released once nothing uses it
 }
 
 void frmMain::AddMasterTooltip() {

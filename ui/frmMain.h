@@ -39,6 +39,7 @@ class frmMain final : public Window, public OptionPanel {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls();
+  void LayOut() override;
   void AddMasterTooltip();
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);
@@ -47,7 +48,6 @@ class frmMain final : public Window, public OptionPanel {
   void EndProgram();
 
   HINSTANCE instance_;
-  int dpi_ = USER_DEFAULT_SCREEN_DPI;
   UniqueFont font_;
   HACCEL accelerators_ = nullptr;  // a resource: freed with the program
   GroupBox fraMain_;

@@ -15,6 +15,7 @@
 #include "app/Startup.h"
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
 #include "ui/frmMain.h"
@@ -179,7 +180,7 @@ TEST_F(About, LinkIsPureBlueUnderlinedMsSansSerifAndThePanelWhite) {
              sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
   EXPECT_TRUE(font.lfUnderline);
-  EXPECT_EQ(font.lfHeight, -MulDiv(825, ScreenDpi(), 7200));
+  EXPECT_EQ(font.lfHeight, -MulDiv(825, SystemDpi(), 7200));
 
   EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(0, 0, 255));
   EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblTitle().Hwnd()).text, RGB(0, 0, 0));
@@ -373,7 +374,8 @@ TEST(AboutPictures, BannerIsA237By50Gif89aWith256Colours) {
   EXPECT_EQ(bytes[10] & 0x80, 0x80) << "no global colour table";
   EXPECT_EQ(2 << (bytes[10] & 0x07), 256);
 
-  // Windows' own loader reads it at that size.
+  // Windows' own loader reads it at that size; OLE gives sizes in hundredths
+  // of a millimetre at the screen's dpi.
   const UniquePicture picture = LoadGifResource(self, IDG_MESSENGER_BANNER);
   ASSERT_TRUE(picture);
   OLE_XSIZE_HIMETRIC width = 0;
@@ -381,8 +383,8 @@ TEST(AboutPictures, BannerIsA237By50Gif89aWith256Colours) {
   picture->get_Width(&width);
   picture->get_Height(&height);
   constexpr int kHimetricPerInch = 2540;
-  EXPECT_EQ(MulDiv(width, 96, kHimetricPerInch), 237);
-  EXPECT_EQ(MulDiv(height, 96, kHimetricPerInch), 50);
+  EXPECT_EQ(MulDiv(width, SystemDpi(), kHimetricPerInch), 237);
+  EXPECT_EQ(MulDiv(height, SystemDpi(), kHimetricPerInch), 50);
 }
 
 TEST(AboutPictures, HandPointerIsOne32By32ImageIn256Colours) {

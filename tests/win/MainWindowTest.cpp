@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <type_traits>
 #include <vector>
 
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/frmMain.h"
 
@@ -46,10 +48,11 @@ TEST_F(MainWindow, IsAFixedDialogFrameCentredWithTheStatedClientArea) {
   const RECT expected = FromTwips(0, 0, 4470, 2580);
   EXPECT_EQ(client.right, expected.right);
   EXPECT_EQ(client.bottom, expected.bottom);
-  if (ScreenDpi() == 96) {
-    EXPECT_EQ(client.right, 298);
-    EXPECT_EQ(client.bottom, 172);
-  }
+  // The sizes at the dpi the tests run at (100 %, 125 % and 150 %).
+  const std::map<int, SIZE> stated{{96, {298, 172}}, {120, {373, 215}}, {144, {447, 258}}};
+  ASSERT_TRUE(stated.contains(form.Dpi())) << form.Dpi();
+  EXPECT_EQ(client.right, stated.at(form.Dpi()).cx);
+  EXPECT_EQ(client.bottom, stated.at(form.Dpi()).cy);
 
   const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);

@@ -143,12 +143,14 @@ std::string ManifestOf(const std::wstring& path) {
   return manifest;
 }
 
-TEST_F(Program, ManifestRunsAsInvokerWithCommonControls6OnWindows7To11) {
+TEST_F(Program, ManifestRunsAsInvokerPerMonitorDpiAwareWithCommonControls6OnWindows7To11) {
   const std::string manifest = ManifestOf(ProgramPath());
   ASSERT_FALSE(manifest.empty());
   EXPECT_NE(manifest.find(R"(requestedExecutionLevel level="asInvoker")"), std::string::npos);
   EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
             std::string::npos);
+  EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+  EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
   for (const char* os :
        {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
         "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})

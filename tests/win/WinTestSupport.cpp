@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/MessageLoop.h"
 
@@ -71,8 +72,8 @@ RECT ClientRectOf(HWND child) {
   return r;
 }
 
-RECT FromTwips(int left, int top, int width, int height) {
-  const int dpi = ScreenDpi();
+RECT FromTwips(int left, int top, int width, int height, int dpi) {
+  if (dpi == 0) dpi = SystemDpi();
   return {MulDiv(left, dpi, 1440), MulDiv(top, dpi, 1440), MulDiv(left + width, dpi, 1440),
           MulDiv(top + height, dpi, 1440)};
 }

@@ -1,0 +1,150 @@
+// Both windows at the dpi the prefix is set to (at_dpi.sh runs this at 120
+// and 144 too), and again after a move to a monitor of another dpi.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/Startup.h"
+#include "resources/resource.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/Dpi.h"
+#include "ui/frmMain.h"
+
+namespace polvane::test {
+namespace {
+
+int ExpectedDpi() {
+  const char* chosen = std::getenv("POLVANE_EXPECT_DPI");
+  return chosen ? std::atoi(chosen) : USER_DEFAULT_SCREEN_DPI;
+}
+
+LONG FontHeightOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font.lfHeight;
+}
+
+SIZE ClientSizeOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right, client.bottom};
+}
+
+// Where a control lies in its parent's client area.
+RECT RectInParent(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void ExpectSameRect(const RECT& actual, const RECT& expected, const char* what) {
+  EXPECT_TRUE(EqualRect(&actual, &expected))
+      << what << ": " << actual.left << "," << actual.top << "," << actual.right << ","
+      << actual.bottom << " not " << expected.left << "," << expected.top << "," << expected.right
+      << "," << expected.bottom;
+}
+
+class Dpi : public PolicyTest {
+ protected:
+  void SetUp() override {
+    PolicyTest::SetUp();
+    Main(form);
+    SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
+    PumpMessages();
+  }
+  void TearDown() override {
+    Window::DestroyAll();
+    TakeQuitRequest();
+    PolicyTest::TearDown();
+  }
+
+  // What both windows show at dpi, against their layouts in twips.
+  void ExpectLaidOutAt(int dpi) {
+    const HWND main = form.Hwnd();
+    const RECT mainArea = FromTwips(0, 0, 4470, 2580, dpi);
+    EXPECT_EQ(ClientSizeOf(main).cx, mainArea.right);
+    EXPECT_EQ(ClientSizeOf(main).cy, mainArea.bottom);
+    ExpectSameRect(RectInParent(form.fraMain().Hwnd()), FromTwips(120, 120, 4215, 1860, dpi),
+                   "fraMain");
+    ExpectSameRect(RectInParent(form.cmdSave().Hwnd()), FromTwips(1605, 2100, 1260, 345, dpi),
+                   "cmdSave");
+    ExpectSameRect(RectInParent(form.chkSubOption(3).Hwnd()), FromTwips(360, 1560, 3855, 195, dpi),
+                   "chkSubOption(3)");
+    // The master option sits in the frame, at its place in window coordinates.
+    const RECT frame = FromTwips(120, 120, 4215, 1860, dpi);
+    RECT master = FromTwips(240, 120, 1650, 195, dpi);
+    OffsetRect(&master, -frame.left, -frame.top);
+    ExpectSameRect(RectInParent(form.chkOption(0).Hwnd()), master, "chkOption(0)");
+    EXPECT_EQ(FontHeightOf(form.chkOption(1).Hwnd()), -MulDiv(8, dpi, 72));
+
+    frmAbout& about = form.About();
+    const RECT aboutArea = FromTwips(0, 0, 5235, 3495, dpi);
+    EXPECT_EQ(ClientSizeOf(about.Hwnd()).cx, aboutArea.right);
+    EXPECT_EQ(ClientSizeOf(about.Hwnd()).cy, aboutArea.bottom);
+    ExpectSameRect(RectInParent(about.cmdOK().Hwnd()), FromTwips(3850, 2040, 1260, 345, dpi),
+                   "cmdOK");
+    ExpectSameRect(RectInParent(about.Picture1().Hwnd()), FromTwips(11, 2505, 5207, 975, dpi),
+                   "Picture1");
+    ExpectSameRect(RectInParent(about.imgMSN().Hwnd()), FromTwips(120, 120, 3555, 750, dpi),
+                   "imgMSN");
+    ExpectSameRect(RectInParent(about.Image1().Hwnd()), FromTwips(240, 240, 540, 540, dpi),
+                   "Image1");
+    EXPECT_EQ(FontHeightOf(about.lblPolvaneWeb().Hwnd()), -MulDiv(825, dpi, 7200));
+    EXPECT_EQ(FontHeightOf(about.lblVersion().Hwnd()), -MulDiv(8, dpi, 72));
+  }
+
+  frmMain form{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(Dpi, ProcessIsPerMonitorAware) {
+  using GetContext = HANDLE(WINAPI*)();
+  using GetAwareness = int(WINAPI*)(HANDLE);
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const auto getContext = reinterpret_cast<GetContext>(
+      reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  const auto getAwareness = reinterpret_cast<GetAwareness>(
+      reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  ASSERT_TRUE(getContext && getAwareness);
+  constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+  EXPECT_EQ(getAwareness(getContext()), kPerMonitorAware);
+}
+
+TEST_F(Dpi, BothWindowsAreLaidOutAtTheDpiTheUserChose) {
+  const int dpi = ExpectedDpi();
+  ASSERT_EQ(SystemDpi(), dpi) << "the prefix is not at the dpi this run was started for";
+  EXPECT_EQ(form.Dpi(), dpi);
+  EXPECT_EQ(form.About().Dpi(), dpi);
+  EXPECT_EQ(DpiOfWindow(form.Hwnd()), dpi);
+  ExpectLaidOutAt(dpi);
+}
+
+TEST_F(Dpi, MovingToAMonitorOfAnotherDpiLaysBothWindowsOutAgain) {
+  const int before = form.Dpi();
+  const int after = before == 144 ? 192 : 144;
+  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())}) {
+    RECT suggested{};
+    GetWindowRect(window->Hwnd(), &suggested);
+    OffsetRect(&suggested, 10, 10);
+    SendMessageW(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT placed{};
+    GetWindowRect(window->Hwnd(), &placed);
+    EXPECT_EQ(placed.left, suggested.left);
+    EXPECT_EQ(placed.top, suggested.top);
+  }
+  ExpectLaidOutAt(after);
+
+  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())}) {
+    RECT suggested{};
+    GetWindowRect(window->Hwnd(), &suggested);
+    SendMessageW(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(before, before),
+                 reinterpret_cast<LPARAM>(&suggested));
+  }
+  ExpectLaidOutAt(before);
+}
+
+}  // namespace
+}  // namespace polvane::test
