@@ -91,3 +91,24 @@ set_tests_properties(x_input_test PROPERTIES
   ENVIRONMENT "${_wine_env}"
   FIXTURES_REQUIRED wine
   RESOURCE_LOCK wineprefix)
+
+# The release: one ZIP with the program, the Group Policy templates in the
+# layout of a PolicyDefinitions folder, the README with its pictures, and the
+# licence. cmake --build --preset windows --target package
+install(TARGETS Polvane RUNTIME DESTINATION .)
+install(FILES policy/Polvane.admx DESTINATION PolicyDefinitions)
+install(FILES policy/en-US/Polvane.adml DESTINATION PolicyDefinitions/en-US)
+install(FILES README.md LICENSE DESTINATION .)
+install(DIRECTORY docs/screenshots DESTINATION docs)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Polvane)
+set(CPACK_PACKAGE_VENDOR Krestel)
+set(_package "Polvane-${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${POLVANE_VERSION_REVISION}-win32")
+set(CPACK_PACKAGE_FILE_NAME ${_package})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
+
+add_test(NAME package_contents
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package_test.sh ${CMAKE_BINARY_DIR}
+                 ${_package}.zip)
