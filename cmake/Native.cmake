@@ -1,5 +1,19 @@
 # The Windows-free code, with the in-memory registry, and its tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; or, with POLVANE_FUZZ and
+# clang, the load path's fuzzer.
+option(POLVANE_FUZZ "Build the libFuzzer target of the load path (needs clang)" OFF)
+if(POLVANE_FUZZ)
+  set(_fuzz_flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+  add_executable(load_fuzzer tests/fuzz/LoadFuzzer.cpp ${POLVANE_RULES} app/MemoryRegistry.cpp)
+  target_compile_options(load_fuzzer PRIVATE ${_fuzz_flags})
+  target_link_options(load_fuzzer PRIVATE ${_fuzz_flags})
+  # A bounded run from the kept corpus; new finds go to the build tree.
+  set(_work ${CMAKE_BINARY_DIR}/fuzz-work)
+  add_test(NAME load_fuzzer_short
+           COMMAND sh -c "mkdir -p '${_work}' && exec '$<TARGET_FILE:load_fuzzer>' -max_total_time=10 -timeout=5 -print_final_stats=1 '${_work}' '${CMAKE_SOURCE_DIR}/tests/fuzz/corpus'")
+  return()
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 

@@ -10,6 +10,8 @@ bash scripts/setup-deps.sh
 
 cmake --preset native >/dev/null
 cmake --build --preset native
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 # The same sources for 64-bit Windows, warnings as errors: compiled, not run.
@@ -18,6 +20,7 @@ cmake --build --preset windows-x64
 
 status=0
 ctest --preset native || status=1
+ctest --preset fuzz || status=1
 
 if [ -n "${DISPLAY:-}" ]; then
   ctest --preset windows || status=1
