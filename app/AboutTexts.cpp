@@ -1,12 +1,14 @@
 #include "app/AboutTexts.h"
 
+#include "app/Decimal.h"
+
 namespace polvane {
 
 AboutTexts MakeAboutTexts(const VersionRecord& record) {
   return {.caption = "About " + record.productName,
           .title = record.companyName + " " + record.productName,
-          .version = "Version " + std::to_string(record.major) + "." +
-                     std::to_string(record.minor) + "." + std::to_string(record.revision),
+          .version = "Version " + Decimal(record.major) + "." + Decimal(record.minor) + "." +
+                     Decimal(record.revision),
           .description =
               "Polvane lets you alter hidden settings for MSN/Windows Messenger, "
               "suitable for network/system administrators"};

@@ -1,12 +1,14 @@
 #include "app/Messages.h"
 
+#include "app/Decimal.h"
+
 namespace polvane {
 
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason) {
   while (!systemReason.empty() &&
          (systemReason.back() == '\n' || systemReason.back() == '\r' || systemReason.back() == ' '))
     systemReason.pop_back();
-  if (systemReason.empty()) systemReason = "Error " + std::to_string(status) + ".";
+  if (systemReason.empty()) systemReason = "Error " + Decimal(status) + ".";
 
   std::string text = "The settings could not be saved for ";
   text += allUsers ? "all users." : "the current user.";

@@ -2,18 +2,20 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <vector>
+
+#include "app/Decimal.h"
 
 namespace polvane {
 namespace {
 
-std::string StringField(const std::vector<char>& record, const char* table, const char* name) {
-  char path[96]{};
-  std::snprintf(path, sizeof path, "\\StringFileInfo\\%s\\%s", table, name);
+std::string StringField(const std::vector<char>& record, const std::string& table,
+                        const char* name) {
+  const std::string path = "\\StringFileInfo\\" + table + "\\" + name;
   char* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(record.data(), path, reinterpret_cast<void**>(&value), &length) || !value)
+  if (!VerQueryValueA(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+      !value)
     return {};
   return std::string(value);
 }
@@ -30,9 +32,7 @@ std::string StringTableName(const std::vector<char>& record) {
                       &length) ||
       length < sizeof(Translation))
     return "040904B0";
-  char name[9]{};
-  std::snprintf(name, sizeof name, "%04X%04X", first->language, first->codePage);
-  return name;
+  return Hexadecimal(first->language, 4) + Hexadecimal(first->codePage, 4);
 }
 
 }  // namespace
@@ -57,8 +57,8 @@ VersionRecord ReadProgramVersionRecord() {
     result.revision = LOWORD(fixed->dwFileVersionLS);
   }
   const std::string table = StringTableName(record);
-  result.companyName = StringField(record, table.c_str(), "CompanyName");
-  result.productName = StringField(record, table.c_str(), "ProductName");
+  result.companyName = StringField(record, table, "CompanyName");
+  result.productName = StringField(record, table, "ProductName");
   return result;
 }
 

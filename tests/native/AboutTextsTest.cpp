@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AboutTexts.h"
+#include "app/Decimal.h"
 
 namespace polvane {
 namespace {
@@ -21,6 +22,15 @@ TEST(AboutTexts, VersionSkipsTheBuildAndWritesPlainDecimals) {
   EXPECT_EQ(MakeAboutTexts({65535, 65535, 65535, 65535, "", ""}).version,
             "Version 65535.65535.65535");
   EXPECT_EQ(MakeAboutTexts({0, 0, 9, 1, "", ""}).version, "Version 0.0.1");
+}
+
+TEST(NumberText, DecimalAndPaddedUpperCaseHexadecimal) {
+  EXPECT_EQ(Decimal(0), "0");
+  EXPECT_EQ(Decimal(-2147483648LL), "-2147483648");
+  EXPECT_EQ(Decimal(4294967295LL), "4294967295");
+  EXPECT_EQ(Hexadecimal(0x409, 4) + Hexadecimal(0x4B0, 4), "040904B0");
+  EXPECT_EQ(Hexadecimal(0xFFFFFFFF, 4), "FFFFFFFF");
+  EXPECT_EQ(Hexadecimal(0, 2), "00");
 }
 
 }  // namespace

@@ -199,6 +199,13 @@ TEST_F(Program, CarriesItsVersionRecord) {
   }
 }
 
+TEST_F(Program, StaysUnder128KiBWithAllItsPictures) {
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  ASSERT_TRUE(GetFileAttributesExW(ProgramPath().c_str(), GetFileExInfoStandard, &file));
+  EXPECT_EQ(file.nFileSizeHigh, 0u);
+  EXPECT_LT(file.nFileSizeLow, 128u * 1024u);
+}
+
 TEST_F(Program, ImportsNoDllBeyondWindowsOwn) {
   const HMODULE image = LoadLibraryExW(ProgramPath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
   ASSERT_TRUE(image);
