@@ -12,29 +12,13 @@ shift || true
 dpis=("${@:-96}")
 [ ${#dpis[@]} -gt 0 ] || dpis=(96)
 
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/windows/wineprefix}
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 exe=build/windows/Polvane.exe
 [ -f "$exe" ] || { echo "no $exe: build it first (bash scripts/run.sh)" >&2; exit 1; }
 
-cleanups=()
-on_exit() { for ((i = ${#cleanups[@]} - 1; i >= 0; i--)); do eval "${cleanups[i]}"; done; }
-trap on_exit EXIT
-
-# Wine's desktop process binds to the display it starts on, so a private
-# screen comes first.
-if [ -z "${DISPLAY:-}" ]; then
-  display_number=$(((RANDOM % 400) + 100))
-  while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
-  export DISPLAY=":$display_number"
-  Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-  cleanups+=("kill $! 2>/dev/null")
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
-bash scripts/wine-prefix.sh up "$WINEPREFIX"
-cleanups+=("bash scripts/wine-prefix.sh down '$WINEPREFIX'")
+source scripts/lib/wine-session.sh
+start_wine_session
 key='HKCU\Control Panel\Desktop'
-cleanups+=("wine reg delete '$key' /v LogPixels /f >/dev/null 2>&1 || true")
+session_cleanups+=("wine reg delete '$key' /v LogPixels /f >/dev/null 2>&1 || true")
 
 mkdir -p "$folder"
 for dpi in "${dpis[@]}"; do

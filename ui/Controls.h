@@ -106,6 +106,7 @@ class ImageBox final : public Control {
  public:
   void Create(const Placement& where, bool clickable = false);
   void SetIcon(HICON icon, int size);
+  HICON Icon() const { return icon_; }
   void SetPicture(IPicture* picture);
   void OnNotify(WORD code) override;
   void Draw(const DRAWITEMSTRUCT& item) override;

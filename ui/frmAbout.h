@@ -31,6 +31,7 @@ class frmAbout final : public Window {
   Panel& Picture1() { return picture1_; }
   ImageBox& imgMSN() { return imgMSN_; }
   HCURSOR HandCursor() const { return handCursor_.Get(); }
+  IPicture* Banner() const { return banner_.Get(); }
 
  private:
   void Load(HWND anchor);

@@ -8,10 +8,7 @@ void CountingRegistry::Fail(RegCall call, std::string name, RegStatus status) {
   failures_.push_back({call, std::move(name), status});
 }
 
-int CountingRegistry::Count(RegCall call) const {
-  return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
-                                        [call](const RecordedCall& c) { return c.call == call; }));
-}
+int CountingRegistry::Count(RegCall call) const { return counts_[static_cast<std::size_t>(call)]; }
 
 std::vector<std::string> CountingRegistry::Names(RegCall call) const {
   std::vector<std::string> names;
@@ -21,9 +18,11 @@ std::vector<std::string> CountingRegistry::Names(RegCall call) const {
 }
 
 RegStatus CountingRegistry::Record(RegCall call, RegKey root, const char* name) {
-  calls_.push_back({call, root, name ? name : ""});
+  ++counts_[static_cast<std::size_t>(call)];
+  const std::string text = name ? name : "";
+  if (keepCalls_) calls_.push_back({call, root, text});
   for (const Failure& f : failures_)
-    if (f.call == call && (f.name.empty() || f.name == calls_.back().name)) return f.status;
+    if (f.call == call && (f.name.empty() || f.name == text)) return f.status;
   return kRegSuccess;
 }
 
@@ -32,7 +31,8 @@ RegStatus CountingRegistry::OpenKey(RegKey root, const char* subKey, RegKey* key
     *key = RegKey{};
     return s;
   }
-  return inner_.OpenKey(root, subKey, key);
+  const RegStatus status = inner_.OpenKey(root, subKey, key);
+  return Track(status, *key);
 }
 
 RegStatus CountingRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
@@ -50,7 +50,8 @@ RegStatus CountingRegistry::CreateKey(RegKey root, const char* subKey, RegKey* k
     *key = RegKey{};
     return s;
   }
-  return inner_.CreateKey(root, subKey, key);
+  const RegStatus status = inner_.CreateKey(root, subKey, key);
+  return Track(status, *key);
 }
 
 RegStatus CountingRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
@@ -61,7 +62,14 @@ RegStatus CountingRegistry::SetValue(RegKey key, const char* name, std::uint32_t
 
 RegStatus CountingRegistry::CloseKey(RegKey key) {
   Record(RegCall::Close, RegKey{}, nullptr);
+  const auto open = std::find(openKeys_.begin(), openKeys_.end(), key);
+  if (open != openKeys_.end()) openKeys_.erase(open);
   return inner_.CloseKey(key);
+}
+
+RegStatus CountingRegistry::Track(RegStatus status, RegKey key) {
+  if (status == kRegSuccess) openKeys_.push_back(key);
+  return status;
 }
 
 }  // namespace polvane::test

@@ -1,6 +1,7 @@
 #pragma once
 // A registry wrapper for tests: passes every call on to another registry,
 // records it, and can make chosen calls fail as Windows would refuse them.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,10 +26,18 @@ class CountingRegistry final : public RegistryApi {
   // (any, when name is empty) fail with status without reaching the registry.
   void Fail(RegCall call, std::string name, RegStatus status);
 
+  // Long runs count calls without keeping each one (Calls and Names stay empty).
+  void KeepCalls(bool keep) { keepCalls_ = keep; }
+
   int Count(RegCall call) const;
   std::vector<std::string> Names(RegCall call) const;
   const std::vector<RecordedCall>& Calls() const { return calls_; }
-  void Clear() { calls_.clear(); }
+  // How many keys the registry opened or created and nobody closed yet.
+  std::size_t OpenKeys() const { return openKeys_.size(); }
+  void Clear() {
+    calls_.clear();
+    counts_ = {};
+  }
 
   RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override;
   RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
@@ -46,10 +55,15 @@ class CountingRegistry final : public RegistryApi {
   };
   // Records the call; returns the failure to report, or kRegSuccess.
   RegStatus Record(RegCall call, RegKey root, const char* name);
+  // Notes a key the inner registry opened.
+  RegStatus Track(RegStatus status, RegKey key);
 
   RegistryApi& inner_;
   std::vector<RecordedCall> calls_;
   std::vector<Failure> failures_;
+  std::vector<RegKey> openKeys_;
+  std::array<int, 5> counts_{};
+  bool keepCalls_ = true;
 };
 
 }  // namespace polvane::test

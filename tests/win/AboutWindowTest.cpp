@@ -42,13 +42,6 @@ std::vector<HWND> AboutWindows() {
   return found;
 }
 
-std::wstring Folder() {
-  wchar_t path[MAX_PATH]{};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
 class About : public PolicyTest {
  protected:
   void SetUp() override {
@@ -276,67 +269,13 @@ TEST_F(About, ProgramEndsWhenTheAboutWindowClosesLast) {
   EXPECT_TRUE(TakeQuitRequest());
 }
 
-// Registers link_recorder.exe, built beside the tests, as the program the
-// shell starts for http and https addresses, and puts back what was there.
+// The prefix's browser is link_recorder.exe while these tests run.
 class Links : public About {
  protected:
-  void SetUp() override {
-    DeleteFileW(LogPath().c_str());
-    const std::wstring command = L"\"" + Folder() + L"link_recorder.exe\" \"%1\"";
-    for (const wchar_t* scheme : {L"http", L"https"}) {
-      const std::wstring key =
-          std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
-      wchar_t before[1024]{};
-      DWORD size = sizeof before;
-      if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, before,
-                       &size) == ERROR_SUCCESS)
-        saved.push_back({key, before});
-      else
-        saved.push_back({key, std::nullopt});
-      ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, command.c_str(),
-                                static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
-                ERROR_SUCCESS);
-    }
-    About::SetUp();
-  }
-  void TearDown() override {
-    About::TearDown();
-    for (const auto& [key, value] : saved) {
-      if (value)
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value->c_str(),
-                        static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-      else
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr);
-    }
-    DeleteFileW(LogPath().c_str());
-  }
-
-  static std::wstring LogPath() { return Folder() + L"links.log"; }
-
-  // The addresses the recorder has received, waiting until there are count:
-  // the shell starts it and returns without waiting for it.
   static std::vector<std::string> ReceivedAddresses(std::size_t count) {
-    std::vector<std::string> lines;
-    for (int attempt = 0; attempt < 200 && lines.size() < count; ++attempt) {
-      Sleep(50);
-      lines.clear();
-      std::ifstream log(LogPath().c_str());
-      for (std::string line; std::getline(log, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-      }
-    }
-    return lines;
+    return LinkRecorder::Addresses(count);
   }
-
-  // A left click as the mouse makes it: the static notifies on the press.
-  static void Click(HWND control) {
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    PumpMessages();
-  }
-
-  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+  LinkRecorder recorder;
 };
 
 TEST_F(Links, BannerAndLabelHandTheirAddressesToTheShellEveryTime) {

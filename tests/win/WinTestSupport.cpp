@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <utility>
 
 #include "ui/Dpi.h"
@@ -63,6 +64,73 @@ void PressKey(HWND target, UINT virtualKey, bool withControl) {
   PumpMessages();
   keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
+}
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+namespace {
+
+std::wstring RecorderLog() { return ProgramFolder() + L"links.log"; }
+
+void SetDefaultValue(const std::wstring& key, const std::wstring& value) {
+  RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+LinkRecorder::LinkRecorder() {
+  DeleteFileW(RecorderLog().c_str());
+  const std::wstring command = L"\"" + ProgramFolder() + L"link_recorder.exe\" \"%1\"";
+  for (const wchar_t* scheme : {L"http", L"https"}) {
+    // Wine reads HKCR from the machine's classes only.
+    const std::wstring key =
+        std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
+    wchar_t before[1024]{};
+    DWORD size = sizeof before;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, before,
+                     &size) == ERROR_SUCCESS)
+      saved_.emplace_back(key, before);
+    else
+      saved_.emplace_back(key, std::nullopt);
+    SetDefaultValue(key, command);
+  }
+}
+
+LinkRecorder::~LinkRecorder() {
+  for (const auto& [key, value] : saved_) {
+    if (value)
+      SetDefaultValue(key, *value);
+    else
+      RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr);
+  }
+  DeleteFileW(RecorderLog().c_str());
+}
+
+std::vector<std::string> LinkRecorder::Addresses(std::size_t count) {
+  std::vector<std::string> lines;
+  for (int attempt = 0; attempt < 600; ++attempt) {
+    lines.clear();
+    std::ifstream log(RecorderLog().c_str());
+    for (std::string line; std::getline(log, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+    if (lines.size() >= count) break;
+    Sleep(50);
+  }
+  return lines;
+}
+
+void Click(HWND control) {
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  PumpMessages();
 }
 
 RECT ClientRectOf(HWND child) {

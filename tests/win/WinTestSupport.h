@@ -7,6 +7,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace polvane::test {
 
@@ -34,6 +36,31 @@ bool TakeQuitRequest();
 // Presses and releases a key as keyboard input addressed to target, held
 // down with Ctrl when asked, and handles it through the program's loop.
 void PressKey(HWND target, UINT virtualKey, bool withControl = false);
+
+// The folder this test program runs from, with its trailing separator.
+std::wstring ProgramFolder();
+
+// Makes link_recorder.exe, built beside the tests, the program the shell
+// starts for http and https addresses for as long as it lives, with an empty
+// log; puts back what was registered before.
+class LinkRecorder {
+ public:
+  LinkRecorder();
+  ~LinkRecorder();
+  LinkRecorder(const LinkRecorder&) = delete;
+  LinkRecorder& operator=(const LinkRecorder&) = delete;
+
+  // The addresses received so far, waiting (up to 30 s) until there are at
+  // least count: the shell starts the recorder and does not wait for it.
+  static std::vector<std::string> Addresses(std::size_t count);
+
+ private:
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+};
+
+// A left click as the mouse makes it, handled through the program's loop:
+// a clickable static notifies on the press.
+void Click(HWND control);
 
 // Where a child window lies in its top-level window's client area.
 RECT ClientRectOf(HWND child);

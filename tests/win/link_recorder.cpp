@@ -1,11 +1,26 @@
 // Stands in for the browser in the test prefix: registered as the handler of
 // http and https addresses, it appends the address it was given to
-// links.log beside itself.
+// links.log beside itself. Recorders started close together take turns: the
+// log is opened for this process alone, and a busy log is tried again.
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <string>
+
+namespace {
+
+HANDLE OpenLogAlone(const std::wstring& path) {
+  for (int attempt = 0; attempt < 10000; ++attempt) {
+    HANDLE log = CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log != INVALID_HANDLE_VALUE) return log;
+    if (GetLastError() != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
+    Sleep(1);
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int count = 0;
@@ -15,10 +30,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring log(path);
   log = log.substr(0, log.find_last_of(L"\\/") + 1) + L"links.log";
-  FILE* file = _wfopen(log.c_str(), L"a");
-  if (!file) return 1;
-  std::fwprintf(file, L"%ls\n", args[1]);
-  std::fclose(file);
+
+  // The address as UTF-8, one line each.
+  std::string line(static_cast<std::size_t>(
+                       WideCharToMultiByte(CP_UTF8, 0, args[1], -1, nullptr, 0, nullptr, nullptr)),
+                   '\0');
+  WideCharToMultiByte(CP_UTF8, 0, args[1], -1, line.data(), static_cast<int>(line.size()), nullptr,
+                      nullptr);
+  line.back() = '\n';  // in place of the terminating zero
   LocalFree(args);
-  return 0;
+
+  HANDLE file = OpenLogAlone(log);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == line.size() ? 0 : 1;
 }

@@ -1,0 +1,170 @@
+// Long runs in one process: load and save cycles on both scopes, and the
+// About window opened and closed with clicks on its links. Afterwards every
+// registry key must be closed, every handle the windows made released, and
+// memory must not have grown beyond a stated bound after the first cycles.
+// The test command runs short versions; scripts/soak.sh the full counts.
+#include <windows.h>
+#include <ocidl.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/Links.h"
+#include "app/RegistryApi.h"
+#include "app/Startup.h"
+#include "resources/resource.h"
+#include "tests/common/CountingRegistry.h"
+#include "tests/win/WinTestSupport.h"
+#include "ui/frmMain.h"
+
+namespace polvane::test {
+namespace {
+
+// POLVANE_SOAK=full asks for the full counts.
+int Cycles(int full, int quick) {
+  const char* mode = std::getenv("POLVANE_SOAK");
+  return mode && std::string(mode) == "full" ? full : quick;
+}
+
+// Memory the process has committed for itself. (Wine reports PrivateUsage
+// as 0; PagefileUsage is the same commit charge and it keeps it.)
+SIZE_T CommittedBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PagefileUsage;
+}
+
+// Growth allowed after the first tenth of the cycles: heaps and Wine's own
+// caches settle by then, and a leak of even a few bytes a cycle over the
+// full counts would pass it.
+constexpr long long kMemoryBound = 1024 * 1024;
+
+class Soak : public PolicyTest {
+ protected:
+  void SetUp() override {
+    PolicyTest::SetUp();
+    Main(form);
+    PumpMessages();
+  }
+  void TearDown() override {
+    Window::DestroyAll();
+    TakeQuitRequest();
+    PolicyTest::TearDown();
+  }
+
+  void ClickButton(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+    PumpMessages();
+  }
+
+  frmMain form{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(Soak, LoadAndSaveCyclesOnBothScopesCloseEveryKeyAndKeepMemoryFlat) {
+  const int cycles = Cycles(10000, 200);
+  CountingRegistry counting(SystemRegistry());
+  counting.KeepCalls(false);
+  const RegistryOverride use(counting);
+  SIZE_T settled = 0;
+  for (int cycle = 0; cycle < cycles; ++cycle) {
+    if (cycle == cycles / 10) settled = CommittedBytes();
+    ClickButton(form.chkOption(1).Hwnd());             // switch scope: a load
+    ClickButton(form.chkSubOption(cycle % 4).Hwnd());  // change one value
+    ClickButton(form.cmdSave().Hwnd());                // a save
+  }
+  const long long grown =
+      static_cast<long long>(CommittedBytes()) - static_cast<long long>(settled);
+  ASSERT_GT(settled, 0u) << "no memory figure to compare";
+
+  EXPECT_EQ(counting.Count(RegCall::Open), cycles * 5);
+  EXPECT_EQ(counting.Count(RegCall::Create), cycles * 5);
+  // The first load of each scope finds no key to open; every other open and
+  // every create is closed.
+  EXPECT_EQ(counting.Count(RegCall::Close), cycles * 10 - 10);
+  EXPECT_EQ(counting.OpenKeys(), 0u);
+  EXPECT_LE(grown, kMemoryBound) << grown << " bytes more after " << cycles << " cycles";
+  std::printf("load and save: %d cycles, memory grew %lld bytes after the first %d\n", cycles,
+              grown, cycles / 10);
+  // The last save stored what the boxes show, in the scope last chosen.
+  const HKEY root = form.chkOption(1).Value() ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  EXPECT_EQ(StoredPolicy(root, "DisableVideo"), static_cast<DWORD>(form.chkSubOption(3).Value()));
+}
+
+// The handles one About window made, taken while it is open.
+struct AboutHandles {
+  std::vector<HFONT> fonts;
+  HCURSOR handCursor;
+  HICON icon;
+  HBITMAP banner;
+};
+
+AboutHandles HandlesOf(frmAbout& about) {
+  AboutHandles handles{};
+  for (HWND control :
+       {about.lblTitle().Hwnd(), about.lblVersion().Hwnd(), about.lblPolvaneWeb().Hwnd()})
+    handles.fonts.push_back(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  handles.handCursor = about.HandCursor();
+  handles.icon = about.Image1().Icon();
+  OLE_HANDLE bitmap = 0;
+  if (about.Banner()) about.Banner()->get_Handle(&bitmap);
+  handles.banner = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(bitmap));
+  return handles;
+}
+
+bool IconAlive(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return true;
+}
+
+TEST_F(Soak, AboutCyclesWithLinkClicksReleaseEverythingAndKeepMemoryFlat) {
+  const int cycles = Cycles(1000, 20);
+  LinkRecorder recorder;
+  SIZE_T settled = 0;
+  for (int cycle = 0; cycle < cycles; ++cycle) {
+    if (cycle == cycles / 10) settled = CommittedBytes();
+    PressKey(form.Hwnd(), VK_F1);
+    frmAbout& about = form.About();
+    ASSERT_TRUE(about.Hwnd());
+    const AboutHandles handles = HandlesOf(about);
+    ASSERT_EQ(handles.fonts.size(), 3u);
+    for (HFONT font : handles.fonts) ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    ASSERT_EQ(GetObjectType(handles.banner), static_cast<DWORD>(OBJ_BITMAP));
+    ASSERT_TRUE(IconAlive(handles.icon));
+    ASSERT_TRUE(IconAlive(handles.handCursor));
+
+    Click(about.imgMSN().Hwnd());
+    Click(about.lblPolvaneWeb().Hwnd());
+    ClickButton(about.cmdOK().Hwnd());
+    ASSERT_FALSE(about.Hwnd());
+    for (HFONT font : handles.fonts) EXPECT_EQ(GetObjectType(font), 0u) << "font kept";
+    EXPECT_EQ(GetObjectType(handles.banner), 0u) << "banner picture kept";
+    EXPECT_FALSE(IconAlive(handles.icon)) << "icon kept";
+    EXPECT_FALSE(IconAlive(handles.handCursor)) << "hand pointer kept";
+  }
+  const long long grown =
+      static_cast<long long>(CommittedBytes()) - static_cast<long long>(settled);
+  ASSERT_GT(settled, 0u) << "no memory figure to compare";
+  EXPECT_LE(grown, kMemoryBound) << grown << " bytes more after " << cycles << " cycles";
+  std::printf("About: %d cycles, memory grew %lld bytes after the first %d\n", cycles, grown,
+              cycles / 10);
+
+  // Every click reached the shell, banner then label, cycle after cycle.
+  const std::vector<std::string> addresses =
+      LinkRecorder::Addresses(static_cast<std::size_t>(cycles) * 2);
+  ASSERT_EQ(addresses.size(), static_cast<std::size_t>(cycles) * 2);
+  EXPECT_EQ(std::count(addresses.begin(), addresses.end(), kMessengerProductUrl), cycles);
+  EXPECT_EQ(std::count(addresses.begin(), addresses.end(), kHomePageUrl), cycles);
+}
+
+}  // namespace
+}  // namespace polvane::test
