@@ -73,6 +73,9 @@ add_dependencies(process_tests Polvane)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp ${_win_common})
 polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp ${_win_common})
 polvane_wine_test(dpi_tests tests/win/DpiTest.cpp ${_win_common})
+# Short versions of the long runs; scripts/soak.sh runs the full counts.
+polvane_wine_test(soak_tests tests/win/SoakTest.cpp ${_win_common})
+add_dependencies(soak_tests link_recorder)
 
 # The layouts again at 125 % and 150 %, with the prefix set to that dpi.
 foreach(_dpi 120 144)
@@ -99,6 +102,15 @@ set_tests_properties(x_input_test PROPERTIES
   ENVIRONMENT "${_wine_env}"
   FIXTURES_REQUIRED wine
   RESOURCE_LOCK wineprefix)
+
+# What scripts/bench.sh measures with: the floor for launch time, a launch
+# timer, and one load and one save against the registry.
+add_executable(bare_window WIN32 bench/bare_window.cpp)
+target_link_options(bare_window PRIVATE -Wl,--gc-sections -s)
+add_executable(launch_timer bench/launch_timer.cpp)
+add_executable(registry_bench bench/registry_bench.cpp tests/common/CountingRegistry.cpp
+               $<TARGET_OBJECTS:polvane_resources>)
+target_link_libraries(registry_bench PRIVATE polvane_core)
 
 # The release: one ZIP with the program, the Group Policy templates in the
 # layout of a PolicyDefinitions folder, the README with its pictures, and the

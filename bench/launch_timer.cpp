@@ -1,0 +1,97 @@
+// Times programs from launch to a visible window waiting for input, taking
+// turns so that every program meets the same machine state:
+//   launch_timer.exe RUNS PROGRAM...
+// Prints one line per program: its median and fastest time in milliseconds.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != search->processId || !IsWindowVisible(hwnd)) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
+}
+
+// Milliseconds from CreateProcess until the program is idle in its message
+// loop with a visible top-level window; negative when it never got there.
+double TimeOneLaunch(const std::string& program) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string command = "\"" + program + "\"";
+  const double start = Now();
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return -1;
+  double elapsed = -1;
+  if (WaitForInputIdle(process.hProcess, 20000) == 0) {
+    Search search{process.dwProcessId, nullptr};
+    for (int attempt = 0; attempt < 20000 && !search.found; ++attempt) {
+      EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+      if (!search.found) Sleep(1);
+    }
+    if (search.found) elapsed = Now() - start;
+    if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+  }
+  if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0)
+    TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return elapsed;
+}
+
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  const std::size_t n = times.size();
+  return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: launch_timer RUNS PROGRAM...\n");
+    return 2;
+  }
+  const int runs = std::max(1, std::atoi(argv[1]));
+  const std::vector<std::string> programs(argv + 2, argv + argc);
+  for (const std::string& program : programs) TimeOneLaunch(program);  // warm the caches
+  std::vector<std::vector<double>> times(programs.size());
+  for (int run = 0; run < runs; ++run)
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+      const double t = TimeOneLaunch(programs[i]);
+      if (t < 0) {
+        std::fprintf(stderr, "%s showed no window\n", programs[i].c_str());
+        return 1;
+      }
+      times[i].push_back(t);
+    }
+  for (std::size_t i = 0; i < programs.size(); ++i)
+    std::printf("%s\t%.1f\t%.1f\n", programs[i].c_str(), Median(times[i]),
+                *std::min_element(times[i].begin(), times[i].end()));
+  return 0;
+}
