@@ -1,6 +1,9 @@
 // The floor for launch time: the least a Win32 program does to show a window
 // and wait for input, built with the same compiler and flags as Polvane.
+// Built a second time as bare_window_themed, with Polvane's manifest and the
+// common controls 6 that its visual styles need.
 #include <windows.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -12,6 +15,10 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+#ifdef BARE_WINDOW_THEMED
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+#endif
   WNDCLASSW wc{};
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;

@@ -106,7 +106,14 @@ set_tests_properties(x_input_test PROPERTIES
 # What scripts/bench.sh measures with: the floor for launch time, a launch
 # timer, and one load and one save against the registry.
 add_executable(bare_window WIN32 bench/bare_window.cpp)
-target_link_options(bare_window PRIVATE -Wl,--gc-sections -s)
+add_executable(bare_window_themed WIN32 bench/bare_window.cpp bench/themed.rc)
+target_compile_definitions(bare_window_themed PRIVATE BARE_WINDOW_THEMED)
+target_link_libraries(bare_window_themed PRIVATE comctl32)
+set_source_files_properties(bench/themed.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest")
+foreach(_bare bare_window bare_window_themed)
+  target_link_options(${_bare} PRIVATE -Wl,--gc-sections -s)
+endforeach()
 add_executable(launch_timer bench/launch_timer.cpp)
 add_executable(registry_bench bench/registry_bench.cpp tests/common/CountingRegistry.cpp
                $<TARGET_OBJECTS:polvane_resources>)
