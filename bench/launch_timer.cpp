@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/Clock.h"
+
 namespace {
 
 struct Search {
@@ -25,17 +27,6 @@ BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM lParam) {
   return FALSE;
 }
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
-
 // Milliseconds from CreateProcess until the program is idle in its message
 // loop with a visible top-level window; negative when it never got there.
 double TimeOneLaunch(const std::string& program) {
@@ -43,7 +34,7 @@ double TimeOneLaunch(const std::string& program) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::string command = "\"" + program + "\"";
-  const double start = Now();
+  const double start = NowMilliseconds();
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process))
     return -1;
@@ -54,7 +45,7 @@ double TimeOneLaunch(const std::string& program) {
       EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
       if (!search.found) Sleep(1);
     }
-    if (search.found) elapsed = Now() - start;
+    if (search.found) elapsed = NowMilliseconds() - start;
     if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
   }
   if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0)

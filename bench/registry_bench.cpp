@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/RegistryApi.h"
+#include "bench/Clock.h"
 #include "app/mdlMain.h"
 #include "tests/common/CountingRegistry.h"
 #include "ui/CommonControls.h"
@@ -18,24 +19,13 @@
 
 namespace {
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1e6 / frequency;
-}
-
 template <class Action>
 double MedianMicroseconds(int repeats, Action action) {
   std::vector<double> times;
   for (int i = 0; i < repeats; ++i) {
-    const double start = Now();
+    const double start = NowMilliseconds();
     action();
-    times.push_back(Now() - start);
+    times.push_back((NowMilliseconds() - start) * 1000.0);
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
