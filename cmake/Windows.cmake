@@ -54,9 +54,15 @@ add_test(NAME wine_prefix_down COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.s
 set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine)
 
+# What every Wine test program shares, compiled once: the counting registry,
+# the helpers and main().
+add_library(polvane_win_test_support STATIC
+  tests/common/CountingRegistry.cpp tests/win/WinTestMain.cpp tests/win/WinTestSupport.cpp)
+target_link_libraries(polvane_win_test_support PUBLIC polvane_core GTest::gtest)
+
 function(polvane_wine_test name)
   add_executable(${name} ${ARGN} $<TARGET_OBJECTS:polvane_resources>)
-  target_link_libraries(${name} PRIVATE polvane_core GTest::gtest)
+  target_link_libraries(${name} PRIVATE polvane_win_test_support)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "${_wine_env}"
@@ -64,17 +70,16 @@ function(polvane_wine_test name)
     RESOURCE_LOCK wineprefix)
 endfunction()
 
-set(_win_common tests/common/CountingRegistry.cpp tests/win/WinTestMain.cpp tests/win/WinTestSupport.cpp)
-polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp ${_win_common})
-polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp ${_win_common})
-polvane_wine_test(startup_tests tests/win/StartupTest.cpp ${_win_common})
-polvane_wine_test(process_tests tests/win/ProcessTest.cpp ${_win_common})
+polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp)
+polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp)
+polvane_wine_test(startup_tests tests/win/StartupTest.cpp)
+polvane_wine_test(process_tests tests/win/ProcessTest.cpp)
 add_dependencies(process_tests Polvane)
-polvane_wine_test(command_tests tests/win/CommandsTest.cpp ${_win_common})
-polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp ${_win_common})
-polvane_wine_test(dpi_tests tests/win/DpiTest.cpp ${_win_common})
+polvane_wine_test(command_tests tests/win/CommandsTest.cpp)
+polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp)
+polvane_wine_test(dpi_tests tests/win/DpiTest.cpp)
 # Short versions of the long runs; scripts/soak.sh runs the full counts.
-polvane_wine_test(soak_tests tests/win/SoakTest.cpp ${_win_common})
+polvane_wine_test(soak_tests tests/win/SoakTest.cpp)
 add_dependencies(soak_tests link_recorder)
 
 # The layouts again at 125 % and 150 %, with the prefix set to that dpi.
