@@ -29,7 +29,7 @@ class Control {
   // A notification (BN_CLICKED, STN_CLICKED, ...) the control sent to its parent.
   virtual void OnNotify(WORD code) { (void)code; }
   // Moves the control to rect, in its parent's client coordinates, and gives
-  // it font; the window's layout calls this at each dpi.
+  // it font unless that is null; the window's layout calls this at each dpi.
   void Place(const RECT& rect, HFONT font);
   // WM_DRAWITEM for an owner-drawn control.
   virtual void Draw(const DRAWITEMSTRUCT& item) { (void)item; }

@@ -105,10 +105,12 @@ void frmAbout::LayOut() {
   lblDescription_.GrowToFitText();
   lblTitle_.Place(PixelRect(kLblTitle, dpi), titleFont.Get());
   lblVersion_.Place(PixelRect(kLblVersion, dpi), font.Get());
-  picture1_.Place(PixelRect(kPicture1, dpi), font.Get());
-  imgMSN_.Place(PixelRect(kImgMSN, dpi), font.Get());
+  // The pictures show no text and get no font: under Wine a common
+  // controls 6 static keeps a few bytes for good once it has been given one.
+  picture1_.Place(PixelRect(kPicture1, dpi), nullptr);
+  imgMSN_.Place(PixelRect(kImgMSN, dpi), nullptr);
   lblPolvaneWeb_.Place(PixelRect(kLblPolvaneWeb, dpi), linkFont.Get());
-  image1_.Place(PixelRect(kImage1, dpi), font.Get());
+  image1_.Place(PixelRect(kImage1, dpi), nullptr);
   image1_.SetIcon(icon.Get(), iconSize);
 
   font_ = std::move(font);
