@@ -13,13 +13,13 @@ struct FontSpec {
   bool underline = false;
 };
 
-inline UniqueFont CreateFontAt(const FontSpec& spec, int dpi) {
+inline UniqueFont CreateFontAt(const FontSpec& wanted, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(spec.hundredthsOfPoint, dpi, 72 * 100);
-  font.lfWeight = spec.weight;
-  font.lfUnderline = spec.underline;
+  font.lfHeight = -MulDiv(wanted.hundredthsOfPoint, dpi, 72 * 100);
+  font.lfWeight = wanted.weight;
+  font.lfUnderline = wanted.underline;
   font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+  lstrcpynW(font.lfFaceName, wanted.face, LF_FACESIZE);
   return UniqueFont(CreateFontIndirectW(&font));
 }
 
