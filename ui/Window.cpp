@@ -73,22 +73,22 @@ void Window::DestroyAll() {
 void Window::CreateCentred(const CreateArgs& args) {
   args_ = args;
   const SIZE size = EstimatedFrameSize(SystemDpi());
-  CreateAt(args, CentredOrigin(size, WorkAreaOf(nullptr)));
+  CreateAt(size, CentredOrigin(size, WorkAreaOf(nullptr)));
 }
 
 void Window::CreateBeside(const CreateArgs& args, HWND anchor) {
   args_ = args;
   const SIZE size = EstimatedFrameSize(anchor ? DpiOfWindow(anchor) : SystemDpi());
-  CreateAt(args, OriginBeside(anchor, size));
+  CreateAt(size, OriginBeside(anchor, size));
 }
 
 // The frame is estimated first, then fitted to the client area once the
 // window exists and knows its monitor's dpi and its own frame.
-void Window::CreateAt(const CreateArgs& args, POINT origin) {
-  RegisterClassOnce(args.instance, args.className, args.icon, Procedure);
-  const SIZE size = EstimatedFrameSize(SystemDpi());
-  CreateWindowExW(args.exStyle, args.className, args.caption, args.style, origin.x, origin.y,
-                  size.cx, size.cy, nullptr, args.menu, args.instance, this);
+void Window::CreateAt(SIZE size, POINT origin) {
+  RegisterClassOnce(args_.instance, args_.className, args_.icon, Procedure);
+  CreateWindowExW(args_.exStyle, args_.className, args_.caption, args_.style, origin.x, origin.y,
+                  size.cx, size.cy, nullptr, args_.menu, args_.instance, this);
+  args_.caption = nullptr;  // the window keeps its own copy; the caller's may go
   if (!hwnd_) return;
   dpi_ = DpiOfWindow(hwnd_);
   FitClientArea(origin);
@@ -108,6 +108,9 @@ void Window::FitClientArea(POINT origin) {
   RECT window{}, client{};
   GetWindowRect(hwnd_, &window);
   GetClientRect(hwnd_, &client);
+  if (client.right == wanted.cx && client.bottom == wanted.cy && window.left == origin.x &&
+      window.top == origin.y)
+    return;  // the estimate was right: no need to move the window again
   const int width = wanted.cx + (window.right - window.left) - client.right;
   const int height = wanted.cy + (window.bottom - window.top) - client.bottom;
   SetWindowPos(hwnd_, nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

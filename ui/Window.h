@@ -56,7 +56,7 @@ class Window {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateAt(const CreateArgs& args, POINT origin);
+  void CreateAt(SIZE size, POINT origin);
   SIZE EstimatedFrameSize(int dpi) const;
   void FitClientArea(POINT origin);
   void MoveToDpi(int dpi, const RECT& suggested);
