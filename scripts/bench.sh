@@ -4,19 +4,21 @@
 # 15), side by side with Wine's notepad and a bare Win32 window built by the
 # same toolchain (plain, and themed with common controls 6); one load and one
 # save against Wine's registry; and the registry calls each makes. A
-# benchmark, not a test: it checks nothing.
+# benchmark, not a test: it checks nothing. It measures the build this
+# machine can run (i686 where it runs 32-bit programs, else x86_64) and says
+# which, with the Wine loader that ran it.
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 bash scripts/setup-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Polvane bare_window bare_window_themed launch_timer \
-  registry_bench >/dev/null
 source scripts/lib/wine-session.sh
+cmake --preset "$(preset_of "$arch")" >/dev/null
+cmake --build "$build" --target Polvane bare_window bare_window_themed launch_timer \
+  registry_bench >/dev/null
 start_wine_session
 
-build=build/windows
+echo "The $arch build, under $WINELOADER ($(wine --version | tr -d '\r')), $WINEARCH prefix"
 exe_bytes=$(stat -c %s $build/Polvane.exe)
 policy_key='HKCU\Software\Policies\Microsoft\Messenger'
 session_cleanups+=("wine reg delete '$policy_key' /f >/dev/null 2>&1 || true")

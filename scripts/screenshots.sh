@@ -4,7 +4,8 @@
 #   scripts/screenshots.sh [FOLDER [DPI...]]     (default: docs/screenshots 96)
 # Writes FOLDER/main-DPI.png and FOLDER/about-DPI.png. Runs on $DISPLAY, or
 # on a private Xvfb screen when there is none. Expects a built Polvane.exe
-# (scripts/run.sh and scripts/test.sh build it).
+# (scripts/run.sh and scripts/test.sh build it): the i686 build where this
+# machine runs 32-bit programs, the x86_64 build where it does not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 folder=${1:-docs/screenshots}
@@ -12,10 +13,9 @@ shift || true
 dpis=("${@:-96}")
 [ ${#dpis[@]} -gt 0 ] || dpis=(96)
 
-exe=build/windows/Polvane.exe
-[ -f "$exe" ] || { echo "no $exe: build it first (bash scripts/run.sh)" >&2; exit 1; }
-
 source scripts/lib/wine-session.sh
+exe=$build/Polvane.exe
+[ -f "$exe" ] || { echo "no $exe: build it first (bash scripts/run.sh)" >&2; exit 1; }
 start_wine_session
 key='HKCU\Control Panel\Desktop'
 session_cleanups+=("wine reg delete '$key' /v LogPixels /f >/dev/null 2>&1 || true")

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Polvane needs.
 # Safe to run again: it installs only what is missing and asks nothing.
+# wine32 is installed only where the kernel runs 32-bit programs: elsewhere
+# the 64-bit loader and a 64-bit prefix run the x86_64 build.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
-  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+  binutils cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine32:i386 fonts-wine
+  wine wine64 fonts-wine msitools
   xvfb xauth xdotool x11-utils imagemagick libxml2-utils
 )
 
@@ -16,18 +19,32 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+missing_of() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
 
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  as_root dpkg --add-architecture i386
+install() {
+  [ $# -gt 0 ] || return 0
+  echo "Installing: $*"
+  export DEBIAN_FRONTEND=noninteractive
+  if [ -z "${updated:-}" ]; then
+    as_root apt-get update -qq
+    updated=1
+  fi
+  as_root apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+# shellcheck disable=SC2046
+install $(missing_of "${packages[@]}")
+
+source scripts/lib/wine.sh
+if runs_32bit_programs && [ -n "$(missing_of wine32:i386)" ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    updated=
+  fi
+  install wine32:i386
 fi
-as_root apt-get update -qq
-as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,8 +1,11 @@
-# Sourced by the scripts that run Polvane under Wine outside ctest: exports
-# the test prefix, starts a private Xvfb screen when there is no display,
-# brings the prefix up, and undoes all of it when the script exits.
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/windows/wineprefix}
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Sourced by the scripts that run Polvane under Wine outside ctest: chooses
+# the build this machine can run, exports its loader and prefix, starts a
+# private Xvfb screen when there is no display, brings the prefix up, and
+# undoes all of it when the script exits.
+source scripts/lib/wine.sh
+arch=$(runnable_arch)
+build=build/$(preset_of "$arch")
+use_wine_for "$arch"
 
 session_cleanups=()
 session_exit() {

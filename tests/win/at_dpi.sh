@@ -3,6 +3,7 @@
 # chose 125 % or 150 % would have it, and puts the prefix back afterwards.
 #   at_dpi.sh DPI PROGRAM [ARGS...]
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/wine.sh"
 dpi=${1:?dpi}
 shift
 : "${WINEPREFIX:?}"

@@ -5,6 +5,7 @@
 # browser, Esc to close About and Esc to end. Reads the results with Wine's
 # own reg.exe and the recorder's log.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/wine.sh"
 build=${1:?build folder}
 : "${WINEPREFIX:?}" "${DISPLAY:?}"
 
