@@ -3,12 +3,14 @@
 # scopes and 1,000 About window cycles with clicks on both links, in one
 # process under Wine. Prints how far memory grew after the first tenth.
 # (The test command runs the same tests with short counts.) Arguments go to
-# the test program, for example --gtest_filter=Soak.About*.
+# the test program, for example --gtest_filter=Soak.About*. Runs the build
+# this machine can run: i686 where it runs 32-bit programs, else x86_64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target soak_tests link_recorder
 source scripts/lib/wine-session.sh
+cmake --preset "$(preset_of "$arch")" >/dev/null
+cmake --build "$build" --target soak_tests link_recorder
 start_wine_session
-POLVANE_SOAK=full wine build/windows/soak_tests.exe "$@"
+echo "Soak of the $arch build, under $WINELOADER"
+POLVANE_SOAK=full wine "$build/soak_tests.exe" "$@"
