@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 #include "bench/Clock.h"
-#include "app/mdlMain.h"
+#include "rules/mdlMain.h"
 #include "tests/common/CountingRegistry.h"
 #include "ui/CommonControls.h"
 #include "ui/frmMain.h"

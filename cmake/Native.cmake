@@ -4,7 +4,7 @@
 option(POLVANE_FUZZ "Build the libFuzzer target of the load path (needs clang)" OFF)
 if(POLVANE_FUZZ)
   set(_fuzz_flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-  add_executable(load_fuzzer tests/fuzz/LoadFuzzer.cpp ${POLVANE_RULES} app/MemoryRegistry.cpp)
+  add_executable(load_fuzzer tests/fuzz/LoadFuzzer.cpp tests/native/SystemRegistry.cpp ${POLVANE_RULES})
   target_compile_options(load_fuzzer PRIVATE ${_fuzz_flags})
   target_link_options(load_fuzzer PRIVATE ${_fuzz_flags})
   # A bounded run from the kept corpus; new finds go to the build tree.
@@ -19,7 +19,7 @@ include(GoogleTest)
 
 set(_sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
-add_library(polvane_rules STATIC ${POLVANE_RULES} app/MemoryRegistry.cpp)
+add_library(polvane_rules STATIC ${POLVANE_RULES})
 target_compile_options(polvane_rules PUBLIC ${_sanitizers})
 target_link_options(polvane_rules PUBLIC ${_sanitizers})
 
@@ -28,6 +28,9 @@ add_executable(polvane_native_tests ${_native_tests})
 target_link_libraries(polvane_native_tests PRIVATE polvane_rules GTest::gtest_main)
 target_compile_definitions(polvane_native_tests PRIVATE POLVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(polvane_native_tests)
+
+# No #include reaches up from a lower layer to a higher one.
+add_test(NAME include_layers COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh)
 
 # The Group Policy template pair must be well-formed XML.
 find_program(XMLLINT xmllint REQUIRED)

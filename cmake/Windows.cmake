@@ -23,20 +23,12 @@ add_compile_options(-ffunction-sections -fdata-sections -fno-threadsafe-statics)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE
                         _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-add_library(polvane_core STATIC
-  ${POLVANE_RULES}
-  app/Win32Registry.cpp
-  app/Startup.cpp
-  app/Shell.cpp
-  app/ProgramVersion.cpp
-  ui/Dpi.cpp
-  ui/Window.cpp
-  ui/Controls.cpp
-  ui/MessageLoop.cpp
-  ui/Pictures.cpp
-  ui/frmMain.cpp
-  ui/frmAbout.cpp)
-# The program throws and catches nothing (see app/LeanRuntime.cpp).
+# Everything but the entry point and the lean runtime, which the tests
+# replace with their own: the layers below program/, and its start-up.
+file(GLOB _platform CONFIGURE_DEPENDS platform/*.cpp)
+file(GLOB _ui CONFIGURE_DEPENDS ui/*.cpp)
+add_library(polvane_core STATIC ${POLVANE_RULES} ${_platform} ${_ui} program/Startup.cpp)
+# The program throws and catches nothing (see program/LeanRuntime.cpp).
 target_compile_options(polvane_core PRIVATE -fno-exceptions)
 target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32 shell32 ole32 oleaut32
                                           uuid version)
@@ -46,7 +38,8 @@ add_library(polvane_resources OBJECT resources/Polvane.rc)
 set_source_files_properties(resources/Polvane.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/banner.gif;${CMAKE_SOURCE_DIR}/resources/hand-image.bin;${CMAKE_SOURCE_DIR}/resources/hand-group.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
-add_executable(Polvane WIN32 app/WinMain.cpp app/LeanRuntime.cpp $<TARGET_OBJECTS:polvane_resources>)
+add_executable(Polvane WIN32 program/WinMain.cpp program/LeanRuntime.cpp
+               $<TARGET_OBJECTS:polvane_resources>)
 target_link_libraries(Polvane PRIVATE polvane_core)
 target_compile_options(Polvane PRIVATE -fno-exceptions)
 target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)

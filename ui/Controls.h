@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/CheckValue.h"
+#include "rules/CheckValue.h"
 
 namespace polvane {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/AboutTexts.h"
-#include "app/Links.h"
-#include "app/ProgramVersion.h"
-#include "app/Shell.h"
+#include "rules/AboutTexts.h"
+#include "rules/Links.h"
+#include "platform/ProgramVersion.h"
+#include "platform/Shell.h"
 #include "resources/resource.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/Messages.h"
-#include "app/mdlMain.h"
+#include "rules/Messages.h"
+#include "rules/mdlMain.h"
 #include "resources/resource.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"

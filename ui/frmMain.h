@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "app/OptionPanel.h"
-#include "app/RegistryApi.h"
+#include "rules/OptionPanel.h"
+#include "rules/RegistryApi.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
 #include "ui/frmAbout.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane::test {
 

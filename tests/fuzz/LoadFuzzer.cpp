@@ -12,9 +12,9 @@
 #include <set>
 #include <vector>
 
-#include "app/MemoryRegistry.h"
-#include "app/PolicyTable.h"
-#include "app/mdlMain.h"
+#include "rules/MemoryRegistry.h"
+#include "rules/PolicyTable.h"
+#include "rules/mdlMain.h"
 #include "tests/native/FakePanel.h"
 
 namespace polvane {

@@ -1,8 +1,8 @@
 // The About window's texts, made from a version record.
 #include <gtest/gtest.h>
 
-#include "app/AboutTexts.h"
-#include "app/Decimal.h"
+#include "rules/AboutTexts.h"
+#include "rules/Decimal.h"
 
 namespace polvane {
 namespace {

@@ -1,7 +1,7 @@
 // Reset and the save-failure text.
 #include <gtest/gtest.h>
 
-#include "app/Messages.h"
+#include "rules/Messages.h"
 #include "tests/native/FakePanel.h"
 
 namespace polvane::test {

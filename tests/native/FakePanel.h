@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CheckValue.h"
-#include "app/OptionPanel.h"
-#include "app/mdlMain.h"
+#include "rules/CheckValue.h"
+#include "rules/OptionPanel.h"
+#include "rules/mdlMain.h"
 
 namespace polvane::test {
 

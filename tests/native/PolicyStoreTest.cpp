@@ -4,9 +4,9 @@
 
 #include <type_traits>
 
-#include "app/MemoryRegistry.h"
-#include "app/PolicyTable.h"
-#include "app/mdlRegistry.h"
+#include "rules/MemoryRegistry.h"
+#include "rules/PolicyTable.h"
+#include "rules/mdlRegistry.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/native/FakePanel.h"
 

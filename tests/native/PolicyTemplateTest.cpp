@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PolicyTable.h"
+#include "rules/PolicyTable.h"
 
 namespace polvane {
 namespace {

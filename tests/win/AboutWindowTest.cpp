@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Links.h"
-#include "app/Startup.h"
+#include "rules/Links.h"
+#include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Dpi.h"

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/Startup.h"
+#include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/win/WinTestSupport.h"

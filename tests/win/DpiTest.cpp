@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "app/Startup.h"
+#include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Dpi.h"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/PolicyTable.h"
-#include "app/mdlRegistry.h"
+#include "rules/PolicyTable.h"
+#include "rules/mdlRegistry.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/win/WinTestSupport.h"
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Links.h"
-#include "app/RegistryApi.h"
-#include "app/Startup.h"
+#include "rules/Links.h"
+#include "rules/RegistryApi.h"
+#include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/win/WinTestSupport.h"

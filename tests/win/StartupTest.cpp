@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Startup.h"
+#include "program/Startup.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/frmMain.h"
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Links.h"
+#include "rules/Links.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/Startup.h"
+#include "program/Startup.h"
 #include "ui/CommonControls.h"
 #include "ui/MessageLoop.h"
 #include "ui/frmMain.h"

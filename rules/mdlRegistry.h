@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 

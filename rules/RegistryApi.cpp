@@ -1,4 +1,4 @@
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 namespace {

@@ -1,6 +1,6 @@
-#include "app/AboutTexts.h"
+#include "rules/AboutTexts.h"
 
-#include "app/Decimal.h"
+#include "rules/Decimal.h"
 
 namespace polvane {
 

@@ -1,15 +1,10 @@
-#include "app/MemoryRegistry.h"
+#include "rules/MemoryRegistry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 namespace polvane {
-
-RegistryApi& SystemRegistry() {
-  static MemoryRegistry registry;
-  return registry;
-}
 
 std::string MemoryRegistry::Folded(const std::string& text) {
   std::string folded = text;

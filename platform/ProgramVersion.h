@@ -1,6 +1,6 @@
 #pragma once
 // The version record of the running program's own file.
-#include "app/AboutTexts.h"
+#include "rules/AboutTexts.h"
 
 namespace polvane {
 

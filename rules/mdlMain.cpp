@@ -1,7 +1,7 @@
-#include "app/mdlMain.h"
+#include "rules/mdlMain.h"
 
-#include "app/PolicyTable.h"
-#include "app/mdlRegistry.h"
+#include "rules/PolicyTable.h"
+#include "rules/mdlRegistry.h"
 
 namespace polvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the policy rules use of the main window: its two check box arrays.
-#include "app/CheckValue.h"
+#include "rules/CheckValue.h"
 
 namespace polvane {
 

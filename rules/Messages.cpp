@@ -1,6 +1,6 @@
-#include "app/Messages.h"
+#include "rules/Messages.h"
 
-#include "app/Decimal.h"
+#include "rules/Decimal.h"
 
 namespace polvane {
 

@@ -1,7 +1,7 @@
 // The registry seam over advapi32's ANSI calls.
 #include <windows.h>
 
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 namespace {

@@ -2,7 +2,7 @@
 // Texts the program shows. Free of Windows so that they are tested natively.
 #include <string>
 
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 

@@ -1,4 +1,4 @@
-#include "app/Shell.h"
+#include "platform/Shell.h"
 
 #include <shellapi.h>
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/RegistryApi.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 

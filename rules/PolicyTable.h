@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/OptionPanel.h"
+#include "rules/OptionPanel.h"
 
 namespace polvane {
 

@@ -1,10 +1,10 @@
-#include "app/ProgramVersion.h"
+#include "platform/ProgramVersion.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "app/Decimal.h"
+#include "rules/Decimal.h"
 
 namespace polvane {
 namespace {

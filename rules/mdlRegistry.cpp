@@ -1,4 +1,4 @@
-#include "app/mdlRegistry.h"
+#include "rules/mdlRegistry.h"
 
 #include <array>
 

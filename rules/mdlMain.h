@@ -3,9 +3,9 @@
 // back, and greying out the sub-options while Messenger is disabled.
 #include <cstdint>
 
-#include "app/CheckValue.h"
-#include "app/OptionPanel.h"
-#include "app/RegistryApi.h"
+#include "rules/CheckValue.h"
+#include "rules/OptionPanel.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 

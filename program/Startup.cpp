@@ -1,7 +1,7 @@
-#include "app/Startup.h"
+#include "program/Startup.h"
 
-#include "app/Shell.h"
-#include "app/mdlMain.h"
+#include "platform/Shell.h"
+#include "rules/mdlMain.h"
 #include "ui/frmMain.h"
 
 namespace polvane {
