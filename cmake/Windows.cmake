@@ -16,10 +16,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${POLVANE_WINE_LOADER})
 # No DLL beyond Windows' own: the C++ runtime, libgcc and winpthread are
 # linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
-# Small code: every function in a section of its own, so that the linker can
+# Small code: optimised for size (the texts and command line are built from
+# many short strings, which speed-optimised code copies out inline), every
+# function in a section of its own, so that the linker can
 # leave out what nothing calls. The user interface has one thread, so local
 # statics need no locks (which would bring in the threads library).
-add_compile_options(-ffunction-sections -fdata-sections -fno-threadsafe-statics)
+add_compile_options(-Os -ffunction-sections -fdata-sections -fno-threadsafe-statics)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE
                         _WIN32_WINNT=0x0601 WINVER=0x0601)
 
@@ -83,6 +85,8 @@ polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp)
 polvane_wine_test(startup_tests tests/win/StartupTest.cpp)
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp)
 add_dependencies(process_tests Polvane)
+polvane_wine_test(command_line_tests tests/win/CommandLineTest.cpp)
+add_dependencies(command_line_tests Polvane)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp)
 polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp)
 polvane_wine_test(dpi_tests tests/win/DpiTest.cpp)
@@ -133,6 +137,48 @@ add_executable(launch_timer bench/launch_timer.cpp)
 add_executable(registry_bench bench/registry_bench.cpp tests/common/CountingRegistry.cpp
                $<TARGET_OBJECTS:polvane_resources>)
 target_link_libraries(registry_bench PRIVATE polvane_core)
+
+# The Windows Installer package of this build's architecture, made by wixl
+# from installer/Polvane.wxs; a newer one of the same, for the upgrade test.
+find_program(WIXL wixl REQUIRED)
+if(POLVANE_WINEARCH STREQUAL win64)
+  set(_msi_arch x64)
+else()
+  set(_msi_arch x86)
+endif()
+set(_homepage ${POLVANE_HOMEPAGE_URL})
+if(NOT _homepage)
+  file(STRINGS rules/Links.h _line REGEX "^#define POLVANE_HOMEPAGE_URL ")
+  string(REGEX REPLACE ".*\"(.*)\"$" "\\1" _homepage "${_line}")
+endif()
+# wixl finds the files a package holds by paths relative to where it runs.
+file(RELATIVE_PATH _sources ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+function(polvane_msi target version output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${WIXL} -a ${_msi_arch} -D Arch=${_msi_arch} -D Version=${version}
+            -D Exe=Polvane.exe -D PolicyFolder=${_sources}/policy
+            -D Icon=${_sources}/resources/Polvane.ico -D HomePage=${_homepage}
+            -o ${output} ${CMAKE_SOURCE_DIR}/installer/Polvane.wxs
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DEPENDS Polvane installer/Polvane.wxs policy/Polvane.admx policy/en-US/Polvane.adml
+            resources/Polvane.ico
+    VERBATIM)
+  add_custom_target(${target} ${ARGN} DEPENDS ${output})
+endfunction()
+set(_msi_version ${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${POLVANE_VERSION_REVISION})
+math(EXPR _next_revision "${POLVANE_VERSION_REVISION} + 1")
+set(_msi_next ${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${_next_revision})
+polvane_msi(msi ${_msi_version} ${CMAKE_BINARY_DIR}/Polvane-${_msi_version}-${_msi_arch}.msi ALL)
+polvane_msi(msi_upgrade_test ${_msi_next} ${CMAKE_BINARY_DIR}/upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi)
+add_test(NAME msi_install
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/msi_test.sh ${CMAKE_BINARY_DIR}
+                 Polvane-${_msi_version}-${_msi_arch}.msi
+                 upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi ${_homepage})
+set_tests_properties(msi_install PROPERTIES
+  ENVIRONMENT "${_wine_env}"
+  FIXTURES_REQUIRED wine
+  RESOURCE_LOCK wineprefix
+  LABELS wine)
 
 # The release, from the 32-bit build: one ZIP with the program, the Group
 # Policy templates in the layout of a PolicyDefinitions folder, the README

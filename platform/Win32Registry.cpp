@@ -42,6 +42,10 @@ class Advapi32Registry final : public RegistryApi {
   }
 
   RegStatus CloseKey(RegKey key) override { return RegCloseKey(ToHkey(key)); }
+
+  RegStatus DeleteValue(RegKey key, const char* name) override {
+    return RegDeleteValueA(ToHkey(key), name);
+  }
 };
 
 }  // namespace

@@ -69,6 +69,12 @@ RegStatus MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t t
   return kRegSuccess;
 }
 
+RegStatus MemoryRegistry::DeleteValue(RegKey key, const char* name) {
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end()) return kRegInvalidHandle;
+  return values_.erase({handle->second, Folded(name)}) != 0 ? kRegSuccess : kRegFileNotFound;
+}
+
 RegStatus MemoryRegistry::CloseKey(RegKey key) {
   return handles_.erase(key) != 0 ? kRegSuccess : kRegInvalidHandle;
 }

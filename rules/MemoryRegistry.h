@@ -29,6 +29,7 @@ class MemoryRegistry final : public RegistryApi {
   RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
   RegStatus CloseKey(RegKey key) override;
+  RegStatus DeleteValue(RegKey key, const char* name) override;
 
   // Direct access, as another program would have it.
   bool HasKey(RegKey root, const std::string& path) const;

@@ -1,5 +1,5 @@
 #pragma once
-// The five registry calls the policy store makes, behind one seam: advapi32
+// The registry calls the policy store makes, behind one seam: advapi32
 // in the Windows build, an in-memory stand-in in the native build, and a
 // counting or failing wrapper in tests.
 #include <cstdint>
@@ -36,6 +36,7 @@ class RegistryApi {
   virtual RegStatus SetValue(RegKey key, const char* name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegStatus CloseKey(RegKey key) = 0;
+  virtual RegStatus DeleteValue(RegKey key, const char* name) = 0;
 
  protected:
   ~RegistryApi() = default;

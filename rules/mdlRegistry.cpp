@@ -19,22 +19,33 @@ std::array<std::uint8_t, kDwordSize> ToLittleEndian(std::int32_t value) {
           static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
 }
 
+// A missing key or value is what "not configured" looks like, not a failure.
+RegStatus FailureOf(RegStatus status) { return status == kRegFileNotFound ? kRegSuccess : status; }
+
 }  // namespace
 
-std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName) {
+DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName) {
   RegistryApi& api = Registry();
   RegKey opened{};
   // A key that could not be opened is neither queried nor closed: there is
   // no handle to use.
-  if (api.OpenKey(root, subKey, &opened) != kRegSuccess) return 0;
+  if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
+    return {FailureOf(status), std::nullopt};
   const OpenedKey key(api, opened);
 
   std::array<std::uint8_t, kDwordSize> buffer{};
   std::uint32_t type = kRegDword;
   std::uint32_t size = kDwordSize;
   const RegStatus status = api.QueryValue(key.Get(), valueName, &type, buffer.data(), &size);
-  if (status != kRegSuccess || type != kRegDword || size != kDwordSize) return 0;
-  return FromLittleEndian(buffer);
+  // A longer value does not fit: it is there, but it is no REG_DWORD.
+  if (status == kRegMoreData) return {};
+  if (status != kRegSuccess) return {FailureOf(status), std::nullopt};
+  if (type != kRegDword || size != kDwordSize) return {};
+  return {kRegSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer))};
+}
+
+std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName) {
+  return static_cast<std::int32_t>(QueryDWORD(root, subKey, valueName).value.value_or(0));
 }
 
 RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value) {
@@ -46,6 +57,15 @@ RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std
 
   const auto bytes = ToLittleEndian(value);
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
+}
+
+RegStatus DeleteDWORD(RegKey root, const char* subKey, const char* valueName) {
+  RegistryApi& api = Registry();
+  RegKey opened{};
+  if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
+    return FailureOf(status);
+  const OpenedKey key(api, opened);
+  return FailureOf(api.DeleteValue(key.Get(), valueName));
 }
 
 }  // namespace polvane

@@ -2,6 +2,7 @@
 // Reading and writing one REG_DWORD value. Every call opens and closes the
 // key itself: no handle is kept between calls.
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "rules/RegistryApi.h"
@@ -39,6 +40,13 @@ class OpenedKey {
   RegKey key_{};
 };
 
+// What reading one value found. A missing key or value is no failure.
+struct DwordRead {
+  RegStatus status = kRegSuccess;      // the first failure, if any
+  std::optional<std::uint32_t> value;  // empty unless a 4-byte REG_DWORD was read
+};
+DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName);
+
 // The value's number, or 0 when the key or value is missing, the value is not
 // a 4-byte REG_DWORD, or the query fails for any other reason.
 std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName);
@@ -46,5 +54,9 @@ std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName);
 // Creates the key path as needed and stores value as a REG_DWORD. Returns the
 // first failure's error code, or kRegSuccess.
 RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value);
+
+// Deletes the value, which leaves the policy not configured. A missing key or
+// value is no failure. Returns the first failure's error code, or kRegSuccess.
+RegStatus DeleteDWORD(RegKey root, const char* subKey, const char* valueName);
 
 }  // namespace polvane

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/SystemMessage.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
 #include "resources/resource.h"
@@ -120,10 +121,7 @@ void frmMain::SaveChanges() {
 }
 
 void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
-  char reason[512]{};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 static_cast<DWORD>(status), 0, reason, sizeof reason, nullptr);
-  const std::string text = SaveFailureMessage(allUsers, status, reason);
+  const std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
   MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
 }
 

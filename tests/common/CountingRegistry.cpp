@@ -60,6 +60,11 @@ RegStatus CountingRegistry::SetValue(RegKey key, const char* name, std::uint32_t
   return inner_.SetValue(key, name, type, data, size);
 }
 
+RegStatus CountingRegistry::DeleteValue(RegKey key, const char* name) {
+  if (RegStatus s = Record(RegCall::Delete, RegKey{}, name); s != kRegSuccess) return s;
+  return inner_.DeleteValue(key, name);
+}
+
 RegStatus CountingRegistry::CloseKey(RegKey key) {
   Record(RegCall::Close, RegKey{}, nullptr);
   const auto open = std::find(openKeys_.begin(), openKeys_.end(), key);

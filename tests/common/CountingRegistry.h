@@ -10,12 +10,12 @@
 
 namespace polvane::test {
 
-enum class RegCall { Open, Query, Create, Set, Close };
+enum class RegCall { Open, Query, Create, Set, Close, Delete };
 
 struct RecordedCall {
   RegCall call;
   RegKey root;       // for Open and Create
-  std::string name;  // key path for Open and Create, value name for Query and Set
+  std::string name;  // key path for Open and Create, value name for Query, Set and Delete
 };
 
 class CountingRegistry final : public RegistryApi {
@@ -46,6 +46,7 @@ class CountingRegistry final : public RegistryApi {
   RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
   RegStatus CloseKey(RegKey key) override;
+  RegStatus DeleteValue(RegKey key, const char* name) override;
 
  private:
   struct Failure {
@@ -62,7 +63,7 @@ class CountingRegistry final : public RegistryApi {
   std::vector<RecordedCall> calls_;
   std::vector<Failure> failures_;
   std::vector<RegKey> openKeys_;
-  std::array<int, 5> counts_{};
+  std::array<int, 6> counts_{};
   bool keepCalls_ = true;
 };
 

@@ -71,6 +71,10 @@ class HostileRegistry final : public RegistryApi {
     ++writes;
     return kRegAccessDenied;
   }
+  RegStatus DeleteValue(RegKey, const char*) override {
+    ++writes;
+    return kRegAccessDenied;
+  }
   RegStatus CloseKey(RegKey key) override {
     Require(open_.erase(key) == 1);  // only keys it opened, each once
     inner_.CloseKey(key);

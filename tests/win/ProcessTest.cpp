@@ -51,10 +51,10 @@ class Program : public PolicyTest {
     PolicyTest::TearDown();
   }
 
-  HWND Start() {
+  HWND Start(const wchar_t* arguments = L"") {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + ProgramPath() + L"\" " + arguments;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
       return nullptr;
@@ -98,6 +98,18 @@ TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
+}
+
+TEST_F(Program, AllUsersSwitchOpensOnEveryUsersValues) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
+  const HWND main = Start(L"/AllUsers");
+  ASSERT_TRUE(main) << "no Polvane window appeared";
+  const HWND fra = GetDlgItem(main, IDC_FRA_MAIN);
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_OPTION_1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(GetDlgItem(fra, IDC_CHK_OPTION_0), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_CHK_SUB_OPTION_3)));
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {

@@ -75,6 +75,48 @@ std::wstring ProgramFolder() {
 
 namespace {
 
+HANDLE InheritableFile(const std::wstring& path) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+}
+
+std::string ContentsOf(HANDLE file) {
+  std::string text(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+  ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+  text.resize(read);
+  CloseHandle(file);
+  return text;
+}
+
+}  // namespace
+
+ProcessResult RunProcess(const std::wstring& commandLine) {
+  const std::wstring base = ProgramFolder() + L"process-";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = InheritableFile(base + L"out.txt");
+  startup.hStdError = InheritableFile(base + L"err.txt");
+  PROCESS_INFORMATION process{};
+  std::wstring command = commandLine;
+  ProcessResult result;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     nullptr, &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 30000);
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  result.out = ContentsOf(startup.hStdOutput);
+  result.err = ContentsOf(startup.hStdError);
+  return result;
+}
+
+namespace {
+
 std::wstring RecorderLog() { return ProgramFolder() + L"links.log"; }
 
 void SetDefaultValue(const std::wstring& key, const std::wstring& value) {

@@ -40,6 +40,16 @@ void PressKey(HWND target, UINT virtualKey, bool withControl = false);
 // The folder this test program runs from, with its trailing separator.
 std::wstring ProgramFolder();
 
+// What a finished process left: its exit code and what it wrote to its
+// standard output and error.
+struct ProcessResult {
+  DWORD exitCode = 0xFFFFFFFF;
+  std::string out, err;
+};
+// Runs commandLine with its output and errors redirected to files, and
+// waits for it (up to 30 s).
+ProcessResult RunProcess(const std::wstring& commandLine);
+
 // Makes link_recorder.exe, built beside the tests, the program the shell
 // starts for http and https addresses for as long as it lives, with an empty
 // log; puts back what was registered before.

@@ -1,0 +1,67 @@
+#include "platform/Console.h"
+
+#include <shellapi.h>
+
+namespace polvane {
+namespace {
+
+// A standard handle the caller set up: a file, a pipe, a console or NUL.
+HANDLE Inherited(DWORD which) {
+  const HANDLE handle = GetStdHandle(which);
+  if (!handle || handle == INVALID_HANDLE_VALUE) return nullptr;
+  return GetFileType(handle) == FILE_TYPE_UNKNOWN ? nullptr : handle;
+}
+
+std::string Narrow(const wchar_t* wide) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow.data(), size, nullptr, nullptr);
+  narrow.pop_back();  // the terminating zero
+  return narrow;
+}
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> result;
+  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i]));
+  LocalFree(arguments);
+  return result;
+}
+
+ConsoleOutput::ConsoleOutput()
+    : out_(Inherited(STD_OUTPUT_HANDLE)), err_(Inherited(STD_ERROR_HANDLE)) {
+  if (out_ && err_) return;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (console_ == INVALID_HANDLE_VALUE) return;
+  if (!out_) out_ = console_;
+  if (!err_) err_ = console_;
+}
+
+ConsoleOutput::~ConsoleOutput() {
+  if (console_ != INVALID_HANDLE_VALUE) CloseHandle(console_);
+}
+
+void ConsoleOutput::Out(const std::string& line) { Write(out_, line); }
+
+void ConsoleOutput::Err(const std::string& line) { Write(err_, line); }
+
+void ConsoleOutput::Write(HANDLE target, const std::string& line) {
+  if (!target) {
+    unwritten_ += line + "\n";
+    return;
+  }
+  const std::string text = line + "\r\n";
+  DWORD written = 0, mode = 0;
+  if (GetConsoleMode(target, &mode))
+    WriteConsoleA(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  else
+    WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace polvane

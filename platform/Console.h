@@ -1,0 +1,41 @@
+#pragma once
+// Where a command run from a script or a console writes its lines.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "rules/CommandLine.h"
+
+namespace polvane {
+
+// The program's arguments, without its own name.
+std::vector<std::string> ProgramArguments();
+
+// Writes to the handles the caller redirected, else to the console of the
+// process that started Polvane (cmd, PowerShell). Polvane never opens a
+// console of its own: started from neither (a shortcut, Explorer), it has
+// nowhere to write, and the lines are kept for the caller to show otherwise.
+class ConsoleOutput final : public CommandOutput {
+ public:
+  ConsoleOutput();
+  ~ConsoleOutput();
+  ConsoleOutput(const ConsoleOutput&) = delete;
+  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+
+  void Out(const std::string& line) override;
+  void Err(const std::string& line) override;
+
+  // The lines that found nowhere to go, one per line of text.
+  const std::string& Unwritten() const { return unwritten_; }
+
+ private:
+  void Write(HANDLE target, const std::string& line);
+
+  HANDLE out_ = nullptr;
+  HANDLE err_ = nullptr;
+  HANDLE console_ = INVALID_HANDLE_VALUE;  // the parent's console, opened here
+  std::string unwritten_;
+};
+
+}  // namespace polvane

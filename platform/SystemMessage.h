@@ -1,0 +1,11 @@
+#pragma once
+// The system's own words for a Win32 error code.
+#include <string>
+
+namespace polvane {
+
+// FormatMessage's description of code on one line, or "Error N." when the
+// system has none.
+std::string SystemReason(long code);
+
+}  // namespace polvane

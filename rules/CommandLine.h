@@ -1,0 +1,56 @@
+#pragma once
+// Polvane's command line, for scripts and deployment: what each switch asks
+// for, checked whole before anything is written, and its running against the
+// same store as the window. Free of Windows so that it is tested natively.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "rules/RegistryApi.h"
+
+namespace polvane {
+
+// The exit code of a command line that is wrong (ERROR_INVALID_PARAMETER).
+inline constexpr int kBadCommandLine = 87;
+
+enum class CommandKind { Window, Show, Set, Unset, Help, Invalid };
+
+struct PolicySetting {
+  std::size_t row;  // in kPolicyTable
+  std::uint32_t value;
+};
+
+struct Command {
+  CommandKind kind = CommandKind::Window;
+  bool allUsers = false;
+  std::vector<PolicySetting> settings;  // /set: the values to write
+  std::vector<std::size_t> rows;        // /unset: the values to delete
+  std::string error;                    // Invalid: what is wrong, one line
+};
+
+// Switches start with '/' or '-'; switches and policy names are compared
+// without regard to case.
+Command ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+// Where a command's lines go: its output and its errors.
+class CommandOutput {
+ public:
+  virtual void Out(const std::string& line) = 0;
+  virtual void Err(const std::string& line) = 0;
+
+ protected:
+  ~CommandOutput() = default;
+};
+
+// The system's description of a Win32 error code.
+using ReasonOf = std::function<std::string(RegStatus)>;
+
+// Runs a command that needs no window and returns the process's exit code:
+// 0, kBadCommandLine, or the Win32 error code of the first failure.
+int RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf);
+
+}  // namespace polvane

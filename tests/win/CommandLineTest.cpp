@@ -1,0 +1,141 @@
+// The real Polvane.exe run from a script: its exit code, what it printed, and
+// the registry as reg.exe, a reader of its own, finds it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/win/WinTestSupport.h"
+
+namespace polvane::test {
+namespace {
+
+ProcessResult Polvane(const std::wstring& arguments) {
+  return RunProcess(L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments);
+}
+
+// The policy key's values as reg.exe prints them, "Name REG_DWORD 0x1" a
+// line, sorted by name; empty when the key is missing.
+std::string RegQuery(const wchar_t* root) {
+  const ProcessResult reg = RunProcess(std::wstring(L"reg.exe query \"") + root +
+                                       L"\\Software\\Policies\\Microsoft\\Messenger\\Client\"");
+  std::vector<std::string> values;
+  std::size_t start = 0;
+  while (start < reg.out.size()) {
+    std::size_t end = reg.out.find('\n', start);
+    if (end == std::string::npos) end = reg.out.size();
+    std::string line = reg.out.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind("    ", 0) != 0) continue;  // the key's name, blank lines
+    std::string words;
+    for (std::size_t at = 0; (at = line.find_first_not_of(" \r", at)) != std::string::npos;) {
+      const std::size_t stop = line.find_first_of(" \r", at);
+      words += (words.empty() ? "" : " ") + line.substr(at, stop - at);
+      at = stop;
+    }
+    values.push_back(words + "\n");
+  }
+  std::sort(values.begin(), values.end());
+  std::string sorted;
+  for (const std::string& value : values) sorted += value;
+  return sorted;
+}
+
+class CommandLine : public PolicyTest {};
+
+TEST_F(CommandLine, ShowPrintsTheFiveValuesInTheWindowsOrder) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisableVideo", 0x80000000u);
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kPolicyPath, "DisablePC2Phone", REG_SZ, "1", 2);
+  StorePolicy(HKEY_CURRENT_USER, "DisableFileTransfer", 1);
+
+  const ProcessResult machine = Polvane(L"-SHOW /AllUsers");
+  EXPECT_EQ(machine.exitCode, 0u);
+  EXPECT_EQ(machine.out,
+            "PreventRun=1\r\nDisableFileTransfer=not set\r\nDisablePC2PCAudio=not set\r\n"
+            "DisablePC2Phone=not set\r\nDisableVideo=2147483648\r\n");
+  EXPECT_EQ(machine.err, "");
+  EXPECT_NE(Polvane(L"/show").out.find("DisableFileTransfer=1\r\n"), std::string::npos);
+}
+
+TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
+  StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone", 1);
+
+  const ProcessResult set = Polvane(L"/set preventrun=1 DisableVideo=0 /allusers");
+  EXPECT_EQ(set.exitCode, 0u);
+  EXPECT_EQ(set.out + set.err, "");
+  EXPECT_EQ(
+      RegQuery(L"HKLM"),
+      "DisablePC2Phone REG_DWORD 0x1\nDisableVideo REG_DWORD 0x0\nPreventRun REG_DWORD 0x1\n");
+  EXPECT_EQ(RegQuery(L"HKCU"), "DisableVideo REG_DWORD 0x1\n");
+
+  // DisableFileTransfer is missing already: that is no error.
+  const ProcessResult unset = Polvane(L"/unset PreventRun DisableFileTransfer /allusers");
+  EXPECT_EQ(unset.exitCode, 0u);
+  EXPECT_EQ(unset.out + unset.err, "");
+  EXPECT_EQ(RegQuery(L"HKLM"), "DisablePC2Phone REG_DWORD 0x1\nDisableVideo REG_DWORD 0x0\n");
+  EXPECT_EQ(RegQuery(L"HKCU"), "DisableVideo REG_DWORD 0x1\n");
+}
+
+TEST_F(CommandLine, ARefusedWriteExitsWithItsErrorCodeAfterTryingEveryValue) {
+  // A volatile key cannot hold a lasting subkey: the registry itself refuses
+  // to create the policy key under it.
+  HKEY volatileKey = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
+                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(volatileKey);
+
+  const ProcessResult set = Polvane(L"/set PreventRun=1 DisableVideo=1");
+  EXPECT_EQ(set.exitCode, static_cast<DWORD>(ERROR_CHILD_MUST_BE_VOLATILE));
+  EXPECT_EQ(set.out, "");
+  EXPECT_EQ(set.err.find("PreventRun could not be written for the current user: "), 0u) << set.err;
+  EXPECT_NE(set.err.find("\r\nDisableVideo could not be written"), std::string::npos) << set.err;
+  EXPECT_EQ(RegQuery(L"HKCU"), "");
+}
+
+TEST_F(CommandLine, HelpPrintsTheUsage) {
+  for (const wchar_t* help : {L"/?", L"-HELP"}) {
+    const ProcessResult usage = Polvane(help);
+    EXPECT_EQ(usage.exitCode, 0u) << help;
+    EXPECT_NE(usage.out.find("Polvane.exe /set Name=0|1"), std::string::npos) << help;
+    EXPECT_EQ(usage.err, "") << help;
+  }
+}
+
+TEST_F(CommandLine, AWrongCommandLineSaysWhatIsWrongAndWritesNothing) {
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisableVideo", 0);
+  const std::string user = RegQuery(L"HKCU"), machine = RegQuery(L"HKLM");
+  const std::pair<const wchar_t*, const char*> wrong[] = {
+      {L"/sett PreventRun=0", "Unknown switch /sett"},
+      {L"/set PreventRun=0 DisableAudio=1", "Unknown policy name DisableAudio"},
+      {L"/set PreventRun=0 DisableVideo=2", "DisableVideo=2: the value must be 0 or 1"},
+      {L"/set PreventRun=0 DisableVideo", "DisableVideo has no value"},
+      {L"/set /allusers", "/set needs at least one Name=0|1"},
+      {L"/unset", "/unset needs at least one policy name"},
+      {L"/set PreventRun=0 preventrun=1", "PreventRun is given twice"},
+      {L"/unset DisableVideo DISABLEVIDEO", "DisableVideo is given twice"},
+      {L"/show /unset PreventRun", "/unset cannot be given with /show"},
+      {L"/set PreventRun=0 /show", "/show cannot be given with /set"},
+      {L"PreventRun=0", "Unexpected argument PreventRun=0"},
+  };
+  for (const auto& [arguments, what] : wrong) {
+    const ProcessResult run = Polvane(arguments);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << arguments;
+    EXPECT_EQ(run.out, "") << arguments;
+    EXPECT_EQ(run.err.find(what), 0u) << run.err;
+    EXPECT_EQ(run.err.find("\r\n"), run.err.size() - 2) << "one line: " << run.err;
+    EXPECT_NE(run.err.find("Polvane.exe /?"), std::string::npos) << run.err;
+    EXPECT_EQ(RegQuery(L"HKCU"), user) << arguments;
+    EXPECT_EQ(RegQuery(L"HKLM"), machine) << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace polvane::test
