@@ -89,7 +89,10 @@ TEST_F(About, F1OpensOneIndependentWindowWithTheVersionRecordsTexts) {
   RECT main{}, beside{}, overlap{};
   GetWindowRect(form.Hwnd(), &main);
   GetWindowRect(about, &beside);
-  EXPECT_FALSE(IntersectRect(&overlap, &main, &beside));
+  EXPECT_FALSE(IntersectRect(&overlap, &main, &beside))
+      << "main " << main.left << "," << main.top << "-" << main.right << "," << main.bottom
+      << ", About " << beside.left << "," << beside.top << "-" << beside.right << ","
+      << beside.bottom;
 }
 
 TEST_F(About, IsAFixedDialogFrameWithEveryControlAtItsTwips) {
