@@ -21,7 +21,7 @@ void Main(frmMain& form, bool allUsers) {
   if (allUsers)
     form.Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
   else
-    LoadPolicies(form, false);
+    form.LoadChosenScope();
   UpdateSubOptions(form);
 }
 

@@ -1,21 +1,37 @@
 #include "rules/Messages.h"
 
+#include <utility>
+
 #include "rules/Decimal.h"
 
 namespace polvane {
+namespace {
+
+std::string Trimmed(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+    text.pop_back();
+  return text;
+}
+
+std::string ScopeFailure(const char* what, bool allUsers, const std::string& reason) {
+  return std::string("The settings could not be ") + what + " for " +
+         (allUsers ? "all users." : "the current user.") + "\n\n" + reason;
+}
+
+}  // namespace
 
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason) {
-  while (!systemReason.empty() &&
-         (systemReason.back() == '\n' || systemReason.back() == '\r' || systemReason.back() == ' '))
-    systemReason.pop_back();
+  systemReason = Trimmed(std::move(systemReason));
   if (systemReason.empty()) systemReason = "Error " + Decimal(status) + ".";
-
-  std::string text = "The settings could not be saved for ";
-  text += allUsers ? "all users." : "the current user.";
-  text += "\n\n" + systemReason;
+  std::string text = ScopeFailure("saved", allUsers, systemReason);
   if (allUsers && status == kRegAccessDenied)
     text += "\n\nChanging settings for all users needs Polvane run as an administrator.";
   return text;
+}
+
+std::string LoadFailureMessage(bool allUsers, std::string systemReason) {
+  return ScopeFailure("read", allUsers, Trimmed(std::move(systemReason))) +
+         "\n\nThe boxes show what could be read; the rest are shown clear.";
 }
 
 }  // namespace polvane

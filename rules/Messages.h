@@ -12,4 +12,8 @@ inline constexpr char kProgramTitle[] = "Polvane";
 // system's own description of status.
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason);
 
+// What a user is told when the stored settings could not all be read, in the
+// same form.
+std::string LoadFailureMessage(bool allUsers, std::string systemReason);
+
 }  // namespace polvane

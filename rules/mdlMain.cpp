@@ -22,11 +22,16 @@ CheckValue CheckValueFromStored(std::int32_t stored) {
   }
 }
 
-void LoadPolicies(OptionPanel& panel, bool allUsers) {
+RegStatus LoadPolicies(OptionPanel& panel, bool allUsers) {
   const RegKey root = PolicyRoot(allUsers);
-  for (const PolicyRow& row : kPolicyTable)
-    BoxOf(panel, row)
-        .SetValue(CheckValueFromStored(ReadDWORD(root, kPolicyKeyPath, row.valueName)));
+  RegStatus first = kRegSuccess;
+  for (const PolicyRow& row : kPolicyTable) {
+    const DwordRead read = QueryDWORD(root, kPolicyKeyPath, row.valueName);
+    BoxOf(panel, row).SetValue(
+        CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
+    if (first == kRegSuccess) first = read.status;
+  }
+  return first;
 }
 
 RegStatus SavePolicies(OptionPanel& panel, bool allUsers) {

@@ -18,8 +18,10 @@ bool AllUsersChosen(OptionPanel& panel);
 // every non-zero value as in force.
 CheckValue CheckValueFromStored(std::int32_t stored);
 
-// Fills the five check boxes from the chosen root; never writes.
-void LoadPolicies(OptionPanel& panel, bool allUsers);
+// Fills the five check boxes from the chosen root; never writes. A value that
+// could not be read shows clear. Returns the first failure other than a
+// missing key or value, or kRegSuccess.
+RegStatus LoadPolicies(OptionPanel& panel, bool allUsers);
 
 // Writes all five values to the chosen root, attempting every row even after
 // a failure. Returns the first failure's error code, or kRegSuccess.

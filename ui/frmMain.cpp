@@ -111,7 +111,15 @@ void frmMain::chkOption_Click(int index) {
   if (index == kMasterOption)
     UpdateSubOptions(*this);
   else
-    LoadPolicies(*this, AllUsersChosen(*this));  // unsaved ticks are dropped
+    LoadChosenScope();  // unsaved ticks are dropped
+}
+
+void frmMain::LoadChosenScope() {
+  const bool allUsers = AllUsersChosen(*this);
+  if (const RegStatus status = LoadPolicies(*this, allUsers); status != kRegSuccess) {
+    const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
+    MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONWARNING);
+  }
 }
 
 void frmMain::SaveChanges() {

@@ -22,6 +22,9 @@ class frmMain final : public Window, public OptionPanel {
   // Creates the window and its controls without showing them.
   void Load();
   void Show();
+  // Fills the boxes from the scope that "All Users" chooses; says so when a
+  // value could not be read.
+  void LoadChosenScope();
 
   CheckControl& Option(int index) override { return chkOption(index); }
   CheckControl& SubOption(int index) override { return chkSubOption(index); }

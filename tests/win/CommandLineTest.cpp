@@ -61,6 +61,17 @@ TEST_F(CommandLine, ShowPrintsTheFiveValuesInTheWindowsOrder) {
   EXPECT_NE(Polvane(L"/show").out.find("DisableFileTransfer=1\r\n"), std::string::npos);
 }
 
+TEST_F(CommandLine, ShowMarksWhatCouldNotBeReadAndExitsWithTheFailuresCode) {
+  DenyPolicyKey(HKEY_CURRENT_USER);
+  const ProcessResult show = Polvane(L"/show");
+  EXPECT_EQ(show.exitCode, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(
+      show.out,
+      "PreventRun=unreadable\r\nDisableFileTransfer=unreadable\r\nDisablePC2PCAudio=unreadable\r\n"
+      "DisablePC2Phone=unreadable\r\nDisableVideo=unreadable\r\n");
+  EXPECT_EQ(show.err.find("PreventRun could not be read for the current user: "), 0u) << show.err;
+}
+
 TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
   StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
   StorePolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone", 1);

@@ -193,13 +193,16 @@ TEST_F(Commands, ExitButtonMenuAndShortcutEachCloseEveryWindow) {
 // modal loop.
 struct MessageBoxWatch {
   static inline HWND owner = nullptr;
+  static inline const frmMain* ownerForm = nullptr;  // when the window is yet to be made
   static inline std::wstring text;
   static inline int seen = 0;
 
   static BOOL CALLBACK Find(HWND hwnd, LPARAM) {
     wchar_t className[16]{};
     GetClassNameW(hwnd, className, 16);
-    if (lstrcmpW(className, L"#32770") != 0 || GetWindow(hwnd, GW_OWNER) != owner) return TRUE;
+    if (lstrcmpW(className, L"#32770") != 0 ||
+        GetWindow(hwnd, GW_OWNER) != (ownerForm ? ownerForm->Hwnd() : owner))
+      return TRUE;
     ++seen;
     text = TextOf(GetDlgItem(hwnd, 0xFFFF));
     PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
@@ -211,8 +214,10 @@ struct MessageBoxWatch {
 };
 
 // Runs action and counts the message boxes it showed over the main window.
-int MessageBoxesDuring(HWND owner, const std::function<void()>& action) {
+int MessageBoxesDuring(HWND owner, const std::function<void()>& action,
+                       const frmMain* ownerForm = nullptr) {
   MessageBoxWatch::owner = owner;
+  MessageBoxWatch::ownerForm = ownerForm;
   MessageBoxWatch::seen = 0;
   MessageBoxWatch::text.clear();
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, MessageBoxWatch::OnTimer);
@@ -286,6 +291,23 @@ TEST_F(Commands, SuccessfulSaveShowsNothing) {
   // A message box would run its own modal loop, where the watch finds it.
   EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 0);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 0u);
+}
+
+TEST_F(Commands, UnreadableValuesAreReportedAtStartAndOnEachSwitchToTheirScope) {
+  DenyPolicyKey(HKEY_CURRENT_USER);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisableFileTransfer", 1);
+  EXPECT_EQ(MessageBoxesDuring(
+                nullptr, [&] { Start(); }, &form),
+            1);
+  EXPECT_NE(MessageBoxWatch::text.find(L"could not be read for the current user"),
+            std::wstring::npos)
+      << MessageBoxWatch::text.c_str();
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 0, 0}));
+
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Click(form.chkOption(1)); }), 0);
+  EXPECT_EQ(Panel(), (Values{0, 1, 0, 0, 0}));  // every user's values read well
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Click(form.chkOption(1)); }), 1);
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/win/WinTestSupport.h"
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,9 +13,29 @@
 
 namespace polvane::test {
 
+namespace {
+
+// Gives the policy key a security descriptor that lets everyone in; its
+// owner may always do so, whatever the key's present one says.
+void OpenPolicyKeyToAll(HKEY root) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, kPolicyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+  PSECURITY_DESCRIPTOR everyone = nullptr;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                           &everyone, nullptr)) {
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, everyone);
+    LocalFree(everyone);
+  }
+  RegCloseKey(key);
+}
+
+}  // namespace
+
 void DeletePolicies() {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    OpenPolicyKeyToAll(root);
     RegDeleteTreeA(root, "Software\\Policies\\Microsoft\\Messenger");
+  }
 }
 
 void StorePolicy(HKEY root, const char* name, DWORD value) {
@@ -22,6 +44,18 @@ void StorePolicy(HKEY root, const char* name, DWORD value) {
       RegCreateKeyExA(root, kPolicyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
       ERROR_SUCCESS);
   RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+void DenyPolicyKey(HKEY root) {
+  StorePolicy(root, "DisableVideo", 1);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(root, kPolicyPath, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+  PSECURITY_DESCRIPTOR systemOnly = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      "D:P(A;;KA;;;SY)", SDDL_REVISION_1, &systemOnly, nullptr));
+  EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, systemOnly), ERROR_SUCCESS);
+  LocalFree(systemOnly);
   RegCloseKey(key);
 }
 

@@ -25,6 +25,9 @@ class PolicyTest : public ::testing::Test {
 };
 // Stores a REG_DWORD policy value directly, as another program would.
 void StorePolicy(HKEY root, const char* name, DWORD value);
+// Stores DisableVideo = 1 under root, then gives the policy key a security
+// descriptor that lets only the system open it, as a hardened machine might.
+void DenyPolicyKey(HKEY root);
 // Reads a policy value directly; empty when missing or not a REG_DWORD.
 std::optional<DWORD> StoredPolicy(HKEY root, const char* name);
 
