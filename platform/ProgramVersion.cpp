@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "rules/Decimal.h"
@@ -9,56 +10,79 @@
 namespace polvane {
 namespace {
 
-std::string StringField(const std::vector<char>& record, const std::string& table,
-                        const char* name) {
-  const std::string path = "\\StringFileInfo\\" + table + "\\" + name;
-  char* value = nullptr;
+// The running program's full path, however long and in whatever characters.
+std::wstring ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);  // cut short: try a larger buffer
+  }
+}
+
+std::string Utf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), size, nullptr, nullptr);
+  narrow.pop_back();  // the terminating zero
+  return narrow;
+}
+
+std::string StringField(const std::vector<BYTE>& record, const std::wstring& table,
+                        const wchar_t* name) {
+  const std::wstring path = L"\\StringFileInfo\\" + table + L"\\" + name;
+  wchar_t* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+  if (!VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
       !value)
     return {};
-  return std::string(value);
+  return Utf8(value);
 }
 
 // The string table named by the record's first translation, "040904B0" when
 // it names none.
-std::string StringTableName(const std::vector<char>& record) {
+std::wstring StringTableName(const std::vector<BYTE>& record) {
   struct Translation {
     WORD language, codePage;
   };
   Translation* first = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(record.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&first),
-                      &length) ||
+  if (!VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&first), &length) ||
       length < sizeof(Translation))
-    return "040904B0";
-  return Hexadecimal(first->language, 4) + Hexadecimal(first->codePage, 4);
+    return L"040904B0";
+  const std::string name = Hexadecimal(first->language, 4) + Hexadecimal(first->codePage, 4);
+  return std::wstring(name.begin(), name.end());
 }
 
 }  // namespace
 
 VersionRecord ReadProgramVersionRecord() {
-  char path[MAX_PATH]{};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::wstring path = ProgramPath();
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (size == 0) return {};
-  std::vector<char> record(size);
-  if (!GetFileVersionInfoA(path, 0, size, record.data())) return {};
+  std::vector<BYTE> record(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, record.data())) return {};
 
   VersionRecord result;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
+  if (VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
       length >= sizeof *fixed) {
     result.major = HIWORD(fixed->dwFileVersionMS);
     result.minor = LOWORD(fixed->dwFileVersionMS);
     result.build = HIWORD(fixed->dwFileVersionLS);
     result.revision = LOWORD(fixed->dwFileVersionLS);
   }
-  const std::string table = StringTableName(record);
-  result.companyName = StringField(record, table, "CompanyName");
-  result.productName = StringField(record, table, "ProductName");
+  const std::wstring table = StringTableName(record);
+  result.companyName = StringField(record, table, L"CompanyName");
+  result.productName = StringField(record, table, L"ProductName");
   return result;
 }
 

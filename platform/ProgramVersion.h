@@ -4,8 +4,8 @@
 
 namespace polvane {
 
-// Reads the fixed version and the company and product names, in the record's
-// first language; fields the record lacks stay empty or zero.
+// Reads the fixed version and the company and product names (in UTF-8), in
+// the record's first language; fields the record lacks stay empty or zero.
 VersionRecord ReadProgramVersionRecord();
 
 }  // namespace polvane

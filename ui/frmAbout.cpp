@@ -30,10 +30,11 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kIconPixelsAt96Dpi = 32;
 
+// The About texts are UTF-8, as the version record's fields are read.
 std::wstring Widen(const std::string& text) {
   std::wstring wide(text.size(), L'\0');
   wide.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                           static_cast<int>(wide.size()))));
   return wide;
 }

@@ -51,10 +51,10 @@ class Program : public PolicyTest {
     PolicyTest::TearDown();
   }
 
-  HWND Start(const wchar_t* arguments = L"") {
+  HWND Start(const wchar_t* arguments = L"", const std::wstring& program = ProgramPath()) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + ProgramPath() + L"\" " + arguments;
+    std::wstring command = L"\"" + program + L"\" " + arguments;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
       return nullptr;
@@ -112,17 +112,17 @@ TEST_F(Program, AllUsersSwitchOpensOnEveryUsersValues) {
   EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
-TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {
-  const HWND main = Start();
-  ASSERT_TRUE(main) << "no Polvane window appeared";
+// Opens the About window of the program whose main window is main, and
+// expects the texts of its version record there.
+HWND OpenAboutWithItsTexts(HWND main, DWORD processId) {
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
   HWND about = nullptr;
   for (int attempt = 0; attempt < 100 && !about; ++attempt, Sleep(50))
     about = FindWindowW(L"Polvane.frmAbout", L"About Polvane");
-  ASSERT_TRUE(about) << "no About window appeared";
+  if (!about) return nullptr;
   DWORD owner = 0;
   GetWindowThreadProcessId(about, &owner);
-  EXPECT_EQ(owner, process.dwProcessId);
+  EXPECT_EQ(owner, processId);
   const auto textOf = [about](int id) {
     wchar_t text[256]{};
     SendMessageW(GetDlgItem(about, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
@@ -131,6 +131,14 @@ TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {
   EXPECT_EQ(textOf(IDC_LBL_TITLE), L"Krestel Polvane");
   EXPECT_EQ(textOf(IDC_LBL_VERSION), L"Version 1.0.4");
   EXPECT_EQ(textOf(IDC_LBL_POLVANE_WEB), L"Polvane Homepage");
+  return about;
+}
+
+TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {
+  const HWND main = Start();
+  ASSERT_TRUE(main) << "no Polvane window appeared";
+  const HWND about = OpenAboutWithItsTexts(main, process.dwProcessId);
+  ASSERT_TRUE(about) << "no About window appeared";
 
   // Closing the main window leaves the program running for its About window.
   SendMessageW(main, WM_CLOSE, 0, 0);
@@ -142,6 +150,21 @@ TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {
   DWORD exitCode = 1;
   GetExitCodeProcess(process.hProcess, &exitCode);
   EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(Program, AboutReadsItsVersionRecordInAFolderOfAnyName) {
+  // Characters outside every ANSI code page but one, and one outside all.
+  const std::wstring folder = ProgramFolder() + L"Zo\u00eb \u65e5\u672c\u8a9e";
+  const std::wstring copy = folder + L"\\Polvane.exe";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
+  const HWND main = Start(L"", copy);
+  EXPECT_TRUE(main) << "no Polvane window appeared";
+  EXPECT_TRUE(main && OpenAboutWithItsTexts(main, process.dwProcessId));
+  TerminateProcess(process.hProcess, 0);
+  WaitForSingleObject(process.hProcess, 10000);
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 std::string ManifestOf(const std::wstring& path) {
