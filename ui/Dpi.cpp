@@ -14,6 +14,12 @@ Function LookUp(const wchar_t* module, const char* name) {
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using MetricForDpiFunction = int(WINAPI*)(int, UINT);
+using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetWindowContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+using ContextsEqualFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+const auto kPerMonitorV2 = reinterpret_cast<DPI_AWARENESS_CONTEXT>(-4);
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
@@ -24,6 +30,30 @@ int SystemDpi() {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return dpi;
+}
+
+SIZE FrameSizeFor(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
+  static const auto adjustForDpi =
+      LookUp<AdjustForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT frame{0, 0, client.cx, client.cy};
+  if (!adjustForDpi || !adjustForDpi(&frame, style, menu, exStyle, static_cast<UINT>(dpi)))
+    AdjustWindowRectEx(&frame, style, menu, exStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+int SystemMetricAt(int index, int dpi) {
+  static const auto metricForDpi =
+      LookUp<MetricForDpiFunction>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (metricForDpi) return metricForDpi(index, static_cast<UINT>(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+bool ScalesFrameWithDpi(HWND window) {
+  static const auto getContext =
+      LookUp<GetWindowContextFunction>(L"user32.dll", "GetWindowDpiAwarenessContext");
+  static const auto equal =
+      LookUp<ContextsEqualFunction>(L"user32.dll", "AreDpiAwarenessContextsEqual");
+  return getContext && equal && equal(getContext(window), kPerMonitorV2);
 }
 
 int DpiOfWindow(HWND window) {

@@ -13,4 +13,18 @@ int DpiOfWindow(HWND window);
 // The system dpi: what a window is laid out at before it exists.
 int SystemDpi();
 
+// The size of a window of these styles whose client area is client, with its
+// caption, borders and menu bar measured at dpi (at the system dpi where
+// Windows cannot measure them at another).
+SIZE FrameSizeFor(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi);
+
+// A system metric (SM_CXICON, ...) at dpi; scaled from the system dpi's where
+// Windows cannot tell it at another (before Windows 10 1607).
+int SystemMetricAt(int index, int dpi);
+
+// Whether Windows scales the window's caption, borders and menu bar with its
+// dpi: only for per-monitor v2 windows (Windows 10 1703 and later). Elsewhere
+// they keep their size when the window moves to another dpi.
+bool ScalesFrameWithDpi(HWND window);
+
 }  // namespace polvane

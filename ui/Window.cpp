@@ -8,6 +8,10 @@
 namespace polvane {
 namespace {
 
+// WM_GETDPISCALEDSIZE, sent from Windows 10 1703 on; the headers name it
+// only for programs that need that version.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 std::vector<Window*>& TopLevelWindows() {
   static std::vector<Window*> windows;
   return windows;
@@ -95,10 +99,20 @@ void Window::CreateAt(SIZE size, POINT origin) {
 }
 
 SIZE Window::EstimatedFrameSize(int dpi) const {
-  const SIZE client = PixelSize(args_.clientArea, dpi);
-  RECT frame{0, 0, client.cx, client.cy};
-  AdjustWindowRectEx(&frame, args_.style, args_.menu != nullptr, args_.exStyle);
-  return {frame.right - frame.left, frame.bottom - frame.top};
+  return FrameSizeFor(PixelSize(args_.clientArea, dpi), args_.style, args_.menu != nullptr,
+                      args_.exStyle, dpi);
+}
+
+// The window's size at another dpi, for WM_GETDPISCALEDSIZE: the layout's
+// client area there, in the frame the window will have there.
+SIZE Window::SizeAtDpi(int dpi) const {
+  if (ScalesFrameWithDpi(hwnd_)) return EstimatedFrameSize(dpi);
+  RECT window{}, client{};
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  const SIZE area = PixelSize(args_.clientArea, dpi);
+  return {area.cx + (window.right - window.left) - client.right,
+          area.cy + (window.bottom - window.top) - client.bottom};
 }
 
 // Sizes the window so that its client area is exactly the layout's at the
@@ -121,10 +135,13 @@ void Window::FitClientArea(POINT origin) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
+// Windows asks for the suggested rectangle as it is: it was made from the
+// window's own answer to WM_GETDPISCALEDSIZE.
 void Window::MoveToDpi(int dpi, const RECT& suggested) {
   dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();
-  FitClientArea({suggested.left, suggested.top});
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -171,6 +188,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ACTIVATE) {
     RememberOrRestoreFocus(LOWORD(wParam) != WA_INACTIVE);
     return 0;
+  }
+  if (message == kGetDpiScaledSize) {
+    *reinterpret_cast<SIZE*>(lParam) = SizeAtDpi(static_cast<int>(wParam));
+    return TRUE;
   }
   if (message == WM_DPICHANGED) {
     MoveToDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -58,6 +58,7 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void CreateAt(SIZE size, POINT origin);
   SIZE EstimatedFrameSize(int dpi) const;
+  SIZE SizeAtDpi(int dpi) const;
   void FitClientArea(POINT origin);
   void MoveToDpi(int dpi, const RECT& suggested);
   void RememberOrRestoreFocus(bool activating);

@@ -6,6 +6,7 @@
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
 #include "resources/resource.h"
+#include "ui/Dpi.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"
 
@@ -91,7 +92,23 @@ void frmMain::LayOut() {
   for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
     chkSubOption_[i].Place(PixelRect(kChkSubOption[i], dpi), f);
   chkOption_[1].Place(PixelRect(kChkOption[1], dpi), f);
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+  SetIcons(dpi);
   font_ = std::move(font);  // the old font is released once nothing uses it
+}
+
+// The caption's and the taskbar's icons, drawn at the sizes the dpi asks for.
+void frmMain::SetIcons(int dpi) {
+  const auto load = [this, dpi](int metric) {
+    const int size = SystemMetricAt(metric, dpi);
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, size, size, 0)));
+  };
+  UniqueIcon big = load(SM_CXICON), small = load(SM_CXSMICON);
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+  bigIcon_ = std::move(big);  // the old icons go once the window has the new
+  smallIcon_ = std::move(small);
 }
 
 void frmMain::AddMasterTooltip() {

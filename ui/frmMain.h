@@ -44,6 +44,7 @@ class frmMain final : public Window, public OptionPanel {
   void CreateControls();
   void LayOut() override;
   void AddMasterTooltip();
+  void SetIcons(int dpi);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);
   void SaveChanges();
@@ -52,6 +53,8 @@ class frmMain final : public Window, public OptionPanel {
 
   HINSTANCE instance_;
   UniqueFont font_;
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
   HACCEL accelerators_ = nullptr;  // a resource: freed with the program
   GroupBox fraMain_;
   std::array<CheckBox, 2> chkOption_;

@@ -26,6 +26,18 @@ LONG FontHeightOf(HWND control) {
   return font.lfHeight;
 }
 
+// The width of the icon of that kind a window shows.
+int IconSizeOf(HWND window, WPARAM kind) {
+  ICONINFO info{};
+  if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)), &info))
+    return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
 SIZE ClientSizeOf(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -79,6 +91,9 @@ class Dpi : public PolicyTest {
     OffsetRect(&master, -frame.left, -frame.top);
     ExpectSameRect(RectInParent(form.chkOption(0).Hwnd()), master, "chkOption(0)");
     EXPECT_EQ(FontHeightOf(form.chkOption(1).Hwnd()), -MulDiv(8, dpi, 72));
+    EXPECT_EQ(FontHeightOf(form.Tooltip()), -MulDiv(8, dpi, 72));
+    EXPECT_EQ(IconSizeOf(form.Hwnd(), ICON_BIG), MulDiv(32, dpi, 96));
+    EXPECT_EQ(IconSizeOf(form.Hwnd(), ICON_SMALL), MulDiv(16, dpi, 96));
 
     frmAbout& about = form.About();
     const RECT aboutArea = FromTwips(0, 0, 5235, 3495, dpi);
@@ -121,28 +136,34 @@ TEST_F(Dpi, BothWindowsAreLaidOutAtTheDpiTheUserChose) {
   ExpectLaidOutAt(dpi);
 }
 
+// Moves window to dpi as Windows does: it asks the window for its size
+// there, suggests a rectangle of that size (offset, as on another monitor),
+// and sends WM_DPICHANGED. The window must take the rectangle as it is.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+
+void MoveToMonitorOfDpi(HWND window, int dpi, int offset) {
+  SIZE size{};
+  ASSERT_TRUE(SendMessageW(window, kGetDpiScaledSize, static_cast<WPARAM>(dpi),
+                           reinterpret_cast<LPARAM>(&size)));
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  suggested = {suggested.left + offset, suggested.top + offset, suggested.left + offset + size.cx,
+               suggested.top + offset + size.cy};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  RECT placed{};
+  GetWindowRect(window, &placed);
+  ExpectSameRect(placed, suggested, "the window");
+}
+
 TEST_F(Dpi, MovingToAMonitorOfAnotherDpiLaysBothWindowsOutAgain) {
   const int before = form.Dpi();
   const int after = before == 144 ? 192 : 144;
-  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())}) {
-    RECT suggested{};
-    GetWindowRect(window->Hwnd(), &suggested);
-    OffsetRect(&suggested, 10, 10);
-    SendMessageW(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
-                 reinterpret_cast<LPARAM>(&suggested));
-    RECT placed{};
-    GetWindowRect(window->Hwnd(), &placed);
-    EXPECT_EQ(placed.left, suggested.left);
-    EXPECT_EQ(placed.top, suggested.top);
-  }
+  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())})
+    MoveToMonitorOfDpi(window->Hwnd(), after, 10);
   ExpectLaidOutAt(after);
 
-  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())}) {
-    RECT suggested{};
-    GetWindowRect(window->Hwnd(), &suggested);
-    SendMessageW(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(before, before),
-                 reinterpret_cast<LPARAM>(&suggested));
-  }
+  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())})
+    MoveToMonitorOfDpi(window->Hwnd(), before, -10);
   ExpectLaidOutAt(before);
 }
 
