@@ -27,6 +27,21 @@ bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
   return true;
 }
 
+namespace {
+
+// Tells a control's wrapper when the control is destroyed.
+LRESULT CALLBACK NoteDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR control) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, NoteDestruction, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    reinterpret_cast<Control*>(control)->OnDestroyed();
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 void Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                             DWORD style, DWORD exStyle) {
   hwnd_ = CreateWindowExW(
@@ -34,6 +49,7 @@ void Control::CreateControl(const Placement& where, const wchar_t* className, co
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowSubclass(hwnd_, NoteDestruction, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Control::Place(const RECT& rect, HFONT font) {
@@ -151,6 +167,12 @@ void ImageBox::SetIcon(HICON icon, int size) {
 void ImageBox::SetPicture(IPicture* picture) {
   picture_ = picture;
   InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void ImageBox::OnDestroyed() {
+  Control::OnDestroyed();
+  icon_ = nullptr;
+  picture_ = nullptr;
 }
 
 void ImageBox::OnNotify(WORD code) {

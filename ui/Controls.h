@@ -33,6 +33,8 @@ class Control {
   void Place(const RECT& rect, HFONT font);
   // WM_DRAWITEM for an owner-drawn control.
   virtual void Draw(const DRAWITEMSTRUCT& item) { (void)item; }
+  // The control is gone: forget its handle and whatever it was shown.
+  virtual void OnDestroyed() { hwnd_ = nullptr; }
 
  protected:
   struct Placement {
@@ -110,13 +112,15 @@ class ImageBox final : public Control {
   void SetPicture(IPicture* picture);
   void OnNotify(WORD code) override;
   void Draw(const DRAWITEMSTRUCT& item) override;
+  void OnDestroyed() override;
 
   std::function<void()> onClick;
 
  private:
   HICON icon_ = nullptr;
   int iconSize_ = 0;
-  IPicture* picture_ = nullptr;  // owned by the window that shows it
+  IPicture* picture_ = nullptr;  // owned by the window that shows it, which
+                                 // frees it and the icon once this is gone
 };
 
 }  // namespace polvane

@@ -32,9 +32,10 @@ class UniqueHandle {
   Handle handle_ = nullptr;
 };
 
-inline BOOL WINAPI DeleteFont(HFONT font) { return DeleteObject(font); }
+// Named apart from <windowsx.h>'s DeleteFont macro.
+inline BOOL WINAPI DeleteFontObject(HFONT font) { return DeleteObject(font); }
 
-using UniqueFont = UniqueHandle<HFONT, DeleteFont>;
+using UniqueFont = UniqueHandle<HFONT, DeleteFontObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueCursor = UniqueHandle<HCURSOR, DestroyCursor>;
 

@@ -3,6 +3,7 @@
 #include "ui/Dpi.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace polvane {
@@ -57,7 +58,11 @@ POINT OriginBeside(HWND anchor, SIZE windowSize) {
 
 }  // namespace
 
-Window::~Window() { Destroy(); }
+// A derived window destroys its window in its own destructor, while what the
+// window draws with still exists: by now the window must be gone.
+Window::~Window() {
+  if (hwnd_) std::abort();
+}
 
 void Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);

@@ -243,6 +243,19 @@ TEST_F(About, HelpAboutWhileOpenShowsTheSameWindow) {
   EXPECT_EQ(GetForegroundWindow(), first);
 }
 
+TEST_F(About, OnceClosedItsWrappersHoldNoHandleToWhatWasDestroyed) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  ASSERT_TRUE(about.Image1().Icon() && about.Banner() && about.HandCursor());
+  SendMessageW(about.Hwnd(), WM_CLOSE, 0, 0);
+  for (Control* control : std::initializer_list<Control*>{
+           &about.cmdOK(), &about.lblTitle(), &about.Picture1(), &about.imgMSN(), &about.Image1()})
+    EXPECT_EQ(control->Hwnd(), nullptr);
+  EXPECT_EQ(about.Image1().Icon(), nullptr);
+  EXPECT_EQ(about.Banner(), nullptr);
+  EXPECT_EQ(about.HandCursor(), nullptr);
+}
+
 TEST_F(About, OkEnterAndEscEachCloseItAndReopeningShowsTheSameTexts) {
   const auto clickOk = [this] {
     SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
