@@ -24,7 +24,9 @@ constexpr Twips kPicture1{11, 2505, 5207, 975};
 constexpr Twips kImgMSN{120, 120, 3555, 750};  // in Picture1's inner area
 
 constexpr FontSpec kTitleFont{L"MS Shell Dlg", 1200};
-constexpr FontSpec kLinkFont{L"MS Sans Serif", 825, FW_NORMAL, true};
+// The TrueType face Windows pairs with the bitmap "MS Sans Serif": the same
+// at 96 dpi, and smooth at any other.
+constexpr FontSpec kLinkFont{L"Microsoft Sans Serif", 825, FW_NORMAL, true};
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -135,6 +137,10 @@ void frmAbout::OnDestroyed() {
 
 void frmAbout::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (Control::RouteCommand(wParam, lParam)) return;
+  if (HIWORD(wParam) == 1 && onShortcut_) {  // from a shortcut key
+    onShortcut_(LOWORD(wParam));
+    return;
+  }
   // Esc: OK is the cancel button too.
   if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) Destroy();
 }

@@ -4,6 +4,9 @@
 // the main window.
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "ui/Controls.h"
 #include "ui/Handles.h"
 #include "ui/Pictures.h"
@@ -21,6 +24,14 @@ class frmAbout final : public Window {
   // Creates the window beside anchor unless it is open, then shows it and
   // brings it to the front.
   void Open(HWND anchor);
+
+  // The program's shortcuts (Exit, About) work here too: the window hands
+  // their commands on.
+  void SetShortcuts(HACCEL accelerators, std::function<void(WORD command)> onShortcut) {
+    accelerators_ = accelerators;
+    onShortcut_ = std::move(onShortcut);
+  }
+  HACCEL Accelerators() const override { return accelerators_; }
 
   ImageBox& Image1() { return image1_; }
   Label& lblTitle() { return lblTitle_; }
@@ -46,6 +57,8 @@ class frmAbout final : public Window {
   void lblPolvaneWeb_Click();
 
   HINSTANCE instance_;
+  HACCEL accelerators_ = nullptr;
+  std::function<void(WORD)> onShortcut_;
   UniqueFont font_;
   UniqueFont titleFont_;
   UniqueFont linkFont_;

@@ -49,6 +49,8 @@ void frmMain::Load() {
                  .icon = icon});
   CreateControls();
   LayOut();
+  about_.SetShortcuts(accelerators_,
+                      [this](WORD command) { OnCommand(MAKEWPARAM(command, 1), 0); });
 }
 
 void frmMain::Show() {

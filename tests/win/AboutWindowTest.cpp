@@ -179,13 +179,13 @@ StaticColours ColoursFor(HWND window, HWND control) {
   return colours;
 }
 
-TEST_F(About, LinkIsPureBlueUnderlinedMsSansSerifAndThePanelWhite) {
+TEST_F(About, LinkIsPureBlueUnderlinedMicrosoftSansSerifAndThePanelWhite) {
   ChooseHelpAbout();
   frmAbout& about = form.About();
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(about.lblPolvaneWeb().Hwnd(), WM_GETFONT, 0, 0)),
              sizeof font, &font);
-  EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+  EXPECT_STREQ(font.lfFaceName, L"Microsoft Sans Serif");
   EXPECT_TRUE(font.lfUnderline);
   EXPECT_EQ(font.lfHeight, -MulDiv(825, SystemDpi(), 7200));
 
@@ -279,6 +279,18 @@ TEST_F(About, ExitClosesBothWindowsAndEndsTheProgram) {
   ChooseHelpAbout();
   SetForegroundWindow(form.Hwnd());
   SendMessageW(form.cmdExit().Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(AboutWindows().empty());
+  EXPECT_FALSE(IsWindow(form.Hwnd()));
+  EXPECT_TRUE(TakeQuitRequest());
+}
+
+TEST_F(About, F1AndCtrlQWorkFromTheAboutWindowToo) {
+  ChooseHelpAbout();
+  const HWND about = form.About().Hwnd();
+  PressKey(form.About().cmdOK().Hwnd(), VK_F1);
+  EXPECT_EQ(AboutWindows().size(), 1u);
+  EXPECT_EQ(form.About().Hwnd(), about);
+  PressKey(form.About().cmdOK().Hwnd(), 'Q', true);
   EXPECT_TRUE(AboutWindows().empty());
   EXPECT_FALSE(IsWindow(form.Hwnd()));
   EXPECT_TRUE(TakeQuitRequest());
