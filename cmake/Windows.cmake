@@ -107,10 +107,14 @@ foreach(_dpi 120 144)
   endforeach()
 endforeach()
 
-# The browser stand-in the link tests register with the shell.
+# The browser stand-in the link tests register with the shell, and a
+# program that notes the policy change notices the saves broadcast.
 add_executable(link_recorder WIN32 tests/win/link_recorder.cpp)
 target_link_libraries(link_recorder PRIVATE shell32)
 add_dependencies(about_tests link_recorder)
+add_executable(setting_recorder WIN32 tests/win/setting_recorder.cpp)
+add_dependencies(command_tests setting_recorder)
+add_dependencies(command_line_tests setting_recorder)
 
 # Real X input against the real program, read back with Wine's reg.exe.
 add_executable(polvane_probe tests/win/probe.cpp)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Console.h"
+#include "platform/PolicyNotice.h"
 #include "platform/Shell.h"
 #include "platform/SystemMessage.h"
 #include "rules/CommandLine.h"
@@ -28,6 +29,8 @@ void Main(frmMain& form, bool allUsers) {
 int RunWithoutWindow(const Command& command) {
   ConsoleOutput output;
   const int exitCode = RunCommand(command, output, SystemReason);
+  const bool changed = command.kind == CommandKind::Set || command.kind == CommandKind::Unset;
+  if (changed && exitCode == 0) AnnouncePolicyChange();
   // Started where nothing can be printed (a shortcut, Explorer), what the
   // user asked to see, or why the command line is wrong, is shown in a box.
   // A change made unattended never waits on one: its exit code tells.

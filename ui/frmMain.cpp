@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
@@ -145,6 +146,8 @@ void frmMain::SaveChanges() {
   const bool allUsers = AllUsersChosen(*this);
   if (const RegStatus status = SavePolicies(*this, allUsers); status != kRegSuccess)
     ShowSaveFailure(allUsers, status);
+  else
+    AnnouncePolicyChange();
 }
 
 void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {

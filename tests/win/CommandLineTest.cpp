@@ -75,6 +75,7 @@ TEST_F(CommandLine, ShowMarksWhatCouldNotBeReadAndExitsWithTheFailuresCode) {
 TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
   StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
   StorePolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone", 1);
+  SettingRecorder recorder;
 
   const ProcessResult set = Polvane(L"/set preventrun=1 DisableVideo=0 /allusers");
   EXPECT_EQ(set.exitCode, 0u);
@@ -83,6 +84,7 @@ TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
       RegQuery(L"HKLM"),
       "DisablePC2Phone REG_DWORD 0x1\nDisableVideo REG_DWORD 0x0\nPreventRun REG_DWORD 0x1\n");
   EXPECT_EQ(RegQuery(L"HKCU"), "DisableVideo REG_DWORD 0x1\n");
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
 
   // DisableFileTransfer is missing already: that is no error.
   const ProcessResult unset = Polvane(L"/unset PreventRun DisableFileTransfer /allusers");
@@ -90,6 +92,7 @@ TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
   EXPECT_EQ(unset.out + unset.err, "");
   EXPECT_EQ(RegQuery(L"HKLM"), "DisablePC2Phone REG_DWORD 0x1\nDisableVideo REG_DWORD 0x0\n");
   EXPECT_EQ(RegQuery(L"HKCU"), "DisableVideo REG_DWORD 0x1\n");
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 2);
 }
 
 TEST_F(CommandLine, ARefusedWriteExitsWithItsErrorCodeAfterTryingEveryValue) {
@@ -101,6 +104,7 @@ TEST_F(CommandLine, ARefusedWriteExitsWithItsErrorCodeAfterTryingEveryValue) {
                       REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
       ERROR_SUCCESS);
   RegCloseKey(volatileKey);
+  SettingRecorder recorder;
 
   const ProcessResult set = Polvane(L"/set PreventRun=1 DisableVideo=1");
   EXPECT_EQ(set.exitCode, static_cast<DWORD>(ERROR_CHILD_MUST_BE_VOLATILE));
@@ -108,6 +112,7 @@ TEST_F(CommandLine, ARefusedWriteExitsWithItsErrorCodeAfterTryingEveryValue) {
   EXPECT_EQ(set.err.find("PreventRun could not be written for the current user: "), 0u) << set.err;
   EXPECT_NE(set.err.find("\r\nDisableVideo could not be written"), std::string::npos) << set.err;
   EXPECT_EQ(RegQuery(L"HKCU"), "");
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 0);
 }
 
 TEST_F(CommandLine, HelpPrintsTheUsage) {

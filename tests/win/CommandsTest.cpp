@@ -310,5 +310,23 @@ TEST_F(Commands, UnreadableValuesAreReportedAtStartAndOnEachSwitchToTheirScope) 
   EXPECT_EQ(Panel(), (Values{0, 0, 0, 0, 0}));
 }
 
+TEST_F(Commands, ASavedChangeIsAnnouncedToRunningProgramsAndARefusedOneIsNot) {
+  SettingRecorder recorder;
+  Start();
+  Menu(IDM_SAVE);
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
+
+  // A volatile key cannot hold a lasting subkey: the registry refuses the save.
+  DeletePolicies();
+  HKEY volatileKey = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
+                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(volatileKey);
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 1);
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
+}
+
 }  // namespace
 }  // namespace polvane::test

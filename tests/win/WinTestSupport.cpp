@@ -151,6 +151,46 @@ ProcessResult RunProcess(const std::wstring& commandLine) {
 
 namespace {
 
+std::wstring SettingsLog() { return ProgramFolder() + L"settings.log"; }
+
+}  // namespace
+
+SettingRecorder::SettingRecorder() {
+  DeleteFileW(SettingsLog().c_str());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring command = L"\"" + ProgramFolder() + L"setting_recorder.exe\"";
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process_)) {
+    ADD_FAILURE() << "setting_recorder.exe did not start";
+    return;
+  }
+  for (int attempt = 0; attempt < 200; ++attempt, Sleep(50))
+    if (FindWindowW(L"PolvaneTest.SettingRecorder", nullptr)) return;
+  ADD_FAILURE() << "the setting recorder's window did not appear";
+}
+
+SettingRecorder::~SettingRecorder() {
+  if (HWND window = FindWindowW(L"PolvaneTest.SettingRecorder", nullptr))
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  if (process_.hProcess) {
+    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
+      TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  DeleteFileW(SettingsLog().c_str());
+}
+
+int SettingRecorder::PolicyNotices() {
+  std::ifstream log(SettingsLog().c_str());
+  int count = 0;
+  for (std::string line; std::getline(log, line);) count += line == "Policy";
+  return count;
+}
+
+namespace {
+
 std::wstring RecorderLog() { return ProgramFolder() + L"links.log"; }
 
 void SetDefaultValue(const std::wstring& key, const std::wstring& value) {

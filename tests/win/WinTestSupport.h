@@ -71,6 +71,23 @@ class LinkRecorder {
   std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
 };
 
+// Runs setting_recorder.exe, built beside the tests, for as long as it
+// lives: a window of another process that notes every WM_SETTINGCHANGE.
+class SettingRecorder {
+ public:
+  SettingRecorder();
+  ~SettingRecorder();
+  SettingRecorder(const SettingRecorder&) = delete;
+  SettingRecorder& operator=(const SettingRecorder&) = delete;
+
+  // How many WM_SETTINGCHANGE "Policy" it has received. A broadcast is sent,
+  // not posted, so one made before the call has arrived.
+  static int PolicyNotices();
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
 // A left click as the mouse makes it, handled through the program's loop:
 // a clickable static notifies on the press.
 void Click(HWND control);
