@@ -64,6 +64,11 @@ void Button::Create(const Placement& where, const wchar_t* caption, bool isDefau
                 WS_TABSTOP | static_cast<DWORD>(isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
 }
 
+void Button::ShowShield(bool shown) {
+  shield_ = shown;
+  SendMessageW(Hwnd(), BCM_SETSHIELD, 0, shown);
+}
+
 void Button::OnNotify(WORD code) {
   if (code == BN_CLICKED && onClick) onClick();
 }

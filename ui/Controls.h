@@ -52,8 +52,14 @@ class Button final : public Control {
  public:
   void Create(const Placement& where, const wchar_t* caption, bool isDefault);
   void OnNotify(WORD code) override;
+  // The UAC shield, shown on a button whose action needs an administrator.
+  void ShowShield(bool shown);
+  bool ShowsShield() const { return shield_; }
 
   std::function<void()> onClick;
+
+ private:
+  bool shield_ = false;
 };
 
 // A three-state check box whose value the program sets; see CheckControl for

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/Elevation.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
 #include "rules/Messages.h"
@@ -136,6 +137,9 @@ void frmMain::chkOption_Click(int index) {
 
 void frmMain::LoadChosenScope() {
   const bool allUsers = AllUsersChosen(*this);
+  // Saving for every user needs an administrator: Save says so, as Windows
+  // buttons do, unless Polvane is one already.
+  cmdSave_.ShowShield(allUsers && !ProcessIsElevated());
   if (const RegStatus status = LoadPolicies(*this, allUsers); status != kRegSuccess) {
     const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
     MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONWARNING);

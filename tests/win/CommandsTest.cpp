@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "platform/Elevation.h"
 #include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
@@ -326,6 +327,21 @@ TEST_F(Commands, ASavedChangeIsAnnouncedToRunningProgramsAndARefusedOneIsNot) {
   RegCloseKey(volatileKey);
   EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 1);
   EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
+}
+
+TEST_F(Commands, SaveShowsTheShieldForEveryUserUnlessAlreadyElevated) {
+  {
+    const ElevationOverride standardUser(false);
+    Start();
+    EXPECT_FALSE(form.cmdSave().ShowsShield());
+    Click(form.chkOption(1));
+    EXPECT_TRUE(form.cmdSave().ShowsShield());
+    Click(form.chkOption(1));
+    EXPECT_FALSE(form.cmdSave().ShowsShield());
+  }
+  const ElevationOverride administrator(true);
+  Click(form.chkOption(1));
+  EXPECT_FALSE(form.cmdSave().ShowsShield());
 }
 
 }  // namespace
