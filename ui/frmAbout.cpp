@@ -7,6 +7,7 @@
 #include "platform/ProgramVersion.h"
 #include "platform/Shell.h"
 #include "resources/resource.h"
+#include "ui/Contrast.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"
 
@@ -146,18 +147,21 @@ void frmAbout::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 // The link is pure blue, the title and description black; the picture panel
-// and the banner inside it are white.
+// and the banner inside it are white. With High Contrast on, every colour is
+// the system's, so that each text stands out from its background.
 LRESULT frmAbout::ColourStatic(HDC dc, HWND control) {
+  const bool highContrast = HighContrastOn();
   if (control == picture1_.Hwnd() || GetParent(control) == picture1_.Hwnd()) {
-    SetBkColor(dc, kWhite);
-    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    SetBkColor(dc, highContrast ? GetSysColor(COLOR_WINDOW) : kWhite);
+    return reinterpret_cast<LRESULT>(highContrast ? GetSysColorBrush(COLOR_WINDOW)
+                                                  : GetStockObject(WHITE_BRUSH));
   }
+  COLORREF text = GetSysColor(COLOR_BTNTEXT);
   if (control == lblPolvaneWeb_.Hwnd())
-    SetTextColor(dc, kLinkColour);
-  else if (control == lblTitle_.Hwnd() || control == lblDescription_.Hwnd())
-    SetTextColor(dc, kBlack);
-  else
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    text = highContrast ? GetSysColor(COLOR_HOTLIGHT) : kLinkColour;
+  else if (!highContrast && (control == lblTitle_.Hwnd() || control == lblDescription_.Hwnd()))
+    text = kBlack;
+  SetTextColor(dc, text);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -185,6 +189,11 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High Contrast turned on or off, or the system's colours changed.
+      RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
   }
   return Window::HandleMessage(message, wParam, lParam);
 }

@@ -15,6 +15,7 @@
 #include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Contrast.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
@@ -196,6 +197,41 @@ TEST_F(About, LinkIsPureBlueUnderlinedMicrosoftSansSerifAndThePanelWhite) {
   // The banner asks its panel, which passes the question on.
   EXPECT_EQ(ColoursFor(about.Picture1().Hwnd(), about.imgMSN().Hwnd()).background,
             RGB(255, 255, 255));
+}
+
+// High Contrast Black: the flag (stated, since Wine keeps none) and the
+// system's colours, both put back when it goes.
+class HighContrastBlack {
+ public:
+  HighContrastBlack() {
+    for (int i = 0; i < 4; ++i) saved_[i] = GetSysColor(kElements[i]);
+    const COLORREF black[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 0)};
+    SetSysColors(4, kElements, black);
+  }
+  ~HighContrastBlack() { SetSysColors(4, kElements, saved_); }
+  HighContrastBlack(const HighContrastBlack&) = delete;
+  HighContrastBlack& operator=(const HighContrastBlack&) = delete;
+
+ private:
+  static constexpr int kElements[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_HOTLIGHT, COLOR_WINDOW};
+  COLORREF saved_[4]{};
+  const HighContrastOverride on_{true};
+};
+
+TEST_F(About, UnderHighContrastEveryColourIsTheSystems) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  {
+    const HighContrastBlack contrast;
+    for (HWND text : {about.lblTitle().Hwnd(), about.lblDescription().Hwnd()}) {
+      EXPECT_EQ(ColoursFor(about.Hwnd(), text).text, RGB(255, 255, 255));
+      EXPECT_EQ(ColoursFor(about.Hwnd(), text).background, RGB(0, 0, 0));
+    }
+    EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(255, 255, 0));
+    EXPECT_EQ(ColoursFor(about.Hwnd(), about.Picture1().Hwnd()).background, RGB(0, 0, 0));
+  }
+  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblTitle().Hwnd()).text, RGB(0, 0, 0));
+  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(0, 0, 255));
 }
 
 TEST_F(About, EveryTextFitsInItsLabel) {
