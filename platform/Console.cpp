@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/Text.h"
+
 namespace polvane {
 namespace {
 
@@ -12,22 +14,13 @@ HANDLE Inherited(DWORD which) {
   return GetFileType(handle) == FILE_TYPE_UNKNOWN ? nullptr : handle;
 }
 
-std::string Narrow(const wchar_t* wide) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string narrow(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow.data(), size, nullptr, nullptr);
-  narrow.pop_back();  // the terminating zero
-  return narrow;
-}
-
 }  // namespace
 
 std::vector<std::string> ProgramArguments() {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> result;
-  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i]));
+  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i], CP_ACP));
   LocalFree(arguments);
   return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Text.h"
 #include "rules/Decimal.h"
 
 namespace polvane {
@@ -24,15 +25,6 @@ std::wstring ProgramPath() {
   }
 }
 
-std::string Utf8(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string narrow(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), size, nullptr, nullptr);
-  narrow.pop_back();  // the terminating zero
-  return narrow;
-}
-
 std::string StringField(const std::vector<BYTE>& record, const std::wstring& table,
                         const wchar_t* name) {
   const std::wstring path = L"\\StringFileInfo\\" + table + L"\\" + name;
@@ -41,7 +33,7 @@ std::string StringField(const std::vector<BYTE>& record, const std::wstring& tab
   if (!VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
       !value)
     return {};
-  return Utf8(value);
+  return Narrow(value, CP_UTF8);
 }
 
 // The string table named by the record's first translation, "040904B0" when

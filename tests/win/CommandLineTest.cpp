@@ -96,14 +96,7 @@ TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
 }
 
 TEST_F(CommandLine, ARefusedWriteExitsWithItsErrorCodeAfterTryingEveryValue) {
-  // A volatile key cannot hold a lasting subkey: the registry itself refuses
-  // to create the policy key under it.
-  HKEY volatileKey = nullptr;
-  ASSERT_EQ(
-      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
-                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
-      ERROR_SUCCESS);
-  RegCloseKey(volatileKey);
+  MakePolicyKeyUncreatable();
   SettingRecorder recorder;
 
   const ProcessResult set = Polvane(L"/set PreventRun=1 DisableVideo=1");

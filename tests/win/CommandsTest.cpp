@@ -258,15 +258,7 @@ TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
 }
 
 TEST_F(Commands, SaveTheRealRegistryRefusesIsReported) {
-  // A volatile key cannot hold a lasting subkey: the registry itself refuses
-  // to create the policy key under it.
-  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger");
-  HKEY volatileKey = nullptr;
-  ASSERT_EQ(
-      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
-                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
-      ERROR_SUCCESS);
-  RegCloseKey(volatileKey);
+  MakePolicyKeyUncreatable();
   Start();
   Click(form.chkSubOption(1));
   EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { PressKey(GetFocus(), VK_RETURN); }), 1);
@@ -317,14 +309,7 @@ TEST_F(Commands, ASavedChangeIsAnnouncedToRunningProgramsAndARefusedOneIsNot) {
   Menu(IDM_SAVE);
   EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
 
-  // A volatile key cannot hold a lasting subkey: the registry refuses the save.
-  DeletePolicies();
-  HKEY volatileKey = nullptr;
-  ASSERT_EQ(
-      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
-                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
-      ERROR_SUCCESS);
-  RegCloseKey(volatileKey);
+  MakePolicyKeyUncreatable();
   EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 1);
   EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
 }

@@ -59,6 +59,16 @@ void DenyPolicyKey(HKEY root) {
   RegCloseKey(key);
 }
 
+void MakePolicyKeyUncreatable() {
+  DeletePolicies();
+  HKEY volatileKey = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger", 0, nullptr,
+                      REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(volatileKey);
+}
+
 std::optional<DWORD> StoredPolicy(HKEY root, const char* name) {
   DWORD value = 0;
   DWORD size = sizeof value;

@@ -28,6 +28,9 @@ void StorePolicy(HKEY root, const char* name, DWORD value);
 // Stores DisableVideo = 1 under root, then gives the policy key a security
 // descriptor that lets only the system open it, as a hardened machine might.
 void DenyPolicyKey(HKEY root);
+// Replaces the current user's Messenger policy key with a volatile one, under
+// which the registry itself refuses to create the lasting policy key.
+void MakePolicyKeyUncreatable();
 // Reads a policy value directly; empty when missing or not a REG_DWORD.
 std::optional<DWORD> StoredPolicy(HKEY root, const char* name);
 
