@@ -103,7 +103,7 @@ class Parser {
       return Fault(std::string(kPolicyTable[*row].valueName) + " is given twice");
     named_.push_back(*row);
     if (!setting) {
-      command_.rows.push_back(*row);
+      command_.settings.push_back({*row, 0});
       return;
     }
     const std::string value = argument.substr(equals + 1);
@@ -134,17 +134,18 @@ int Show(bool allUsers, CommandOutput& output, const ReasonOf& reasonOf) {
   return static_cast<int>(first);
 }
 
-// Applies change to each named row, reporting each failure; every row is
+// Applies change to each named value, reporting each failure; every value is
 // attempted.
-int Change(const Command& command, const std::vector<std::size_t>& rows, const char* verb,
-           const std::function<RegStatus(std::size_t)>& change, CommandOutput& output,
-           const ReasonOf& reasonOf) {
+int Change(const Command& command, const char* verb,
+           const std::function<RegStatus(const PolicySetting&, const char* name)>& change,
+           CommandOutput& output, const ReasonOf& reasonOf) {
   RegStatus first = kRegSuccess;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const RegStatus status = change(i);
+  for (const PolicySetting& setting : command.settings) {
+    const char* name = kPolicyTable[setting.row].valueName;
+    const RegStatus status = change(setting, name);
     if (status == kRegSuccess) continue;
-    output.Err(std::string(kPolicyTable[rows[i]].valueName) + " could not be " + verb + " for " +
-               ScopeName(command.allUsers) + ": " + reasonOf(status));
+    output.Err(std::string(name) + " could not be " + verb + " for " + ScopeName(command.allUsers) +
+               ": " + reasonOf(status));
     if (first == kRegSuccess) first = status;
   }
   return static_cast<int>(first);
@@ -187,23 +188,18 @@ int RunCommand(const Command& command, CommandOutput& output, const ReasonOf& re
   switch (command.kind) {
     case CommandKind::Show:
       return Show(command.allUsers, output, reasonOf);
-    case CommandKind::Set: {
-      std::vector<std::size_t> rows;
-      for (const PolicySetting& setting : command.settings) rows.push_back(setting.row);
+    case CommandKind::Set:
       return Change(
-          command, rows, "written",
-          [&](std::size_t i) {
-            const PolicySetting& setting = command.settings[i];
-            return WriteDWORD(root, kPolicyKeyPath, kPolicyTable[setting.row].valueName,
-                              static_cast<std::int32_t>(setting.value));
+          command, "written",
+          [root](const PolicySetting& setting, const char* name) {
+            return WriteDWORD(root, kPolicyKeyPath, name, static_cast<std::int32_t>(setting.value));
           },
           output, reasonOf);
-    }
     case CommandKind::Unset:
       return Change(
-          command, command.rows, "deleted",
-          [&](std::size_t i) {
-            return DeleteDWORD(root, kPolicyKeyPath, kPolicyTable[command.rows[i]].valueName);
+          command, "deleted",
+          [root](const PolicySetting&, const char* name) {
+            return DeleteDWORD(root, kPolicyKeyPath, name);
           },
           output, reasonOf);
     case CommandKind::Help: {

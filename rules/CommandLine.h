@@ -18,15 +18,14 @@ inline constexpr int kBadCommandLine = 87;
 enum class CommandKind { Window, Show, Set, Unset, Help, Invalid };
 
 struct PolicySetting {
-  std::size_t row;  // in kPolicyTable
-  std::uint32_t value;
+  std::size_t row;      // in kPolicyTable
+  std::uint32_t value;  // for /set
 };
 
 struct Command {
   CommandKind kind = CommandKind::Window;
   bool allUsers = false;
-  std::vector<PolicySetting> settings;  // /set: the values to write
-  std::vector<std::size_t> rows;        // /unset: the values to delete
+  std::vector<PolicySetting> settings;  // the values /set writes or /unset deletes
   std::string error;                    // Invalid: what is wrong, one line
 };
 
