@@ -1,11 +1,20 @@
 #include "platform/Elevation.h"
 
-#include <windows.h>
+#include <shellapi.h>
+
+#include <utility>
+
+#include "platform/ProgramVersion.h"
 
 namespace polvane {
 namespace {
 
 const bool* g_override = nullptr;
+const ElevatedStartOverride* g_start = nullptr;
+
+// How long the new process may take to be ready for input before the old one
+// stops waiting for it.
+constexpr DWORD kStartWaitMs = 10000;
 
 bool InAdministrators() {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
@@ -39,5 +48,40 @@ ElevationOverride::ElevationOverride(bool elevated) : previous_(g_override), ele
 }
 
 ElevationOverride::~ElevationOverride() { g_override = previous_; }
+
+DWORD StartElevated(HWND owner, const std::string& arguments) {
+  if (g_start && g_start->failure != ERROR_SUCCESS) return g_start->failure;
+  const std::wstring program = g_start ? g_start->program : ProgramPath();
+  const std::wstring parameters(arguments.begin(), arguments.end());  // plain ASCII
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpVerb = L"runas";
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExW(&info)) {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+  }
+  if (info.hProcess) {
+    WaitForInputIdle(info.hProcess, kStartWaitMs);
+    CloseHandle(info.hProcess);
+  }
+  return ERROR_SUCCESS;
+}
+
+ElevatedStartOverride::ElevatedStartOverride(std::wstring programToStart)
+    : program(std::move(programToStart)), previous_(g_start) {
+  g_start = this;
+}
+
+ElevatedStartOverride::ElevatedStartOverride(DWORD failureCode)
+    : failure(failureCode), previous_(g_start) {
+  g_start = this;
+}
+
+ElevatedStartOverride::~ElevatedStartOverride() { g_start = previous_; }
 
 }  // namespace polvane

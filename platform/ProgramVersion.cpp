@@ -9,9 +9,7 @@
 #include "rules/Decimal.h"
 
 namespace polvane {
-namespace {
 
-// The running program's full path, however long and in whatever characters.
 std::wstring ProgramPath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -24,6 +22,8 @@ std::wstring ProgramPath() {
     path.resize(path.size() * 2);  // cut short: try a larger buffer
   }
 }
+
+namespace {
 
 std::string StringField(const std::vector<BYTE>& record, const std::wstring& table,
                         const wchar_t* name) {

@@ -6,23 +6,23 @@
 #include "platform/PolicyNotice.h"
 #include "platform/Shell.h"
 #include "platform/SystemMessage.h"
-#include "rules/CommandLine.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
 #include "ui/frmMain.h"
 
 namespace polvane {
 
-void Main(frmMain& form, bool allUsers) {
+void Main(frmMain& form, const Command& command) {
   // Links opened after the main window has closed get no owner; asking for
   // the handle never creates the window again.
   SetShellOwner([&form] { return form.Hwnd(); });
   form.Load();
   form.Show();
-  if (allUsers)
+  if (command.allUsers)
     form.Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
   else
     form.LoadChosenScope();
+  ApplyEdits(command, form);
   UpdateSubOptions(form);
 }
 

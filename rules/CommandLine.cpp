@@ -53,11 +53,10 @@ class Parser {
         TakeName(argument);
       if (!command_.error.empty()) break;
     }
-    if (command_.error.empty() &&
-        (command_.kind == CommandKind::Set || command_.kind == CommandKind::Unset) &&
-        named_.empty())
-      Fault(std::string(command_.kind == CommandKind::Set
-                            ? "/set needs at least one Name=0|1"
+    if (command_.error.empty() && TakesNames() && named_.empty())
+      Fault(std::string(command_.kind == CommandKind::Set ? "/set needs at least one Name=0|1"
+                        : command_.kind == CommandKind::Edit
+                            ? "/edit needs at least one Name=0|1|2"
                             : "/unset needs at least one policy name"));
     if (!command_.error.empty()) command_.kind = CommandKind::Invalid;
     return command_;
@@ -77,21 +76,27 @@ class Parser {
       kind = CommandKind::Set;
     else if (name == "unset")
       kind = CommandKind::Unset;
+    else if (name == "edit")
+      kind = CommandKind::Edit;
     else if (name == "?" || name == "help")
       kind = CommandKind::Help;
     else
       return Fault("Unknown switch " + argument);
     if (command_.kind != CommandKind::Window)
       return Fault(argument + " cannot be given with " + commandSwitch_ +
-                   ": give one of /show, /set, /unset and /? at a time");
+                   ": give one of /show, /set, /unset, /edit and /? at a time");
     command_.kind = kind;
     commandSwitch_ = argument;
   }
 
+  bool TakesNames() const {
+    return command_.kind == CommandKind::Set || command_.kind == CommandKind::Unset ||
+           command_.kind == CommandKind::Edit;
+  }
+
   void TakeName(const std::string& argument) {
-    if (command_.kind != CommandKind::Set && command_.kind != CommandKind::Unset)
-      return Fault("Unexpected argument " + argument);
-    const bool setting = command_.kind == CommandKind::Set;
+    if (!TakesNames()) return Fault("Unexpected argument " + argument);
+    const bool setting = command_.kind != CommandKind::Unset;
     const std::size_t equals = argument.find('=');
     if (setting && equals == std::string::npos)
       return Fault(argument + " has no value: write it as " + argument + "=0 or " + argument +
@@ -106,9 +111,13 @@ class Parser {
       command_.settings.push_back({*row, 0});
       return;
     }
+    // A box can also be greyed, which /edit carries; /set writes 0 or 1.
+    const bool editing = command_.kind == CommandKind::Edit;
     const std::string value = argument.substr(equals + 1);
-    if (value != "0" && value != "1") return Fault(argument + ": the value must be 0 or 1");
-    command_.settings.push_back({*row, value == "1" ? 1u : 0u});
+    if (value != "0" && value != "1" && !(editing && value == "2"))
+      return Fault(argument +
+                   (editing ? ": the value must be 0, 1 or 2" : ": the value must be 0 or 1"));
+    command_.settings.push_back({*row, static_cast<std::uint32_t>(value[0] - '0')});
   }
 
   void Fault(const std::string& what) { command_.error = what + ". Type Polvane.exe /? for help."; }
@@ -169,6 +178,10 @@ std::string UsageText() {
          "  Polvane.exe /unset Name [...] [/allusers]\n"
          "                                          Deletes the named values, leaving the\n"
          "                                          policies not configured.\n"
+         "  Polvane.exe /edit Name=0|1|2 [...] [/allusers]\n"
+         "                                          Opens the window with the named boxes\n"
+         "                                          clear (0), ticked (1) or greyed (2),\n"
+         "                                          not yet saved.\n"
          "  Polvane.exe /?                          Prints this help.\n"
          "\n"
          "  /allusers  every user of this computer (HKEY_LOCAL_MACHINE; changing them\n"
@@ -181,6 +194,19 @@ std::string UsageText() {
          "Switches may start with / or -; switches and names may be in any case.\n"
          "Exit code: 0 on success, 87 when the command line is wrong (nothing is\n"
          "written then), otherwise the Windows error code of the first failure.\n";
+}
+
+std::string EditArguments(OptionPanel& panel) {
+  std::string arguments = AllUsersChosen(panel) ? "/allusers /edit" : "/edit";
+  for (const PolicyRow& row : kPolicyTable)
+    arguments += std::string(" ") + row.valueName + "=" + Decimal(BoxOf(panel, row).Value());
+  return arguments;
+}
+
+void ApplyEdits(const Command& command, OptionPanel& panel) {
+  if (command.kind != CommandKind::Edit) return;
+  for (const PolicySetting& setting : command.settings)
+    BoxOf(panel, kPolicyTable[setting.row]).SetValue(static_cast<CheckValue>(setting.value));
 }
 
 int RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf) {
@@ -214,6 +240,7 @@ int RunCommand(const Command& command, CommandOutput& output, const ReasonOf& re
       output.Err(command.error);
       return kBadCommandLine;
     case CommandKind::Window:
+    case CommandKind::Edit:
       break;
   }
   return 0;

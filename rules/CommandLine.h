@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/OptionPanel.h"
 #include "rules/RegistryApi.h"
 
 namespace polvane {
@@ -15,25 +16,39 @@ namespace polvane {
 // The exit code of a command line that is wrong (ERROR_INVALID_PARAMETER).
 inline constexpr int kBadCommandLine = 87;
 
-enum class CommandKind { Window, Show, Set, Unset, Help, Invalid };
+// Window opens the window on the stored values; Edit opens it with some
+// boxes set as the command line gives them, not yet saved.
+enum class CommandKind { Window, Edit, Show, Set, Unset, Help, Invalid };
 
 struct PolicySetting {
   std::size_t row;      // in kPolicyTable
-  std::uint32_t value;  // for /set
+  std::uint32_t value;  // for /set and /edit
 };
 
 struct Command {
   CommandKind kind = CommandKind::Window;
   bool allUsers = false;
-  std::vector<PolicySetting> settings;  // the values /set writes or /unset deletes
+  std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes or /edit shows
   std::string error;                    // Invalid: what is wrong, one line
 };
+
+inline bool OpensWindow(const Command& command) {
+  return command.kind == CommandKind::Window || command.kind == CommandKind::Edit;
+}
 
 // Switches start with '/' or '-'; switches and policy names are compared
 // without regard to case.
 Command ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText();
+
+// The arguments that open the window again as panel stands, unsaved ticks
+// and all: its scope and the five boxes' values, through /edit.
+std::string EditArguments(OptionPanel& panel);
+
+// Sets the boxes that an /edit command names, each raising its click as a
+// change does.
+void ApplyEdits(const Command& command, OptionPanel& panel);
 
 // Where a command's lines go: its output and its errors.
 class CommandOutput {

@@ -29,6 +29,11 @@ std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string syst
   return text;
 }
 
+std::string RestartFailureMessage(std::string systemReason) {
+  return "Polvane could not be started as an administrator; nothing has changed.\n\n" +
+         Trimmed(std::move(systemReason));
+}
+
 std::string LoadFailureMessage(bool allUsers, std::string systemReason) {
   return ScopeFailure("read", allUsers, Trimmed(std::move(systemReason))) +
          "\n\nThe boxes show what could be read; the rest are shown clear.";

@@ -12,6 +12,14 @@ inline constexpr char kProgramTitle[] = "Polvane";
 // system's own description of status.
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason);
 
+// Asked after a save for every user was refused to a process that is not an
+// administrator's, below the save's failure message.
+inline constexpr char kRestartQuestion[] =
+    "Restart Polvane as an administrator? The boxes you have set go with it, ready to save.";
+
+// What a user is told when Polvane could not be started as an administrator.
+std::string RestartFailureMessage(std::string systemReason);
+
 // What a user is told when the stored settings could not all be read, in the
 // same form.
 std::string LoadFailureMessage(bool allUsers, std::string systemReason);

@@ -5,6 +5,7 @@
 #include "platform/Elevation.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
+#include "rules/CommandLine.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
 #include "resources/resource.h"
@@ -154,9 +155,29 @@ void frmMain::SaveChanges() {
     AnnouncePolicyChange();
 }
 
+// A save for every user refused to a process without an administrator's
+// rights may succeed with them: the box offers to start Polvane again so.
 void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
-  const std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
-  MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+  std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
+  if (!allUsers || status != kRegAccessDenied || ProcessIsElevated()) {
+    MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+    return;
+  }
+  text += std::string("\n\n") + kRestartQuestion;
+  if (MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_YESNO | MB_ICONERROR) == IDYES)
+    RestartAsAdministrator();
+}
+
+// This window closes only once the new one is up; if the user declines the
+// UAC prompt, it stays as it was.
+void frmMain::RestartAsAdministrator() {
+  const DWORD status = StartElevated(Hwnd(), EditArguments(*this));
+  if (status == ERROR_SUCCESS) {
+    EndProgram();
+  } else if (status != ERROR_CANCELLED) {
+    const std::string text = RestartFailureMessage(SystemReason(status));
+    MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+  }
 }
 
 // Closes every window of the program, which ends it; nothing is saved.

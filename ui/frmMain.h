@@ -49,6 +49,7 @@ class frmMain final : public Window, public OptionPanel {
   void chkOption_Click(int index);
   void SaveChanges();
   void ShowSaveFailure(bool allUsers, RegStatus status);
+  void RestartAsAdministrator();
   void EndProgram();
 
   HINSTANCE instance_;

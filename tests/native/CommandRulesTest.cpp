@@ -1,6 +1,9 @@
-// Reset and the save-failure text.
+// Reset, the save-failure text, and reopening the window as it stands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "rules/CommandLine.h"
 #include "rules/Messages.h"
 #include "tests/native/FakePanel.h"
 
@@ -46,6 +49,32 @@ TEST(SaveFailureMessage, AsksForAnAdministratorOnlyForRefusedMachineWideSaves) {
             "Changing settings for all users needs Polvane run as an administrator.");
   const std::string user = SaveFailureMessage(false, kRegAccessDenied, "Access denied.");
   EXPECT_EQ(user.find("administrator"), std::string::npos);
+}
+
+TEST(EditArguments, ReopenTheWindowOnItsScopeWithTheFiveValuesGreyedOnesToo) {
+  FakePanel panel;
+  panel.Option(1).SetValue(kChecked);
+  panel.SubOption(1).SetValue(kChecked);
+  panel.SubOption(3).SetValue(kGreyed);
+  const std::string arguments = EditArguments(panel);
+  EXPECT_EQ(arguments,
+            "/allusers /edit PreventRun=0 DisableFileTransfer=0 DisablePC2PCAudio=1 "
+            "DisablePC2Phone=0 DisableVideo=2");
+
+  std::vector<std::string> words;
+  for (std::size_t start = 0, end; start < arguments.size(); start = end + 1) {
+    end = std::min(arguments.find(' ', start), arguments.size());
+    words.push_back(arguments.substr(start, end - start));
+  }
+  const Command command = ParseCommandLine(words);
+  ASSERT_EQ(command.kind, CommandKind::Edit) << command.error;
+  EXPECT_TRUE(command.allUsers);
+  FakePanel reopened;
+  reopened.SubOption(0).SetValue(kChecked);  // stored, and overruled
+  ApplyEdits(command, reopened);
+  for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i)
+    EXPECT_EQ(reopened.SubOption(i).Value(), panel.SubOption(i).Value()) << i;
+  EXPECT_EQ(reopened.Option(0).Value(), kUnchecked);
 }
 
 }  // namespace

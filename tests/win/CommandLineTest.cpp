@@ -113,6 +113,7 @@ TEST_F(CommandLine, HelpPrintsTheUsage) {
     const ProcessResult usage = Polvane(help);
     EXPECT_EQ(usage.exitCode, 0u) << help;
     EXPECT_NE(usage.out.find("Polvane.exe /set Name=0|1"), std::string::npos) << help;
+    EXPECT_NE(usage.out.find("Polvane.exe /edit Name=0|1|2"), std::string::npos) << help;
     EXPECT_EQ(usage.err, "") << help;
   }
 }
@@ -133,6 +134,8 @@ TEST_F(CommandLine, AWrongCommandLineSaysWhatIsWrongAndWritesNothing) {
       {L"/show /unset PreventRun", "/unset cannot be given with /show"},
       {L"/set PreventRun=0 /show", "/show cannot be given with /set"},
       {L"PreventRun=0", "Unexpected argument PreventRun=0"},
+      {L"/edit /allusers", "/edit needs at least one Name=0|1|2"},
+      {L"/edit DisableVideo=3", "DisableVideo=3: the value must be 0, 1 or 2"},
   };
   for (const auto& [arguments, what] : wrong) {
     const ProcessResult run = Polvane(arguments);

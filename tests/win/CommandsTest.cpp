@@ -197,6 +197,7 @@ struct MessageBoxWatch {
   static inline const frmMain* ownerForm = nullptr;  // when the window is yet to be made
   static inline std::wstring text;
   static inline int seen = 0;
+  static inline int answer = IDOK;  // the button each box is closed with
 
   static BOOL CALLBACK Find(HWND hwnd, LPARAM) {
     wchar_t className[16]{};
@@ -206,7 +207,7 @@ struct MessageBoxWatch {
       return TRUE;
     ++seen;
     text = TextOf(GetDlgItem(hwnd, 0xFFFF));
-    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    PostMessageW(hwnd, WM_COMMAND, answer, 0);
     return FALSE;
   }
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -216,7 +217,8 @@ struct MessageBoxWatch {
 
 // Runs action and counts the message boxes it showed over the main window.
 int MessageBoxesDuring(HWND owner, const std::function<void()>& action,
-                       const frmMain* ownerForm = nullptr) {
+                       const frmMain* ownerForm = nullptr, int answer = IDOK) {
+  MessageBoxWatch::answer = answer;
   MessageBoxWatch::owner = owner;
   MessageBoxWatch::ownerForm = ownerForm;
   MessageBoxWatch::seen = 0;
@@ -241,6 +243,7 @@ TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
   const std::wstring& text = MessageBoxWatch::text;
   EXPECT_NE(text.find(L"could not be saved for all users"), std::wstring::npos) << text.c_str();
   EXPECT_NE(text.find(L"run as an administrator"), std::wstring::npos) << text.c_str();
+  EXPECT_EQ(text.find(L"Restart"), std::wstring::npos) << "already an administrator";
   char reason[256]{};
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  ERROR_ACCESS_DENIED, 0, reason, sizeof reason, nullptr);
@@ -327,6 +330,89 @@ TEST_F(Commands, SaveShowsTheShieldForEveryUserUnlessAlreadyElevated) {
   const ElevationOverride administrator(true);
   Click(form.chkOption(1));
   EXPECT_FALSE(form.cmdSave().ShowsShield());
+}
+
+// The visible Polvane main window of a process other than this one.
+HWND OtherPolvaneWindow() {
+  HWND found = nullptr;
+  for (int attempt = 0; attempt < 100 && !found; ++attempt, Sleep(50)) {
+    for (HWND hwnd = FindWindowW(L"Polvane.frmMain", nullptr); hwnd && !found;
+         hwnd = FindWindowExW(nullptr, hwnd, L"Polvane.frmMain", nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(hwnd, &process);
+      if (process != GetCurrentProcessId() && IsWindowVisible(hwnd)) found = hwnd;
+    }
+  }
+  return found;
+}
+
+class Restart : public Commands {
+ protected:
+  // Every user's settings, which only the system may change, show
+  // DisableVideo; the user ticks "Disable file transfer" and saves.
+  void SaveRefused(int answer) {
+    DeletePolicies();
+    DenyPolicyKey(HKEY_LOCAL_MACHINE, true);
+    Start();
+    Click(form.chkOption(1));
+    Click(form.chkSubOption(0));
+    boxes = MessageBoxesDuring(
+        form.Hwnd(), [&] { Menu(IDM_SAVE); }, nullptr, answer);
+  }
+
+  const ElevationOverride standardUser{false};
+  int boxes = 0;
+};
+
+TEST_F(Restart, YesStartsPolvaneAsAdministratorOnAllUsersWithTheUnsavedTicks) {
+  const ElevatedStartOverride polvane(ProgramFolder() + L"Polvane.exe");
+  SaveRefused(IDYES);
+  EXPECT_EQ(boxes, 1);
+  EXPECT_NE(MessageBoxWatch::text.find(L"Restart Polvane as an administrator?"), std::wstring::npos)
+      << MessageBoxWatch::text.c_str();
+  EXPECT_TRUE(Ended());
+
+  const HWND other = OtherPolvaneWindow();
+  ASSERT_TRUE(other) << "no elevated Polvane window appeared";
+  DWORD processId = 0;
+  GetWindowThreadProcessId(other, &processId);
+  const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+  const HWND fra = GetDlgItem(other, IDC_FRA_MAIN);
+  const auto check = [](HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0); };
+  EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_OPTION_1)), BST_CHECKED);
+  EXPECT_EQ(check(GetDlgItem(fra, IDC_CHK_OPTION_0)), BST_UNCHECKED);
+  EXPECT_EQ(check(GetDlgItem(fra, IDC_CHK_SUB_OPTION_0)), BST_CHECKED);
+  EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_SUB_OPTION_3)), BST_CHECKED);
+  EXPECT_FALSE(StoredPolicy(HKEY_LOCAL_MACHINE, "DisableFileTransfer"));  // not yet saved
+  PostMessageW(other, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+  CloseHandle(process);
+}
+
+TEST_F(Restart, NoOrADeclinedPromptKeepsTheWindowAndItsTicks) {
+  struct Case {
+    int answer;
+    DWORD startFailure;
+    int boxes;  // the failure, and whatever followed it
+  };
+  const Case cases[] = {{IDNO, ERROR_FILE_NOT_FOUND, 1},    // nothing is started: that would say so
+                        {IDYES, ERROR_CANCELLED, 1},        // the user said no to UAC
+                        {IDYES, ERROR_FILE_NOT_FOUND, 2}};  // the start failed, and says why
+  for (const Case& c : cases) {
+    const ElevatedStartOverride start(c.startFailure);
+    SaveRefused(c.answer);
+    EXPECT_EQ(boxes, c.boxes) << c.answer << " " << c.startFailure;
+    if (c.boxes == 2) {
+      EXPECT_NE(MessageBoxWatch::text.find(L"could not be started as an administrator"),
+                std::wstring::npos);
+    }
+    EXPECT_FALSE(TakeQuitRequest());
+    ASSERT_TRUE(form.Hwnd());
+    EXPECT_EQ(Panel(), (Values{0, 1, 0, 0, 1}));
+    EXPECT_EQ(form.chkOption(1).Value(), kChecked);
+    form.Destroy();
+    TakeQuitRequest();
+  }
 }
 
 }  // namespace

@@ -47,13 +47,14 @@ void StorePolicy(HKEY root, const char* name, DWORD value) {
   RegCloseKey(key);
 }
 
-void DenyPolicyKey(HKEY root) {
+void DenyPolicyKey(HKEY root, bool readable) {
   StorePolicy(root, "DisableVideo", 1);
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(root, kPolicyPath, 0, WRITE_DAC, &key), ERROR_SUCCESS);
   PSECURITY_DESCRIPTOR systemOnly = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
-      "D:P(A;;KA;;;SY)", SDDL_REVISION_1, &systemOnly, nullptr));
+      readable ? "D:P(A;;KA;;;SY)(A;;KR;;;WD)" : "D:P(A;;KA;;;SY)", SDDL_REVISION_1, &systemOnly,
+      nullptr));
   EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, systemOnly), ERROR_SUCCESS);
   LocalFree(systemOnly);
   RegCloseKey(key);

@@ -26,8 +26,9 @@ class PolicyTest : public ::testing::Test {
 // Stores a REG_DWORD policy value directly, as another program would.
 void StorePolicy(HKEY root, const char* name, DWORD value);
 // Stores DisableVideo = 1 under root, then gives the policy key a security
-// descriptor that lets only the system open it, as a hardened machine might.
-void DenyPolicyKey(HKEY root);
+// descriptor that lets only the system open it, as a hardened machine might;
+// or, when readable, lets everyone read it and only the system change it.
+void DenyPolicyKey(HKEY root, bool readable = false);
 // Replaces the current user's Messenger policy key with a volatile one, under
 // which the registry itself refuses to create the lasting policy key.
 void MakePolicyKeyUncreatable();
