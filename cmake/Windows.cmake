@@ -33,7 +33,7 @@ add_library(polvane_core STATIC ${POLVANE_RULES} ${_platform} ${_ui} program/Sta
 # The program throws and catches nothing (see program/LeanRuntime.cpp).
 target_compile_options(polvane_core PRIVATE -fno-exceptions)
 target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32 shell32 ole32 oleaut32
-                                          uuid version)
+                                          oleacc uuid version)
 
 # Resources are compiled into every program that shows the main window.
 add_library(polvane_resources OBJECT resources/Polvane.rc)

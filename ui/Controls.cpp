@@ -2,14 +2,20 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "ui/LinkAccessible.h"
+
 namespace polvane {
 
-std::wstring Control::Text() const {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
   text.resize(
-      static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+      static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
+
+std::wstring Control::Text() const { return WindowText(hwnd_); }
 
 Control* Control::FromHwnd(HWND hwnd) {
   if (!hwnd) return nullptr;
@@ -127,9 +133,95 @@ void GroupBox::Create(const Placement& where) {
   SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
 }
 
-void Label::Create(const Placement& where, const std::wstring& text, bool clickable) {
-  CreateControl(where, WC_STATICW, text.c_str(),
-                SS_LEFT | SS_NOPREFIX | static_cast<DWORD>(clickable ? SS_NOTIFY : 0));
+namespace {
+
+// The size of hwnd's text in its own font, wrapped at width unless that is 0.
+SIZE TextExtent(HWND hwnd, int width) {
+  RECT needed{0, 0, width, 0};
+  HDC dc = GetDC(hwnd);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  const std::wstring text = WindowText(hwnd);
+  DrawTextW(dc, text.c_str(), -1, &needed,
+            DT_CALCRECT | DT_NOPREFIX | static_cast<UINT>(width ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, previous);
+  ReleaseDC(hwnd, dc);
+  return {needed.right, needed.bottom};
+}
+
+bool ShowsFocus(HWND hwnd) {
+  return GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// Around a label's text, a pixel clear of its descenders; inside a picture's
+// edge.
+RECT FocusRectOf(HWND hwnd) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if ((GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_OWNERDRAW) return client;
+  const SIZE text = TextExtent(hwnd, 0);
+  return {0, 0, std::min(text.cx + 1, client.right), std::min(text.cy + 2, client.bottom)};
+}
+
+void OpenLink(HWND hwnd) {
+  SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+               reinterpret_cast<LPARAM>(hwnd));
+}
+
+constexpr LPARAM kKeyWasDown = 1 << 30;  // WM_KEYDOWN: a repeat of a held key
+
+// A static that Tab reaches, that shows the focus, that Enter or Space opens
+// as a click does, and that accessibility tools are told is a link.
+LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      // Enter opens the link here rather than pressing the default button.
+      if (const auto* key = reinterpret_cast<const MSG*>(lParam);
+          key && key->message == WM_KEYDOWN &&
+          (key->wParam == VK_RETURN || key->wParam == VK_SPACE))
+        return DLGC_WANTMESSAGE;
+      break;
+    case WM_KEYDOWN:
+      if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+      if (!(lParam & kKeyWasDown)) OpenLink(hwnd);
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      HDC dc = BeginPaint(hwnd, &paint);
+      DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      if (ShowsFocus(hwnd)) {
+        const RECT focus = FocusRectOf(hwnd);
+        DrawFocusRect(dc, &focus);
+      }
+      EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_GETOBJECT:
+      if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
+        if (const LRESULT answer = AnswerLinkObject(hwnd, wParam)) return answer;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, BehaveAsLink, 0);
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+constexpr DWORD kLinkStyle = WS_TABSTOP | SS_NOTIFY;
+
+void MakeLink(HWND hwnd) { SetWindowSubclass(hwnd, BehaveAsLink, 0, 0); }
+
+}  // namespace
+
+void Label::Create(const Placement& where, const std::wstring& text, bool isLink) {
+  CreateControl(where, WC_STATICW, text.c_str(), SS_LEFT | SS_NOPREFIX | (isLink ? kLinkStyle : 0));
+  if (isLink) MakeLink(Hwnd());
 }
 
 void Label::OnNotify(WORD code) {
@@ -139,16 +231,9 @@ void Label::OnNotify(WORD code) {
 void Label::GrowToFitText() {
   RECT box{};
   GetClientRect(Hwnd(), &box);
-  RECT needed = box;
-  HDC dc = GetDC(Hwnd());
-  const HGDIOBJ previous =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0)));
-  const std::wstring text = Text();
-  DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  ReleaseDC(Hwnd(), dc);
-  if (needed.bottom > box.bottom)
-    SetWindowPos(Hwnd(), nullptr, 0, 0, box.right, needed.bottom,
+  const SIZE needed = TextExtent(Hwnd(), box.right);
+  if (needed.cy > box.bottom)
+    SetWindowPos(Hwnd(), nullptr, 0, 0, box.right, needed.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -158,9 +243,11 @@ void Panel::Create(const Placement& where) {
   SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
 }
 
-void ImageBox::Create(const Placement& where, bool clickable) {
-  CreateControl(where, WC_STATICW, L"",
-                SS_OWNERDRAW | static_cast<DWORD>(clickable ? SS_NOTIFY : 0));
+void ImageBox::Create(const Placement& where, const wchar_t* linkName) {
+  // An owner-drawn static never shows its text: it is the link's name alone.
+  CreateControl(where, WC_STATICW, linkName ? linkName : L"",
+                SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
+  if (linkName) MakeLink(Hwnd());
 }
 
 void ImageBox::SetIcon(HICON icon, int size) {

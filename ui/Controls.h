@@ -11,6 +11,9 @@
 
 namespace polvane {
 
+// A window's text, of any length.
+std::wstring WindowText(HWND hwnd);
+
 class Control {
  public:
   Control() = default;
@@ -88,10 +91,11 @@ class GroupBox final : public Control {
   void Create(const Placement& where);
 };
 
-// A static text. A clickable label notifies its clicks (SS_NOTIFY).
+// A static text. A link label notifies its clicks (SS_NOTIFY) and behaves as
+// a link for the keyboard and accessibility tools.
 class Label final : public Control {
  public:
-  void Create(const Placement& where, const std::wstring& text, bool clickable = false);
+  void Create(const Placement& where, const std::wstring& text, bool isLink = false);
   void OnNotify(WORD code) override;
   // Makes the label taller where its text, wrapped at its width, needs more
   // lines than it has room for.
@@ -109,10 +113,11 @@ class Panel final : public Control {
 };
 
 // An icon or a picture drawn to fill the control, on the background the
-// parent answers to WM_CTLCOLORSTATIC. A clickable image notifies its clicks.
+// parent answers to WM_CTLCOLORSTATIC. Given a link name, the image notifies
+// its clicks and behaves as a link of that name.
 class ImageBox final : public Control {
  public:
-  void Create(const Placement& where, bool clickable = false);
+  void Create(const Placement& where, const wchar_t* linkName = nullptr);
   void SetIcon(HICON icon, int size);
   HICON Icon() const { return icon_; }
   void SetPicture(IPicture* picture);

@@ -72,8 +72,9 @@ void frmAbout::Load(HWND anchor) {
   LayOut();
 }
 
-// Controls are created in tab order, which is also their z-order; only OK
-// takes the focus.
+// Controls are created in tab order, which is also their z-order. OK has the
+// focus when the window opens; Tab then reaches the banner and the home page
+// link.
 void frmAbout::CreateControls(const AboutTexts& texts) {
   const HWND about = Hwnd();
   cmdOK_.Create({about, IDOK}, L"OK", true);
@@ -81,7 +82,7 @@ void frmAbout::CreateControls(const AboutTexts& texts) {
   lblTitle_.Create({about, IDC_LBL_TITLE}, Widen(texts.title));
   lblVersion_.Create({about, IDC_LBL_VERSION}, Widen(texts.version));
   picture1_.Create({about, IDC_PICTURE1});
-  imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN}, true);
+  imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN}, L"MSN Messenger");
   lblPolvaneWeb_.Create({about, IDC_LBL_POLVANE_WEB}, L"Polvane Homepage", true);
   image1_.Create({about, IDC_IMAGE1});
 

@@ -1,8 +1,11 @@
 // The About window, opened from the real main window through its menu command
 // and shortcut, with real controls, messages and the real shell.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
 
 #include <cstring>
 #include <fstream>
@@ -150,7 +153,7 @@ TEST_F(About, IsAFixedDialogFrameWithEveryControlAtItsTwips) {
   EXPECT_LE(inPanel.right, panelClient.right);
   EXPECT_LE(inPanel.bottom, panelClient.bottom);
 
-  // Z-order follows the tab indices; OK is the one stop and the default.
+  // Z-order follows the tab indices; OK is the first stop and the default.
   const std::vector<HWND> tabOrder{about.cmdOK().Hwnd(),    about.lblDescription().Hwnd(),
                                    about.lblTitle().Hwnd(), about.lblVersion().Hwnd(),
                                    about.Picture1().Hwnd(), about.lblPolvaneWeb().Hwnd()};
@@ -374,6 +377,94 @@ TEST_F(Links, ALinkAfterTheMainWindowClosedDoesNotBringItBack) {
   EXPECT_FALSE(FindWindowW(L"Polvane.frmMain", nullptr));
   SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
   EXPECT_TRUE(TakeQuitRequest()) << "the program must end with its last window";
+}
+
+// The control's pixels as the screen shows them, once it has painted.
+std::vector<std::uint32_t> PixelsOf(HWND hwnd) {
+  UpdateWindow(hwnd);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  HDC screen = GetDC(hwnd);
+  HDC copy = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + client.right * client.bottom);
+  SelectObject(copy, previous);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(hwnd, screen);
+  return pixels;
+}
+
+TEST_F(Links, TabReachesTheBannerAndTheHomePageWhichShowTheFocusAndOpenWithEnterOrSpace) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  ASSERT_EQ(GetFocus(), about.cmdOK().Hwnd());
+  struct Stop {
+    HWND link;
+    UINT key;
+    const char* address;
+  };
+  const Stop stops[] = {{about.imgMSN().Hwnd(), VK_RETURN, kMessengerProductUrl},
+                        {about.lblPolvaneWeb().Hwnd(), VK_SPACE, kHomePageUrl}};
+  std::vector<std::string> opened;
+  std::vector<std::uint32_t> unfocused;
+  for (const Stop& stop : stops) {
+    unfocused = PixelsOf(stop.link);
+    PressKey(GetFocus(), VK_TAB);
+    ASSERT_EQ(GetFocus(), stop.link);
+    EXPECT_TRUE(PixelsOf(stop.link) != unfocused) << "the focus does not show";
+    PressKey(stop.link, stop.key);
+    opened.push_back(stop.address);
+    EXPECT_EQ(ReceivedAddresses(opened.size()), opened);
+    ASSERT_TRUE(IsWindow(about.Hwnd())) << "the key opened the link, not OK";
+  }
+  PressKey(GetFocus(), VK_TAB);
+  EXPECT_EQ(GetFocus(), about.cmdOK().Hwnd());
+  EXPECT_TRUE(PixelsOf(about.lblPolvaneWeb().Hwnd()) == unfocused) << "the focus stayed drawn";
+}
+
+TEST_F(Links, ScreenReadersAreToldEachIsALinkByNameAndCanOpenIt) {
+  ChooseHelpAbout();
+  frmAbout& about = form.About();
+  const struct {
+    HWND hwnd;
+    const wchar_t* name;
+    const char* address;
+  } links[] = {{about.imgMSN().Hwnd(), L"MSN Messenger", kMessengerProductUrl},
+               {about.lblPolvaneWeb().Hwnd(), L"Polvane Homepage", kHomePageUrl}};
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  std::vector<std::string> opened;
+  for (const auto& link : links) {
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(link.hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    VARIANT role{}, state{};
+    EXPECT_EQ(object->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+    EXPECT_EQ(object->get_accState(self, &state), S_OK);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_LINKED);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSABLE);
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accName(self, &name), S_OK);
+    EXPECT_STREQ(name, link.name);
+    SysFreeString(name);
+    EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
+    object->Release();
+    PumpMessages();
+    opened.push_back(link.address);
+    EXPECT_EQ(ReceivedAddresses(opened.size()), opened);
+  }
 }
 
 TEST(AboutPictures, BannerIsA237By50Gif89aWith256Colours) {
