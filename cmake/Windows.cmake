@@ -33,7 +33,7 @@ add_library(polvane_core STATIC ${POLVANE_RULES} ${_platform} ${_ui} program/Sta
 # The program throws and catches nothing (see program/LeanRuntime.cpp).
 target_compile_options(polvane_core PRIVATE -fno-exceptions)
 target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32 shell32 ole32 oleaut32
-                                          oleacc uuid version)
+                                          uuid version)
 
 # Resources are compiled into every program that shows the main window.
 add_library(polvane_resources OBJECT resources/Polvane.rc)
@@ -89,6 +89,7 @@ polvane_wine_test(command_line_tests tests/win/CommandLineTest.cpp)
 add_dependencies(command_line_tests Polvane)
 polvane_wine_test(command_tests tests/win/CommandsTest.cpp)
 polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp)
+target_link_libraries(about_tests PRIVATE oleacc)  # reads the links as screen readers do
 polvane_wine_test(dpi_tests tests/win/DpiTest.cpp)
 # Short versions of the long runs; scripts/soak.sh runs the full counts.
 polvane_wine_test(soak_tests tests/win/SoakTest.cpp)

@@ -139,15 +139,34 @@ class LinkAccessible final : public IAccessible {
   LONG references_ = 1;
 };
 
+// oleacc.dll is loaded from the system folder when an accessibility tool
+// first asks, rather than at every start.
+template <class Function>
+Function FromOleacc(const char* name) {
+  static const HMODULE oleacc = [] {
+    wchar_t path[MAX_PATH]{};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 12 > MAX_PATH) return HMODULE{};
+    lstrcatW(path, L"\\oleacc.dll");
+    return LoadLibraryW(path);
+  }();
+  if (!oleacc) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(oleacc, name)));
+}
+
 }  // namespace
 
 LRESULT AnswerLinkObject(HWND hwnd, WPARAM wParam) {
+  const auto createStandard =
+      FromOleacc<decltype(&CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+  const auto answerWith = FromOleacc<decltype(&LresultFromObject)>("LresultFromObject");
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&standard))))
+  if (!createStandard || !answerWith ||
+      FAILED(createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                            reinterpret_cast<void**>(&standard))))
     return 0;
   auto* link = new LinkAccessible(hwnd, standard);
-  const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, link);
+  const LRESULT answer = answerWith(__uuidof(IAccessible), wParam, link);
   link->Release();  // LresultFromObject holds its own reference
   return FAILED(static_cast<HRESULT>(answer)) ? 0 : answer;
 }

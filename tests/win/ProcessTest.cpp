@@ -255,7 +255,7 @@ TEST_F(Program, ImportsNoDllBeyondWindowsOwn) {
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   const std::string allowed[] = {"kernel32.dll", "user32.dll",  "gdi32.dll",  "advapi32.dll",
                                  "comctl32.dll", "shell32.dll", "msvcrt.dll", "ole32.dll",
-                                 "oleaut32.dll", "oleacc.dll",  "version.dll"};
+                                 "oleaut32.dll", "version.dll"};
   for (auto* entry =
            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
        entry->Name; ++entry) {
