@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rules/Links.h"
@@ -407,24 +407,21 @@ TEST_F(Links, TabReachesTheBannerAndTheHomePageWhichShowTheFocusAndOpenWithEnter
   ChooseHelpAbout();
   frmAbout& about = form.About();
   ASSERT_EQ(GetFocus(), about.cmdOK().Hwnd());
-  struct Stop {
-    HWND link;
-    UINT key;
-    const char* address;
-  };
-  const Stop stops[] = {{about.imgMSN().Hwnd(), VK_RETURN, kMessengerProductUrl},
-                        {about.lblPolvaneWeb().Hwnd(), VK_SPACE, kHomePageUrl}};
+  const std::pair<HWND, const char*> stops[] = {{about.imgMSN().Hwnd(), kMessengerProductUrl},
+                                                {about.lblPolvaneWeb().Hwnd(), kHomePageUrl}};
   std::vector<std::string> opened;
   std::vector<std::uint32_t> unfocused;
-  for (const Stop& stop : stops) {
-    unfocused = PixelsOf(stop.link);
+  for (const auto& [link, address] : stops) {
+    unfocused = PixelsOf(link);
     PressKey(GetFocus(), VK_TAB);
-    ASSERT_EQ(GetFocus(), stop.link);
-    EXPECT_TRUE(PixelsOf(stop.link) != unfocused) << "the focus does not show";
-    PressKey(stop.link, stop.key);
-    opened.push_back(stop.address);
-    EXPECT_EQ(ReceivedAddresses(opened.size()), opened);
-    ASSERT_TRUE(IsWindow(about.Hwnd())) << "the key opened the link, not OK";
+    ASSERT_EQ(GetFocus(), link);
+    EXPECT_TRUE(PixelsOf(link) != unfocused) << "the focus does not show";
+    for (const UINT key : {VK_RETURN, VK_SPACE}) {
+      PressKey(link, key);
+      opened.push_back(address);
+      EXPECT_EQ(ReceivedAddresses(opened.size()), opened) << key;
+      ASSERT_TRUE(IsWindow(about.Hwnd())) << "the key pressed OK instead";
+    }
   }
   PressKey(GetFocus(), VK_TAB);
   EXPECT_EQ(GetFocus(), about.cmdOK().Hwnd());
