@@ -5,12 +5,13 @@
 #include <utility>
 
 #include "platform/ProgramVersion.h"
+#include "platform/Text.h"
 
 namespace polvane {
 namespace {
 
 const bool* g_override = nullptr;
-const ElevatedStartOverride* g_start = nullptr;
+const ElevatedStart* g_start = nullptr;
 
 // How long the new process may take to be ready for input before the old one
 // stops waiting for it.
@@ -43,16 +44,12 @@ bool TokenSaysElevated() {
 
 bool ProcessIsElevated() { return g_override ? *g_override : TokenSaysElevated(); }
 
-ElevationOverride::ElevationOverride(bool elevated) : previous_(g_override), elevated_(elevated) {
-  g_override = &elevated_;
-}
-
-ElevationOverride::~ElevationOverride() { g_override = previous_; }
+ElevationOverride::ElevationOverride(bool elevated) : ScopedOverride(g_override, elevated) {}
 
 DWORD StartElevated(HWND owner, const std::string& arguments) {
   if (g_start && g_start->failure != ERROR_SUCCESS) return g_start->failure;
   const std::wstring program = g_start ? g_start->program : ProgramPath();
-  const std::wstring parameters(arguments.begin(), arguments.end());  // plain ASCII
+  const std::wstring parameters = Widen(arguments, CP_ACP);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
@@ -72,16 +69,10 @@ DWORD StartElevated(HWND owner, const std::string& arguments) {
   return ERROR_SUCCESS;
 }
 
-ElevatedStartOverride::ElevatedStartOverride(std::wstring programToStart)
-    : program(std::move(programToStart)), previous_(g_start) {
-  g_start = this;
-}
+ElevatedStartOverride::ElevatedStartOverride(std::wstring program)
+    : ScopedOverride(g_start, {std::move(program), ERROR_SUCCESS}) {}
 
-ElevatedStartOverride::ElevatedStartOverride(DWORD failureCode)
-    : failure(failureCode), previous_(g_start) {
-  g_start = this;
-}
-
-ElevatedStartOverride::~ElevatedStartOverride() { g_start = previous_; }
+ElevatedStartOverride::ElevatedStartOverride(DWORD failure)
+    : ScopedOverride(g_start, {{}, failure}) {}
 
 }  // namespace polvane

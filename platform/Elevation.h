@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "rules/ScopedOverride.h"
+
 namespace polvane {
 
 // From the process token's TokenElevation: true for an elevated process, and,
@@ -14,16 +16,9 @@ namespace polvane {
 bool ProcessIsElevated();
 
 // Puts a fixed answer in place of the token's while it lives, for tests.
-class ElevationOverride {
+class ElevationOverride : public ScopedOverride<bool> {
  public:
   explicit ElevationOverride(bool elevated);
-  ~ElevationOverride();
-  ElevationOverride(const ElevationOverride&) = delete;
-  ElevationOverride& operator=(const ElevationOverride&) = delete;
-
- private:
-  const bool* previous_;
-  bool elevated_;
 };
 
 // Starts this program again as an administrator with arguments, through
@@ -32,22 +27,18 @@ class ElevationOverride {
 // ERROR_CANCELLED when the user declined, or another Win32 error code.
 DWORD StartElevated(HWND owner, const std::string& arguments);
 
+struct ElevatedStart {
+  std::wstring program;  // started in place of this program's file
+  DWORD failure;         // unless this is an error code, returned instead
+};
+
 // For tests, while it lives: StartElevated starts program in place of this
 // program's file, or, given an error code, fails with it without starting
 // anything, as a declined UAC prompt does.
-class ElevatedStartOverride {
+class ElevatedStartOverride : public ScopedOverride<ElevatedStart> {
  public:
   explicit ElevatedStartOverride(std::wstring program);
   explicit ElevatedStartOverride(DWORD failure);
-  ~ElevatedStartOverride();
-  ElevatedStartOverride(const ElevatedStartOverride&) = delete;
-  ElevatedStartOverride& operator=(const ElevatedStartOverride&) = delete;
-
-  std::wstring program;
-  DWORD failure = ERROR_SUCCESS;
-
- private:
-  const ElevatedStartOverride* previous_;
 };
 
 }  // namespace polvane

@@ -1,5 +1,6 @@
 #pragma once
-// Text from the wide-character calls, in the code page the caller needs.
+// Text between the program's narrow strings and the wide-character calls, in
+// the code page the caller names.
 #include <windows.h>
 
 #include <string>
@@ -13,6 +14,14 @@ inline std::string Narrow(const wchar_t* wide, UINT codePage) {
   WideCharToMultiByte(codePage, 0, wide, -1, narrow.data(), size, nullptr, nullptr);
   narrow.pop_back();  // the terminating zero
   return narrow;
+}
+
+inline std::wstring Widen(const std::string& text, UINT codePage) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  return wide;
 }
 
 }  // namespace polvane

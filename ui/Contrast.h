@@ -2,6 +2,8 @@
 // Whether the user has High Contrast on.
 #include <windows.h>
 
+#include "rules/ScopedOverride.h"
+
 namespace polvane {
 
 inline const bool*& HighContrastOverrideSlot() {
@@ -20,18 +22,9 @@ inline bool HighContrastOn() {
 }
 
 // States whether High Contrast is on while it lives.
-class HighContrastOverride {
+class HighContrastOverride : public ScopedOverride<bool> {
  public:
-  explicit HighContrastOverride(bool on) : previous_(HighContrastOverrideSlot()), on_(on) {
-    HighContrastOverrideSlot() = &on_;
-  }
-  ~HighContrastOverride() { HighContrastOverrideSlot() = previous_; }
-  HighContrastOverride(const HighContrastOverride&) = delete;
-  HighContrastOverride& operator=(const HighContrastOverride&) = delete;
-
- private:
-  const bool* previous_;
-  bool on_;
+  explicit HighContrastOverride(bool on) : ScopedOverride(HighContrastOverrideSlot(), on) {}
 };
 
 }  // namespace polvane

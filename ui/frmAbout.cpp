@@ -6,6 +6,7 @@
 #include "rules/Links.h"
 #include "platform/ProgramVersion.h"
 #include "platform/Shell.h"
+#include "platform/Text.h"
 #include "resources/resource.h"
 #include "ui/Contrast.h"
 #include "ui/Fonts.h"
@@ -34,13 +35,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kIconPixelsAt96Dpi = 32;
 
 // The About texts are UTF-8, as the version record's fields are read.
-std::wstring Widen(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          static_cast<int>(wide.size()))));
-  return wide;
-}
+std::wstring Wide(const std::string& text) { return Widen(text, CP_UTF8); }
 
 }  // namespace
 
@@ -58,7 +53,7 @@ void frmAbout::Load(HWND anchor) {
   banner_ = LoadGifResource(instance_, IDG_MESSENGER_BANNER);
 
   const AboutTexts texts = MakeAboutTexts(ReadProgramVersionRecord());
-  const std::wstring caption = Widen(texts.caption);
+  const std::wstring caption = Wide(texts.caption);
   CreateBeside({.instance = instance_,
                 .className = L"Polvane.frmAbout",
                 .caption = caption.c_str(),
@@ -78,9 +73,9 @@ void frmAbout::Load(HWND anchor) {
 void frmAbout::CreateControls(const AboutTexts& texts) {
   const HWND about = Hwnd();
   cmdOK_.Create({about, IDOK}, L"OK", true);
-  lblDescription_.Create({about, IDC_LBL_DESCRIPTION}, Widen(texts.description));
-  lblTitle_.Create({about, IDC_LBL_TITLE}, Widen(texts.title));
-  lblVersion_.Create({about, IDC_LBL_VERSION}, Widen(texts.version));
+  lblDescription_.Create({about, IDC_LBL_DESCRIPTION}, Wide(texts.description));
+  lblTitle_.Create({about, IDC_LBL_TITLE}, Wide(texts.title));
+  lblVersion_.Create({about, IDC_LBL_VERSION}, Wide(texts.version));
   picture1_.Create({about, IDC_PICTURE1});
   imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN}, L"MSN Messenger");
   lblPolvaneWeb_.Create({about, IDC_LBL_POLVANE_WEB}, L"Polvane Homepage", true);

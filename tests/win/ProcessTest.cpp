@@ -12,12 +12,7 @@
 namespace polvane::test {
 namespace {
 
-std::wstring ProgramPath() {
-  wchar_t path[MAX_PATH]{};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"Polvane.exe";
-}
+std::wstring ProgramPath() { return ProgramFolder() + L"Polvane.exe"; }
 
 struct Search {
   DWORD processId;
