@@ -10,13 +10,14 @@
 namespace polvane {
 namespace {
 
-const bool* g_override = nullptr;
 const ElevatedStart* g_start = nullptr;
 
 // How long the new process may take to be ready for input before the old one
 // stops waiting for it.
 constexpr DWORD kStartWaitMs = 10000;
 
+// A deny-only group is no membership here; the thread's own token answers
+// while it impersonates.
 bool InAdministrators() {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID administrators = nullptr;
@@ -29,22 +30,9 @@ bool InAdministrators() {
   return member != FALSE;
 }
 
-bool TokenSaysElevated() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return InAdministrators();
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  const bool known =
-      GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE;
-  CloseHandle(token);
-  return known ? elevation.TokenIsElevated != 0 : InAdministrators();
-}
-
 }  // namespace
 
-bool ProcessIsElevated() { return g_override ? *g_override : TokenSaysElevated(); }
-
-ElevationOverride::ElevationOverride(bool elevated) : ScopedOverride(g_override, elevated) {}
+bool ProcessIsElevated() { return InAdministrators(); }
 
 DWORD StartElevated(HWND owner, const std::string& arguments) {
   if (g_start && g_start->failure != ERROR_SUCCESS) return g_start->failure;

@@ -9,17 +9,11 @@
 
 namespace polvane {
 
-// From the process token's TokenElevation: true for an elevated process, and,
-// where UAC is off, for any process of an administrator, whose token is then
-// always full. Where the token cannot tell, membership of Administrators
-// answers.
+// Whether the token holds the Administrators group in force: an elevated
+// administrator, SYSTEM, or an administrator where UAC is off. UAC's
+// filtered token holds it for deny only, and a standard user not at all:
+// for them an elevated start may win rights that this process lacks.
 bool ProcessIsElevated();
-
-// Puts a fixed answer in place of the token's while it lives, for tests.
-class ElevationOverride : public ScopedOverride<bool> {
- public:
-  explicit ElevationOverride(bool elevated);
-};
 
 // Starts this program again as an administrator with arguments, through
 // the "runas" verb, so that UAC asks the user first; owner anchors the

@@ -46,6 +46,16 @@ class Advapi32Registry final : public RegistryApi {
   RegStatus DeleteValue(RegKey key, const char* name) override {
     return RegDeleteValueA(ToHkey(key), name);
   }
+
+  // The open itself is the access check: Windows weighs the key's security
+  // against this process's token, deny-only groups included.
+  RegStatus MayWrite(RegKey root, const char* subKey) override {
+    HKEY opened = nullptr;
+    const LONG status =
+        RegOpenKeyExA(ToHkey(root), subKey, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &opened);
+    if (status == ERROR_SUCCESS) RegCloseKey(opened);
+    return status;
+  }
 };
 
 }  // namespace

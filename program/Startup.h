@@ -1,15 +1,35 @@
 #pragma once
 // Program start-up: the one place where the rules and the window meet.
+#include <string>
+
 #include "rules/CommandLine.h"
 
 namespace polvane {
 
 class frmMain;
 
+// The user whose policies the current user's scope shows.
+struct ChosenUser {
+  RegStatus status = kRegSuccess;  // why that user's policies cannot be reached
+  std::string sid;
+  std::wstring otherName;  // DOMAIN\name, when it is not this process's user
+};
+
+// Points the current user's scope at the user that user names (a name or a
+// SID): this process's own user when it is empty or names them, otherwise
+// that user's hive under HKEY_USERS, which is loaded while they are signed
+// in. A user with no account fails with ERROR_NONE_MAPPED, one who is not
+// signed in with ERROR_NO_SUCH_LOGON_SESSION; either way the scope stays
+// this process's user's.
+ChosenUser ChooseUser(const std::string& user);
+
 // Loads and shows the main window, then fills it with the current user's
-// policies, or with every user's under /allusers (ticking "All Users" as the
-// user would), sets the boxes /edit names, and applies the enabling rule.
-void Main(frmMain& form, const Command& command = {});
+// policies (those of the user /user names), or with every user's under
+// /allusers (ticking "All Users" as the user would), sets the boxes /edit
+// names, and applies the enabling rule. Returns 0, or, when /user names a
+// user whose policies cannot be reached, says why in a box and returns that
+// failure without showing the window.
+int Main(frmMain& form, const Command& command = {});
 
 // Runs a command that needs no window (/show, /set, /unset, /?, or a wrong
 // command line) and returns the process's exit code.

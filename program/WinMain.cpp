@@ -12,6 +12,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   polvane::InitControls();
   const polvane::ComApartment com;
   polvane::frmMain form(instance);
-  polvane::Main(form, command);
+  if (const int status = polvane::Main(form, command)) return status;
   return polvane::RunMessageLoop();
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "rules/Decimal.h"
+#include "rules/Messages.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
@@ -53,6 +54,9 @@ class Parser {
         TakeName(argument);
       if (!command_.error.empty()) break;
     }
+    if (command_.error.empty() && !command_.user.empty() && command_.allUsers &&
+        !OpensWindow(command_))
+      Fault("/user cannot be given with /allusers: every user's policies belong to no one user");
     if (command_.error.empty() && TakesNames() && named_.empty())
       Fault(std::string(command_.kind == CommandKind::Set ? "/set needs at least one Name=0|1"
                         : command_.kind == CommandKind::Edit
@@ -69,6 +73,7 @@ class Parser {
       command_.allUsers = true;
       return;
     }
+    if (name.rfind("user:", 0) == 0) return TakeUser(argument.substr(6));
     CommandKind kind{};
     if (name == "show")
       kind = CommandKind::Show;
@@ -87,6 +92,13 @@ class Parser {
                    ": give one of /show, /set, /unset, /edit and /? at a time");
     command_.kind = kind;
     commandSwitch_ = argument;
+  }
+
+  void TakeUser(const std::string& user) {
+    if (user.empty())
+      return Fault("/user: needs a user, as /user:DOMAIN\\name or /user:S-1-5-21-...");
+    if (!command_.user.empty()) return Fault("/user is given twice");
+    command_.user = user;
   }
 
   bool TakesNames() const {
@@ -144,10 +156,14 @@ int Show(bool allUsers, CommandOutput& output, const ReasonOf& reasonOf) {
 }
 
 // Applies change to each named value, reporting each failure; every value is
-// attempted.
+// attempted. A scope that Windows keeps from this process is not touched.
 int Change(const Command& command, const char* verb,
            const std::function<RegStatus(const PolicySetting&, const char* name)>& change,
            CommandOutput& output, const ReasonOf& reasonOf) {
+  if (!MayChangePolicies(command.allUsers)) {
+    output.Err(RefusedChangeMessage(command.allUsers));
+    return kRegAccessDenied;
+  }
   RegStatus first = kRegSuccess;
   for (const PolicySetting& setting : command.settings) {
     const char* name = kPolicyTable[setting.row].valueName;
@@ -170,36 +186,42 @@ std::string UsageText() {
   return "Polvane switches the Messenger client policies, REG_DWORD values under\n"
          "Software\\Policies\\Microsoft\\Messenger\\Client.\n"
          "\n"
-         "  Polvane.exe [/allusers]                 Opens the window.\n"
-         "  Polvane.exe /show [/allusers]           Prints the five values as Name=N,\n"
+         "  Polvane.exe [/allusers] [/user:U]      Opens the window.\n"
+         "  Polvane.exe /show [/allusers | /user:U] Prints the five values as Name=N,\n"
          "                                          or Name=not set.\n"
-         "  Polvane.exe /set Name=0|1 [...] [/allusers]\n"
+         "  Polvane.exe /set Name=0|1 [...] [/allusers | /user:U]\n"
          "                                          Writes the named values.\n"
-         "  Polvane.exe /unset Name [...] [/allusers]\n"
+         "  Polvane.exe /unset Name [...] [/allusers | /user:U]\n"
          "                                          Deletes the named values, leaving the\n"
          "                                          policies not configured.\n"
-         "  Polvane.exe /edit Name=0|1|2 [...] [/allusers]\n"
+         "  Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]\n"
          "                                          Opens the window with the named boxes\n"
          "                                          clear (0), ticked (1) or greyed (2),\n"
          "                                          not yet saved.\n"
          "  Polvane.exe /?                          Prints this help.\n"
          "\n"
-         "  /allusers  every user of this computer (HKEY_LOCAL_MACHINE; changing them\n"
-         "             needs an administrator) instead of the current user\n"
-         "             (HKEY_CURRENT_USER).\n"
+         "  /allusers  every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
+         "             current user (HKEY_CURRENT_USER).\n"
+         "  /user:U    in place of the current user, the signed-in user U, given as\n"
+         "             DOMAIN\\name, name or SID (HKEY_USERS\\<SID>).\n"
          "  Name       " +
          PolicyNames(3) +
          ".\n"
          "\n"
+         "Windows lets only administrators change policies, in either scope: /set\n"
+         "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
          "Switches may start with / or -; switches and names may be in any case.\n"
          "Exit code: 0 on success, 87 when the command line is wrong (nothing is\n"
-         "written then), otherwise the Windows error code of the first failure.\n";
+         "written then), 5 when Windows refuses the change (nothing is written),\n"
+         "1332 when no account has U's name, 1312 when U is not signed in,\n"
+         "otherwise the Windows error code of the first failure.\n";
 }
 
-std::string EditArguments(OptionPanel& panel) {
+std::string EditArguments(OptionPanel& panel, const std::string& userSid) {
   std::string arguments = AllUsersChosen(panel) ? "/allusers /edit" : "/edit";
   for (const PolicyRow& row : kPolicyTable)
     arguments += std::string(" ") + row.valueName + "=" + Decimal(BoxOf(panel, row).Value());
+  if (!userSid.empty()) arguments += " /user:" + userSid;
   return arguments;
 }
 

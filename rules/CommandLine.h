@@ -29,6 +29,7 @@ struct Command {
   CommandKind kind = CommandKind::Window;
   bool allUsers = false;
   std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes or /edit shows
+  std::string user;                     // /user: a signed-in user's name or SID, as given
   std::string error;                    // Invalid: what is wrong, one line
 };
 
@@ -43,8 +44,9 @@ Command ParseCommandLine(const std::vector<std::string>& arguments);
 std::string UsageText();
 
 // The arguments that open the window again as panel stands, unsaved ticks
-// and all: its scope and the five boxes' values, through /edit.
-std::string EditArguments(OptionPanel& panel);
+// and all: its scope and the five boxes' values, through /edit, and the
+// user whose policies the current user's scope shows, by SID, if given.
+std::string EditArguments(OptionPanel& panel, const std::string& userSid = {});
 
 // Sets the boxes that an /edit command names, each raising its click as a
 // change does.

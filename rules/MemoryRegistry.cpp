@@ -75,6 +75,16 @@ RegStatus MemoryRegistry::DeleteValue(RegKey key, const char* name) {
   return values_.erase({handle->second, Folded(name)}) != 0 ? kRegSuccess : kRegFileNotFound;
 }
 
+RegStatus MemoryRegistry::MayWrite(RegKey root, const char* subKey) {
+  if (!HasKey(root, subKey)) return kRegFileNotFound;
+  return protected_.count({root, Folded(subKey)}) != 0 ? kRegAccessDenied : kRegSuccess;
+}
+
+void MemoryRegistry::Protect(RegKey root, const std::string& path) {
+  CreatePath(root, path);
+  protected_.insert({root, Folded(path)});
+}
+
 RegStatus MemoryRegistry::CloseKey(RegKey key) {
   return handles_.erase(key) != 0 ? kRegSuccess : kRegInvalidHandle;
 }

@@ -30,6 +30,7 @@ class MemoryRegistry final : public RegistryApi {
                      std::uint32_t size) override;
   RegStatus CloseKey(RegKey key) override;
   RegStatus DeleteValue(RegKey key, const char* name) override;
+  RegStatus MayWrite(RegKey root, const char* subKey) override;
 
   // Direct access, as another program would have it.
   bool HasKey(RegKey root, const std::string& path) const;
@@ -37,6 +38,9 @@ class MemoryRegistry final : public RegistryApi {
                                  const std::string& name) const;
   void Put(RegKey root, const std::string& path, const std::string& name, StoredValue value);
   std::size_t OpenHandles() const { return handles_.size(); }
+  // Lets this process read the key at path but not change it, as Windows'
+  // security does for Software\Policies; the key is made if it is missing.
+  void Protect(RegKey root, const std::string& path);
 
  private:
   using KeyId = std::pair<RegKey, std::string>;  // root and lower-case path
@@ -45,6 +49,7 @@ class MemoryRegistry final : public RegistryApi {
   RegKey NewHandle(KeyId key);
 
   std::set<KeyId> keys_;
+  std::set<KeyId> protected_;
   std::map<std::pair<KeyId, std::string>, StoredValue> values_;
   std::map<RegKey, KeyId> handles_;
   RegKey nextHandle_ = 0x1000;

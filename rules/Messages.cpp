@@ -24,9 +24,29 @@ std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string syst
   systemReason = Trimmed(std::move(systemReason));
   if (systemReason.empty()) systemReason = "Error " + Decimal(status) + ".";
   std::string text = ScopeFailure("saved", allUsers, systemReason);
-  if (allUsers && status == kRegAccessDenied)
-    text += "\n\nChanging settings for all users needs Polvane run as an administrator.";
+  if (status == kRegAccessDenied)
+    text += allUsers ? "\n\nChanging settings for all users needs Polvane run as an administrator."
+                     : "\n\nWindows lets only administrators change a user's policies, the "
+                       "current user's too: they need Polvane run as an administrator.";
   return text;
+}
+
+std::string RefusedChangeMessage(bool allUsers) {
+  return std::string("Access is denied: the Messenger policies of ") +
+         (allUsers ? "all users" : "the current user") +
+         " are changed by an administrator (from an elevated prompt) or through Group Policy. "
+         "Nothing was written.";
+}
+
+std::string UserFailureMessage(const std::string& user, RegStatus status,
+                               std::string systemReason) {
+  if (status == kRegNoneMapped)
+    return "No account is named " + user + ". Nothing was read or written.";
+  if (status == kRegNoSuchLogonSession)
+    return user +
+           " is not signed in on this computer, so their policies are not loaded. Nothing was read "
+           "or written.";
+  return "The policies of " + user + " cannot be reached: " + Trimmed(std::move(systemReason));
 }
 
 std::string RestartFailureMessage(std::string systemReason) {

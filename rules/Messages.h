@@ -12,10 +12,18 @@ inline constexpr char kProgramTitle[] = "Polvane";
 // system's own description of status.
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason);
 
-// Asked after a save for every user was refused to a process that is not an
+// Asked after a save was refused to a process that is not an
 // administrator's, below the save's failure message.
 inline constexpr char kRestartQuestion[] =
     "Restart Polvane as an administrator? The boxes you have set go with it, ready to save.";
+
+// The one line a /set or /unset gets when Windows keeps the scope from this
+// process.
+std::string RefusedChangeMessage(bool allUsers);
+
+// Why the policies of the user /user names cannot be reached: user as it
+// was given; systemReason is the system's description of status.
+std::string UserFailureMessage(const std::string& user, RegStatus status, std::string systemReason);
 
 // What a user is told when Polvane could not be started as an administrator.
 std::string RestartFailureMessage(std::string systemReason);

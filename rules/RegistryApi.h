@@ -14,6 +14,8 @@ inline constexpr RegStatus kRegFileNotFound = 2;
 inline constexpr RegStatus kRegAccessDenied = 5;
 inline constexpr RegStatus kRegInvalidHandle = 6;
 inline constexpr RegStatus kRegMoreData = 234;
+inline constexpr RegStatus kRegNoSuchLogonSession = 1312;
+inline constexpr RegStatus kRegNoneMapped = 1332;
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegBinary = 3;
@@ -26,6 +28,7 @@ constexpr RegKey PredefinedRoot(std::uint32_t number) {
 }
 inline constexpr RegKey kCurrentUser = PredefinedRoot(0x80000001);
 inline constexpr RegKey kLocalMachine = PredefinedRoot(0x80000002);
+inline constexpr RegKey kUsers = PredefinedRoot(0x80000003);
 
 class RegistryApi {
  public:
@@ -37,6 +40,10 @@ class RegistryApi {
                              const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegStatus CloseKey(RegKey key) = 0;
   virtual RegStatus DeleteValue(RegKey key, const char* name) = 0;
+  // Whether this process may set values in, and make keys under, the key
+  // that exists at subKey: kRegSuccess, kRegAccessDenied, or kRegFileNotFound
+  // when there is no such key. Nothing is changed.
+  virtual RegStatus MayWrite(RegKey root, const char* subKey) = 0;
 
  protected:
   ~RegistryApi() = default;

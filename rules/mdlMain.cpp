@@ -5,7 +5,17 @@
 
 namespace polvane {
 
-RegKey PolicyRoot(bool allUsers) { return allUsers ? kLocalMachine : kCurrentUser; }
+namespace {
+RegKey g_userRoot = kCurrentUser;
+}
+
+void UseUserRoot(RegKey root) { g_userRoot = root; }
+
+RegKey PolicyRoot(bool allUsers) { return allUsers ? kLocalMachine : g_userRoot; }
+
+bool MayChangePolicies(bool allUsers) {
+  return WriteAccess(PolicyRoot(allUsers), kPolicyKeyPath) != kRegAccessDenied;
+}
 
 bool AllUsersChosen(OptionPanel& panel) {
   return panel.Option(OptionPanel::kScopeOption).Value() != kUnchecked;
@@ -27,8 +37,8 @@ RegStatus LoadPolicies(OptionPanel& panel, bool allUsers) {
   RegStatus first = kRegSuccess;
   for (const PolicyRow& row : kPolicyTable) {
     const DwordRead read = QueryDWORD(root, kPolicyKeyPath, row.valueName);
-    BoxOf(panel, row).SetValue(
-        CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
+    BoxOf(panel, row)
+        .SetValue(CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
     if (first == kRegSuccess) first = read.status;
   }
   return first;

@@ -9,7 +9,18 @@
 
 namespace polvane {
 
+// Where the current user's policies live from now on: HKEY_CURRENT_USER,
+// or the loaded hive of another signed-in user whose policies Polvane was
+// asked to show. The key stays the caller's to close.
+void UseUserRoot(RegKey root);
+
+// HKEY_LOCAL_MACHINE for every user, else the current user's root above.
 RegKey PolicyRoot(bool allUsers);
+
+// Whether Windows lets this process change the scope's policies, asked of
+// the policy key's security (Software\Policies is the administrators' in
+// both scopes). Only a refusal says no: any other doubt is left to the save.
+bool MayChangePolicies(bool allUsers);
 
 // True exactly when the scope option ("All Users") is not clear.
 bool AllUsersChosen(OptionPanel& panel);

@@ -59,6 +59,16 @@ RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
 }
 
+RegStatus WriteAccess(RegKey root, const char* subKey) {
+  std::string path = subKey;
+  for (;;) {
+    const RegStatus status = Registry().MayWrite(root, path.c_str());
+    const std::size_t parent = path.rfind('\\');
+    if (status != kRegFileNotFound || parent == std::string::npos) return status;
+    path.resize(parent);
+  }
+}
+
 RegStatus DeleteDWORD(RegKey root, const char* subKey, const char* valueName) {
   RegistryApi& api = Registry();
   RegKey opened{};

@@ -3,6 +3,7 @@
 // key itself: no handle is kept between calls.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "rules/RegistryApi.h"
@@ -54,6 +55,12 @@ std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName);
 // Creates the key path as needed and stores value as a REG_DWORD. Returns the
 // first failure's error code, or kRegSuccess.
 RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value);
+
+// Whether this process may store values at subKey: the key's own security
+// answers, or, while the key is missing, that of its nearest existing
+// parent, which would have to make it. kRegSuccess, kRegAccessDenied, or the
+// registry's other answer (kRegFileNotFound when no part of the path exists).
+RegStatus WriteAccess(RegKey root, const char* subKey);
 
 // Deletes the value, which leaves the policy not configured. A missing key or
 // value is no failure. Returns the first failure's error code, or kRegSuccess.

@@ -136,11 +136,19 @@ void frmMain::chkOption_Click(int index) {
     LoadChosenScope();  // unsaved ticks are dropped
 }
 
+void frmMain::SetUser(std::string sid, std::wstring otherName) {
+  userSid_ = std::move(sid);
+  otherUser_ = std::move(otherName);
+}
+
 void frmMain::LoadChosenScope() {
   const bool allUsers = AllUsersChosen(*this);
-  // Saving for every user needs an administrator: Save says so, as Windows
-  // buttons do, unless Polvane is one already.
-  cmdSave_.ShowShield(allUsers && !ProcessIsElevated());
+  const std::wstring title =
+      allUsers || otherUser_.empty() ? L"Polvane" : L"Polvane - " + otherUser_;
+  SetWindowTextW(Hwnd(), title.c_str());
+  // Where the policy keys' security keeps this process from saving, Save
+  // says that it needs an administrator, as Windows buttons do.
+  cmdSave_.ShowShield(!ProcessIsElevated() && !MayChangePolicies(allUsers));
   if (const RegStatus status = LoadPolicies(*this, allUsers); status != kRegSuccess) {
     const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
     MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONWARNING);
@@ -149,17 +157,20 @@ void frmMain::LoadChosenScope() {
 
 void frmMain::SaveChanges() {
   const bool allUsers = AllUsersChosen(*this);
-  if (const RegStatus status = SavePolicies(*this, allUsers); status != kRegSuccess)
+  // A refusal is known before anything is written, and then nothing is.
+  if (!MayChangePolicies(allUsers))
+    ShowSaveFailure(allUsers, kRegAccessDenied);
+  else if (const RegStatus status = SavePolicies(*this, allUsers); status != kRegSuccess)
     ShowSaveFailure(allUsers, status);
   else
     AnnouncePolicyChange();
 }
 
-// A save for every user refused to a process without an administrator's
-// rights may succeed with them: the box offers to start Polvane again so.
+// A save refused to a process without an administrator's rights, in either
+// scope, may succeed with them: the box offers to start Polvane again so.
 void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
   std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
-  if (!allUsers || status != kRegAccessDenied || ProcessIsElevated()) {
+  if (status != kRegAccessDenied || ProcessIsElevated()) {
     MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
     return;
   }
@@ -169,9 +180,11 @@ void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
 }
 
 // This window closes only once the new one is up; if the user declines the
-// UAC prompt, it stays as it was.
+// UAC prompt, it stays as it was. The user's SID goes with it: a standard
+// user elevates as another account, whose own policies are not the ones
+// meant.
 void frmMain::RestartAsAdministrator() {
-  const DWORD status = StartElevated(Hwnd(), EditArguments(*this));
+  const DWORD status = StartElevated(Hwnd(), EditArguments(*this, userSid_));
   if (status == ERROR_SUCCESS) {
     EndProgram();
   } else if (status != ERROR_CANCELLED) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "rules/OptionPanel.h"
 #include "rules/RegistryApi.h"
@@ -22,6 +23,10 @@ class frmMain final : public Window, public OptionPanel {
   // Creates the window and its controls without showing them.
   void Load();
   void Show();
+  // The user whose policies the current user's scope shows: their SID,
+  // which a restart as administrator carries, and their name when they are
+  // not the user Polvane runs as, for the title bar.
+  void SetUser(std::string sid, std::wstring otherName);
   // Fills the boxes from the scope that "All Users" chooses; says so when a
   // value could not be read.
   void LoadChosenScope();
@@ -63,6 +68,8 @@ class frmMain final : public Window, public OptionPanel {
   Button cmdSave_;
   Button cmdExit_;
   HWND tooltip_ = nullptr;
+  std::string userSid_;
+  std::wstring otherUser_;
   frmAbout about_;  // destroyed before the main window's own handles
 };
 

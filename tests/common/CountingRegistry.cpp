@@ -65,6 +65,11 @@ RegStatus CountingRegistry::DeleteValue(RegKey key, const char* name) {
   return inner_.DeleteValue(key, name);
 }
 
+RegStatus CountingRegistry::MayWrite(RegKey root, const char* subKey) {
+  if (RegStatus s = Record(RegCall::MayWrite, root, subKey); s != kRegSuccess) return s;
+  return inner_.MayWrite(root, subKey);
+}
+
 RegStatus CountingRegistry::CloseKey(RegKey key) {
   Record(RegCall::Close, RegKey{}, nullptr);
   const auto open = std::find(openKeys_.begin(), openKeys_.end(), key);

@@ -10,12 +10,12 @@
 
 namespace polvane::test {
 
-enum class RegCall { Open, Query, Create, Set, Close, Delete };
+enum class RegCall { Open, Query, Create, Set, Close, Delete, MayWrite };
 
 struct RecordedCall {
   RegCall call;
-  RegKey root;       // for Open and Create
-  std::string name;  // key path for Open and Create, value name for Query, Set and Delete
+  RegKey root;       // for Open, Create and MayWrite
+  std::string name;  // key path for Open, Create and MayWrite, value name for Query, Set and Delete
 };
 
 class CountingRegistry final : public RegistryApi {
@@ -47,6 +47,7 @@ class CountingRegistry final : public RegistryApi {
                      std::uint32_t size) override;
   RegStatus CloseKey(RegKey key) override;
   RegStatus DeleteValue(RegKey key, const char* name) override;
+  RegStatus MayWrite(RegKey root, const char* subKey) override;
 
  private:
   struct Failure {
@@ -63,7 +64,7 @@ class CountingRegistry final : public RegistryApi {
   std::vector<RecordedCall> calls_;
   std::vector<Failure> failures_;
   std::vector<RegKey> openKeys_;
-  std::array<int, 6> counts_{};
+  std::array<int, 7> counts_{};
   bool keepCalls_ = true;
 };
 

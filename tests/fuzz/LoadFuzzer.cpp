@@ -75,6 +75,7 @@ class HostileRegistry final : public RegistryApi {
     ++writes;
     return kRegAccessDenied;
   }
+  RegStatus MayWrite(RegKey, const char*) override { return kRegAccessDenied; }
   RegStatus CloseKey(RegKey key) override {
     Require(open_.erase(key) == 1);  // only keys it opened, each once
     inner_.CloseKey(key);

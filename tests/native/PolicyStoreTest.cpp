@@ -6,6 +6,7 @@
 
 #include "rules/MemoryRegistry.h"
 #include "rules/PolicyTable.h"
+#include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/native/FakePanel.h"
@@ -192,6 +193,35 @@ TEST_F(PolicyStore, FailedSetStillClosesTheKeyAndTheRestAreWritten) {
   EXPECT_FALSE(Stored(kCurrentUser, "DisablePC2PCAudio"));
   EXPECT_EQ(Stored(kCurrentUser, "DisableVideo"), Dword(0));
   EXPECT_EQ(memory.OpenHandles(), 0u);
+}
+
+// Windows answers for the key, or for the nearest parent that would have to
+// make it; only a refusal keeps Polvane from trying.
+TEST_F(PolicyStore, WriteAccessAsksTheKeyOrItsNearestExistingParent) {
+  struct Case {
+    const char* protectedPath;  // nullptr: nothing is protected
+    const char* existing;       // made writable; nullptr: nothing exists
+    RegStatus access;
+    int asked;  // keys asked, from the policy key up
+  };
+  const Case cases[] = {
+      {kPolicyKeyPath, nullptr, kRegAccessDenied, 1},
+      {"Software\\Policies", nullptr, kRegAccessDenied, 4},
+      {nullptr, "Software\\Policies\\Microsoft", kRegSuccess, 3},
+      {nullptr, nullptr, kRegFileNotFound, 5},
+  };
+  for (const Case& c : cases) {
+    MemoryRegistry keys;
+    CountingRegistry counted{keys};
+    const RegistryOverride use{counted};
+    if (c.protectedPath) keys.Protect(kLocalMachine, c.protectedPath);
+    if (c.existing) keys.Put(kLocalMachine, c.existing, "Other", Dword(1));
+    EXPECT_EQ(WriteAccess(kLocalMachine, kPolicyKeyPath), c.access) << c.asked;
+    EXPECT_EQ(counted.Count(RegCall::MayWrite), c.asked);
+    EXPECT_EQ(MayChangePolicies(true), c.access != kRegAccessDenied);
+    EXPECT_TRUE(MayChangePolicies(false));  // the other scope is not asked about
+    EXPECT_EQ(keys.OpenHandles(), 0u);
+  }
 }
 
 }  // namespace

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Accounts.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace polvane::test {
 namespace {
 
-ProcessResult Polvane(const std::wstring& arguments) {
-  return RunProcess(L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments);
+ProcessResult Polvane(const std::wstring& arguments, HANDLE token = nullptr) {
+  return RunProcess(L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments, token);
 }
 
 // The policy key's values as reg.exe prints them, "Name REG_DWORD 0x1" a
@@ -136,6 +137,8 @@ TEST_F(CommandLine, AWrongCommandLineSaysWhatIsWrongAndWritesNothing) {
       {L"PreventRun=0", "Unexpected argument PreventRun=0"},
       {L"/edit /allusers", "/edit needs at least one Name=0|1|2"},
       {L"/edit DisableVideo=3", "DisableVideo=3: the value must be 0, 1 or 2"},
+      {L"/show /user:", "/user: needs a user"},
+      {L"/set PreventRun=1 /allusers /user:alice", "/user cannot be given with /allusers"},
   };
   for (const auto& [arguments, what] : wrong) {
     const ProcessResult run = Polvane(arguments);
@@ -147,6 +150,81 @@ TEST_F(CommandLine, AWrongCommandLineSaysWhatIsWrongAndWritesNothing) {
     EXPECT_EQ(RegQuery(L"HKCU"), user) << arguments;
     EXPECT_EQ(RegQuery(L"HKLM"), machine) << arguments;
   }
+}
+
+// Windows' security on the policy keys: UAC's filtered token may read but not
+// change either scope, and is told so before anything is written; an
+// elevated token (SYSTEM's too) changes both.
+TEST_F(CommandLine, AFilteredTokenIsRefusedWith5AndWritesNothingWhereAnElevatedOneWrites) {
+  const WindowsPolicySecurity security;
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  const HANDLE filtered = FilteredToken();
+  SettingRecorder recorder;
+  for (const std::wstring scope : {L"", L" /allusers"}) {
+    const std::string whose = scope.empty() ? "the current user" : "all users";
+    for (const wchar_t* change : {L"/set DisableVideo=1", L"/unset PreventRun"}) {
+      const ProcessResult refused = Polvane(change + scope, filtered);
+      EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << change;
+      EXPECT_EQ(refused.out, "");
+      EXPECT_EQ(refused.err, "Access is denied: the Messenger policies of " + whose +
+                                 " are changed by an administrator (from an elevated prompt) or "
+                                 "through Group Policy. Nothing was written.\r\n");
+    }
+    const ProcessResult show = Polvane(L"/show" + scope, filtered);
+    EXPECT_EQ(show.exitCode, 0u);
+    EXPECT_EQ(show.out.find("PreventRun=1\r\n"), 0u);
+  }
+  for (const wchar_t* root : {L"HKCU", L"HKLM"})
+    EXPECT_EQ(RegQuery(root), "PreventRun REG_DWORD 0x1\n");
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 0);
+  CloseHandle(filtered);
+
+  EXPECT_EQ(Polvane(L"/set DisableVideo=1").exitCode, 0u);
+  EXPECT_EQ(Polvane(L"/unset PreventRun /allusers").exitCode, 0u);
+  EXPECT_EQ(RegQuery(L"HKCU"), "DisableVideo REG_DWORD 0x1\nPreventRun REG_DWORD 0x1\n");
+  EXPECT_EQ(RegQuery(L"HKLM"), "");
+}
+
+// A signed-in user's hive is loaded under HKEY_USERS\\<SID>; Wine has one
+// account, so the test loads a stand-in for another.
+TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {
+  const std::wstring other = L"S-1-5-21-1111-2222-3333-1001";
+  const std::wstring otherKey = L"HKU\\" + other;
+  ASSERT_EQ(RegSetKeyValueW(HKEY_USERS, (other + L"\\Volatile Environment").c_str(), L"USERNAME",
+                            REG_SZ, L"alice", 12),
+            ERROR_SUCCESS);
+
+  const ProcessResult set = Polvane(L"/set DisableVideo=1 /user:" + other);
+  EXPECT_EQ(set.exitCode, 0u) << set.err;
+  EXPECT_EQ(RegQuery(otherKey.c_str()), "DisableVideo REG_DWORD 0x1\n");
+  EXPECT_EQ(RegQuery(L"HKCU"), "");
+  EXPECT_NE(Polvane(L"/show -USER:" + other).out.find("DisableVideo=1\r\n"), std::string::npos);
+
+  // This process's own user, by name, is the current user.
+  const std::wstring own = AccountName(OwnSid());
+  EXPECT_EQ(Polvane(L"/set PreventRun=1 \"/user:" + own + L"\"").exitCode, 0u) << own.c_str();
+  EXPECT_EQ(RegQuery(L"HKCU"), "PreventRun REG_DWORD 0x1\n");
+
+  struct Case {
+    std::wstring user;
+    DWORD exitCode;
+    const char* line;
+  };
+  const Case unreachable[] = {
+      {L"S-1-5-21-1111-2222-3333-1002", ERROR_NO_SUCH_LOGON_SESSION,
+       "S-1-5-21-1111-2222-3333-1002 is not signed in on this computer"},
+      {L"nobody.of.this.name", ERROR_NONE_MAPPED, "No account is named nobody.of.this.name."},
+  };
+  for (const Case& c : unreachable) {
+    const ProcessResult run = Polvane(L"/set PreventRun=0 /user:" + c.user);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.user.c_str();
+    EXPECT_EQ(run.err.find(c.line), 0u) << run.err;
+    EXPECT_EQ(run.err.find("\r\n"), run.err.size() - 2) << "one line: " << run.err;
+  }
+  EXPECT_EQ(RegQuery(L"HKCU"), "PreventRun REG_DWORD 0x1\n");
+  EXPECT_EQ(RegQuery(otherKey.c_str()), "DisableVideo REG_DWORD 0x1\n");
+  RegDeleteTreeW(HKEY_USERS, other.c_str());
 }
 
 }  // namespace

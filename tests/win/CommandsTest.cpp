@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
+#include "platform/Accounts.h"
 #include "platform/Elevation.h"
 #include "program/Startup.h"
 #include "resources/resource.h"
@@ -317,76 +319,117 @@ TEST_F(Commands, ASavedChangeIsAnnouncedToRunningProgramsAndARefusedOneIsNot) {
   EXPECT_EQ(SettingRecorder::PolicyNotices(), 1);
 }
 
-TEST_F(Commands, SaveShowsTheShieldForEveryUserUnlessAlreadyElevated) {
-  {
-    const ElevationOverride standardUser(false);
-    Start();
-    EXPECT_FALSE(form.cmdSave().ShowsShield());
-    Click(form.chkOption(1));
-    EXPECT_TRUE(form.cmdSave().ShowsShield());
-    Click(form.chkOption(1));
-    EXPECT_FALSE(form.cmdSave().ShowsShield());
-  }
-  const ElevationOverride administrator(true);
-  Click(form.chkOption(1));
-  EXPECT_FALSE(form.cmdSave().ShowsShield());
-}
-
-// The visible Polvane main window of a process other than this one.
-HWND OtherPolvaneWindow() {
-  HWND found = nullptr;
-  for (int attempt = 0; attempt < 100 && !found; ++attempt, Sleep(50)) {
-    for (HWND hwnd = FindWindowW(L"Polvane.frmMain", nullptr); hwnd && !found;
-         hwnd = FindWindowExW(nullptr, hwnd, L"Polvane.frmMain", nullptr)) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(hwnd, &process);
-      if (process != GetCurrentProcessId() && IsWindowVisible(hwnd)) found = hwnd;
+// Windows keeps Software\\Policies for administrators in both scopes, unless
+// an administrator has loosened a key's security.
+TEST_F(Commands, SaveShowsTheShieldWhereThePolicyKeysKeepThisTokenFromSaving) {
+  struct Case {
+    bool loosened, filteredToken, shield;
+  };
+  const Case cases[] = {{false, false, false}, {false, true, true}, {true, true, false}};
+  for (const Case& c : cases) {
+    const WindowsPolicySecurity security;
+    if (c.loosened) {
+      for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) OpenPolicyKeyToEveryone(root);
     }
+    std::optional<RunFiltered> filtered;
+    if (c.filteredToken) filtered.emplace();
+    Start();
+    EXPECT_EQ(form.cmdSave().ShowsShield(), c.shield) << c.loosened << c.filteredToken;
+    Click(form.chkOption(1));
+    EXPECT_EQ(form.cmdSave().ShowsShield(), c.shield) << c.loosened << c.filteredToken;
+    form.Destroy();
   }
-  return found;
 }
 
+// A standard user elevates with an administrator's credentials: the new
+// Polvane runs as that administrator and is handed the user's SID.
+TEST_F(Commands, AnotherAccountsElevatedPolvaneShowsAndSavesTheNamedUsersPolicies) {
+  const std::string user = OwnSid();
+  const OwnSidOverride administrator("S-1-5-21-0-0-0-500");
+  TakeQuitRequest();
+  ASSERT_EQ(Main(form, ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user})), 0);
+  EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane - " + AccountName(user));
+  EXPECT_EQ(Panel(), (Values{0, 0, 0, 1, 1}));
+
+  CountingRegistry counting(SystemRegistry());
+  {
+    RegistryOverride useIt(counting);
+    Menu(IDM_SAVE);
+  }
+  ASSERT_EQ(counting.Count(RegCall::Create), 5);
+  for (const RecordedCall& call : counting.Calls()) {
+    EXPECT_TRUE(call.call != RegCall::Create || call.root != kCurrentUser);
+  }
+  DWORD video = 0, size = sizeof video;
+  EXPECT_EQ(RegGetValueA(HKEY_USERS, (user + "\\" + kPolicyPath).c_str(), "DisableVideo",
+                         RRF_RT_REG_DWORD, nullptr, &video, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(video, 1u);
+
+  Click(form.chkOption(1));
+  EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane");  // every user's, no one user's
+}
+
+// Windows' own security on the policy keys, and this thread on the token UAC
+// gives an administrator who has not elevated.
 class Restart : public Commands {
  protected:
-  // Every user's settings, which only the system may change, show
-  // DisableVideo; the user ticks "Disable file transfer" and saves.
-  void SaveRefused(int answer) {
+  // The scope's stored settings show DisableVideo; the user ticks "Disable
+  // file transfer" and saves.
+  void SaveRefused(int answer, bool allUsers = true) {
+    filtered.reset();
     DeletePolicies();
-    DenyPolicyKey(HKEY_LOCAL_MACHINE, true);
+    security.emplace();
+    StorePolicy(allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, "DisableVideo", 1);
+    filtered.emplace();
     Start();
-    Click(form.chkOption(1));
+    if (allUsers) Click(form.chkOption(1));
     Click(form.chkSubOption(0));
     boxes = MessageBoxesDuring(
         form.Hwnd(), [&] { Menu(IDM_SAVE); }, nullptr, answer);
   }
 
-  const ElevationOverride standardUser{false};
+  std::optional<WindowsPolicySecurity> security;
+  std::optional<RunFiltered> filtered;  // ends before the security goes back
   int boxes = 0;
 };
 
-TEST_F(Restart, YesStartsPolvaneAsAdministratorOnAllUsersWithTheUnsavedTicks) {
+// The process's own token is an elevated administrator's, as the new
+// Polvane's is once UAC has said yes.
+TEST_F(Restart, YesStartsPolvaneAsAdministratorWithTheUnsavedTicksAndItSavesThemInEitherScope) {
   const ElevatedStartOverride polvane(ProgramFolder() + L"Polvane.exe");
-  SaveRefused(IDYES);
-  EXPECT_EQ(boxes, 1);
-  EXPECT_NE(MessageBoxWatch::text.find(L"Restart Polvane as an administrator?"), std::wstring::npos)
-      << MessageBoxWatch::text.c_str();
-  EXPECT_TRUE(Ended());
+  for (const bool allUsers : {false, true}) {
+    const HKEY saved = allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    SaveRefused(IDYES, allUsers);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_NE(MessageBoxWatch::text.find(L"Restart Polvane as an administrator?"),
+              std::wstring::npos)
+        << MessageBoxWatch::text.c_str();
+    EXPECT_TRUE(Ended());
+    EXPECT_FALSE(StoredPolicy(saved, "DisableFileTransfer"));  // nothing was written
 
-  const HWND other = OtherPolvaneWindow();
-  ASSERT_TRUE(other) << "no elevated Polvane window appeared";
-  DWORD processId = 0;
-  GetWindowThreadProcessId(other, &processId);
-  const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
-  const HWND fra = GetDlgItem(other, IDC_FRA_MAIN);
-  const auto check = [](HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0); };
-  EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_OPTION_1)), BST_CHECKED);
-  EXPECT_EQ(check(GetDlgItem(fra, IDC_CHK_OPTION_0)), BST_UNCHECKED);
-  EXPECT_EQ(check(GetDlgItem(fra, IDC_CHK_SUB_OPTION_0)), BST_CHECKED);
-  EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_SUB_OPTION_3)), BST_CHECKED);
-  EXPECT_FALSE(StoredPolicy(HKEY_LOCAL_MACHINE, "DisableFileTransfer"));  // not yet saved
-  PostMessageW(other, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
-  CloseHandle(process);
+    const HWND other = PolvaneWindowOutside(GetCurrentProcessId());
+    ASSERT_TRUE(other) << "no elevated Polvane window appeared";
+    DWORD processId = 0;
+    GetWindowThreadProcessId(other, &processId);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+    const HWND fra = GetDlgItem(other, IDC_FRA_MAIN);
+    const auto check = [](HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0); };
+    EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_OPTION_1)), allUsers ? BST_CHECKED : BST_UNCHECKED);
+    EXPECT_EQ(check(GetDlgItem(fra, IDC_CHK_OPTION_0)), BST_UNCHECKED);
+    EXPECT_EQ(check(GetDlgItem(fra, IDC_CHK_SUB_OPTION_0)), BST_CHECKED);
+    EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_SUB_OPTION_3)), BST_CHECKED);
+    EXPECT_EQ(TextOf(other), L"Polvane");  // the same account
+
+    SendMessageW(GetDlgItem(other, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(StoredPolicy(saved, "DisableFileTransfer"), 1u);
+    EXPECT_EQ(StoredPolicy(saved, "DisableVideo"), 1u);
+    EXPECT_FALSE(
+        StoredPolicy(allUsers ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, "DisableFileTransfer"));
+    PostMessageW(other, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    CloseHandle(process);
+  }
 }
 
 TEST_F(Restart, NoOrADeclinedPromptKeepsTheWindowAndItsTicks) {

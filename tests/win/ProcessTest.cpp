@@ -46,12 +46,16 @@ class Program : public PolicyTest {
     PolicyTest::TearDown();
   }
 
-  HWND Start(const wchar_t* arguments = L"", const std::wstring& program = ProgramPath()) {
+  // Starts Polvane, on token when one is given, and waits for its window.
+  HWND Start(const wchar_t* arguments = L"", const std::wstring& program = ProgramPath(),
+             HANDLE token = nullptr) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + program + L"\" " + arguments;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (token ? !CreateProcessAsUserW(token, nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                      nullptr, nullptr, &startup, &process)
+              : !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &startup, &process))
       return nullptr;
     WaitForInputIdle(process.hProcess, 10000);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -105,6 +109,37 @@ TEST_F(Program, AllUsersSwitchOpensOnEveryUsersValues) {
   EXPECT_EQ(SendMessageW(GetDlgItem(fra, IDC_CHK_OPTION_0), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_CHK_SUB_OPTION_3)));
   EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// Started as UAC starts an administrator's programs, with Windows' security
+// on the policy keys: each scope shows the shield's need at Save, and the
+// refused save offers the restart. (Wine's "runas" keeps the filtered token,
+// so the elevated side is tested in the process that plays UAC.)
+TEST_F(Program, OnAFilteredTokenEachScopesSaveIsRefusedAndOffersTheRestart) {
+  for (const wchar_t* arguments : {L"", L"/allusers"}) {
+    DeletePolicies();
+    const WindowsPolicySecurity security;
+    const HANDLE filtered = FilteredToken();
+    const HWND main = Start(arguments, ProgramPath(), filtered);
+    CloseHandle(filtered);
+    ASSERT_TRUE(main) << "no Polvane window appeared";
+    SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
+    const HWND box = MessageBoxOf(process.dwProcessId);
+    ASSERT_TRUE(box) << "the refused save showed no box";
+    EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find(L"Restart Polvane as an administrator?"),
+              std::wstring::npos);
+    SendMessageW(box, WM_COMMAND, IDNO, 0);
+    EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_GETCHECK, 0, 0), BST_CHECKED);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+      EXPECT_FALSE(StoredPolicy(root, "DisableVideo"));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    process = {};
+  }
 }
 
 // Opens the About window of the program whose main window is main, and

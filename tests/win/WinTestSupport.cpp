@@ -7,17 +7,16 @@
 #include <fstream>
 #include <utility>
 
+#include "platform/Accounts.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/MessageLoop.h"
 
 namespace polvane::test {
 
-namespace {
-
 // Gives the policy key a security descriptor that lets everyone in; its
 // owner may always do so, whatever the key's present one says.
-void OpenPolicyKeyToAll(HKEY root) {
+void OpenPolicyKeyToEveryone(HKEY root) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, kPolicyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
   PSECURITY_DESCRIPTOR everyone = nullptr;
@@ -29,11 +28,9 @@ void OpenPolicyKeyToAll(HKEY root) {
   RegCloseKey(key);
 }
 
-}  // namespace
-
 void DeletePolicies() {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    OpenPolicyKeyToAll(root);
+    OpenPolicyKeyToEveryone(root);
     RegDeleteTreeA(root, "Software\\Policies\\Microsoft\\Messenger");
   }
 }
@@ -80,6 +77,93 @@ std::optional<DWORD> StoredPolicy(HKEY root, const char* name) {
 }
 
 namespace {
+
+constexpr const char* kSecuredKeys[] = {"Software\\Policies", "Software\\Policies\\Microsoft",
+                                        "Software\\Policies\\Microsoft\\Messenger", kPolicyPath};
+
+std::vector<BYTE> DescriptorOf(HKEY key) {
+  DWORD size = 0;
+  RegGetKeySecurity(key, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr, &size);
+  std::vector<BYTE> descriptor(size);
+  if (size == 0 || RegGetKeySecurity(key, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                     descriptor.data(), &size) != ERROR_SUCCESS)
+    descriptor.clear();
+  return descriptor;
+}
+
+void SetDescriptor(HKEY root, const char* path, PSECURITY_DESCRIPTOR descriptor) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, WRITE_DAC | WRITE_OWNER | READ_CONTROL,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS)
+      << path;
+  EXPECT_EQ(
+      RegSetKeySecurity(key, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor),
+      ERROR_SUCCESS)
+      << path;
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+WindowsPolicySecurity::WindowsPolicySecurity() {
+  const std::string readers[] = {"(A;CI;KR;;;" + OwnSid() + ")(A;CI;KR;;;RC)", "(A;CI;KR;;;BU)"};
+  const HKEY roots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+  for (int i = 0; i < 2; ++i) {
+    for (const char* path : kSecuredKeys) {
+      HKEY key = nullptr;
+      std::vector<BYTE> descriptor;
+      if (RegOpenKeyExA(roots[i], path, 0, READ_CONTROL, &key) == ERROR_SUCCESS) {
+        descriptor = DescriptorOf(key);
+        RegCloseKey(key);
+      }
+      saved_.push_back({roots[i], path, std::move(descriptor)});
+    }
+    const std::string sddl = "O:BAD:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)" + readers[i];
+    PSECURITY_DESCRIPTOR windows = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                              &windows, nullptr)) {
+      ADD_FAILURE() << sddl;
+      continue;
+    }
+    for (const char* path : kSecuredKeys) SetDescriptor(roots[i], path, windows);
+    LocalFree(windows);
+  }
+}
+
+WindowsPolicySecurity::~WindowsPolicySecurity() {
+  for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
+    if (saved->descriptor.empty())
+      RegDeleteTreeA(saved->root, saved->path);
+    else
+      SetDescriptor(saved->root, saved->path, saved->descriptor.data());
+  }
+}
+
+HANDLE FilteredToken() {
+  HANDLE token = nullptr, filtered = nullptr;
+  OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token);
+  BYTE administrators[SECURITY_MAX_SID_SIZE]{};
+  DWORD size = sizeof administrators;
+  CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
+  SID_AND_ATTRIBUTES denyOnly{administrators, 0};
+  EXPECT_TRUE(CreateRestrictedToken(token, 0, 1, &denyOnly, 0, nullptr, 0, nullptr, &filtered));
+  CloseHandle(token);
+  return filtered;
+}
+
+RunFiltered::RunFiltered() {
+  const HANDLE filtered = FilteredToken();
+  HANDLE impersonation = nullptr;
+  DuplicateToken(filtered, SecurityImpersonation, &impersonation);
+  EXPECT_TRUE(SetThreadToken(nullptr, impersonation));
+  CloseHandle(impersonation);
+  CloseHandle(filtered);
+}
+
+RunFiltered::~RunFiltered() { SetThreadToken(nullptr, nullptr); }
+
+namespace {
 bool g_quitRequested = false;
 }
 
@@ -111,6 +195,30 @@ void PressKey(HWND target, UINT virtualKey, bool withControl) {
   SetKeyboardState(keys);
 }
 
+HWND PolvaneWindowOutside(DWORD processId) {
+  for (int attempt = 0; attempt < 100; ++attempt, Sleep(50)) {
+    for (HWND hwnd = FindWindowW(L"Polvane.frmMain", nullptr); hwnd;
+         hwnd = FindWindowExW(nullptr, hwnd, L"Polvane.frmMain", nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(hwnd, &process);
+      if (process != processId && IsWindowVisible(hwnd)) return hwnd;
+    }
+  }
+  return nullptr;
+}
+
+HWND MessageBoxOf(DWORD processId) {
+  for (int attempt = 0; attempt < 100; ++attempt, Sleep(50)) {
+    for (HWND hwnd = FindWindowW(L"#32770", nullptr); hwnd;
+         hwnd = FindWindowExW(nullptr, hwnd, L"#32770", nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(hwnd, &process);
+      if (process == processId) return hwnd;
+    }
+  }
+  return nullptr;
+}
+
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH]{};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -138,7 +246,7 @@ std::string ContentsOf(HANDLE file) {
 
 }  // namespace
 
-ProcessResult RunProcess(const std::wstring& commandLine) {
+ProcessResult RunProcess(const std::wstring& commandLine, HANDLE token) {
   const std::wstring base = ProgramFolder() + L"process-";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -148,8 +256,10 @@ ProcessResult RunProcess(const std::wstring& commandLine) {
   PROCESS_INFORMATION process{};
   std::wstring command = commandLine;
   ProcessResult result;
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                     nullptr, &startup, &process)) {
+  if (token ? CreateProcessAsUserW(token, nullptr, command.data(), nullptr, nullptr, TRUE,
+                                   CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)
+            : CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                             nullptr, nullptr, &startup, &process)) {
     WaitForSingleObject(process.hProcess, 30000);
     GetExitCodeProcess(process.hProcess, &result.exitCode);
     CloseHandle(process.hThread);

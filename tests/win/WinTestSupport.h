@@ -14,6 +14,9 @@ namespace polvane::test {
 
 inline constexpr char kPolicyPath[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
 
+// Gives the policy key a security descriptor that lets everyone in, as an
+// administrator may loosen it; its owner may always do so.
+void OpenPolicyKeyToEveryone(HKEY root);
 // Removes the Messenger policy keys under both roots.
 void DeletePolicies();
 
@@ -35,6 +38,42 @@ void MakePolicyKeyUncreatable();
 // Reads a policy value directly; empty when missing or not a REG_DWORD.
 std::optional<DWORD> StoredPolicy(HKEY root, const char* name);
 
+// For as long as it lives, Software\Policies and the Messenger policy keys
+// below it, made here as they are once any policy was applied, carry the
+// security Windows gives them: SYSTEM and Administrators full control, and
+// the user and RESTRICTED (in HKCU) or Users (in HKLM) read. Wine does not
+// ask the parent when a key is made, so the keys must exist beforehand.
+// Afterwards the keys that were there have their security back, and the
+// others are gone.
+class WindowsPolicySecurity {
+ public:
+  WindowsPolicySecurity();
+  ~WindowsPolicySecurity();
+  WindowsPolicySecurity(const WindowsPolicySecurity&) = delete;
+  WindowsPolicySecurity& operator=(const WindowsPolicySecurity&) = delete;
+
+ private:
+  struct Saved {
+    HKEY root;
+    const char* path;
+    std::vector<BYTE> descriptor;  // empty: the key was not there
+  };
+  std::vector<Saved> saved_;  // each key as it was, parents first
+};
+
+// This process's token as UAC gives it to an administrator who has not
+// elevated: Administrators for deny only. The caller closes it.
+HANDLE FilteredToken();
+
+// While it lives, this thread runs on the filtered token above.
+class RunFiltered {
+ public:
+  RunFiltered();
+  ~RunFiltered();
+  RunFiltered(const RunFiltered&) = delete;
+  RunFiltered& operator=(const RunFiltered&) = delete;
+};
+
 // Handles every queued message through the program's own loop, noting
 // rather than handling a request to end the program.
 void PumpMessages();
@@ -43,6 +82,12 @@ bool TakeQuitRequest();
 // Presses and releases a key as keyboard input addressed to target, held
 // down with Ctrl when asked, and handles it through the program's loop.
 void PressKey(HWND target, UINT virtualKey, bool withControl = false);
+
+// The visible Polvane main window of a process other than processId,
+// waiting (up to 5 s) for one to appear; null if none does.
+HWND PolvaneWindowOutside(DWORD processId);
+// The first message box of the process, waiting (up to 5 s) for one.
+HWND MessageBoxOf(DWORD processId);
 
 // The folder this test program runs from, with its trailing separator.
 std::wstring ProgramFolder();
@@ -54,8 +99,8 @@ struct ProcessResult {
   std::string out, err;
 };
 // Runs commandLine with its output and errors redirected to files, and
-// waits for it (up to 30 s).
-ProcessResult RunProcess(const std::wstring& commandLine);
+// waits for it (up to 30 s); on token, when one is given.
+ProcessResult RunProcess(const std::wstring& commandLine, HANDLE token = nullptr);
 
 // Makes link_recorder.exe, built beside the tests, the program the shell
 // starts for http and https addresses for as long as it lives, with an empty
