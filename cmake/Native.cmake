@@ -4,13 +4,18 @@
 option(POLVANE_FUZZ "Build the libFuzzer target of the load path (needs clang)" OFF)
 if(POLVANE_FUZZ)
   set(_fuzz_flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-  add_executable(load_fuzzer tests/fuzz/LoadFuzzer.cpp tests/native/SystemRegistry.cpp ${POLVANE_RULES})
-  target_compile_options(load_fuzzer PRIVATE ${_fuzz_flags})
-  target_link_options(load_fuzzer PRIVATE ${_fuzz_flags})
-  # A bounded run from the kept corpus; new finds go to the build tree.
   set(_work ${CMAKE_BINARY_DIR}/fuzz-work)
-  add_test(NAME load_fuzzer_short
-           COMMAND sh -c "mkdir -p '${_work}' && exec '$<TARGET_FILE:load_fuzzer>' -max_total_time=10 -timeout=5 -print_final_stats=1 '${_work}' '${CMAKE_SOURCE_DIR}/tests/fuzz/corpus'")
+  # Each target runs briefly in the test command, from its kept corpus if it
+  # has one; new finds go to the build tree.
+  foreach(_fuzzer load command)
+    add_executable(${_fuzzer}_fuzzer tests/fuzz/${_fuzzer}_fuzzer.cpp tests/native/SystemRegistry.cpp
+                   ${POLVANE_RULES})
+    target_compile_options(${_fuzzer}_fuzzer PRIVATE ${_fuzz_flags})
+    target_link_options(${_fuzzer}_fuzzer PRIVATE ${_fuzz_flags})
+    set(_corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${_fuzzer})
+    add_test(NAME ${_fuzzer}_fuzzer_short
+             COMMAND sh -c "mkdir -p '${_work}/${_fuzzer}' && exec '$<TARGET_FILE:${_fuzzer}_fuzzer>' -max_total_time=10 -timeout=5 -print_final_stats=1 '${_work}/${_fuzzer}' '${_corpus}'")
+  endforeach()
   return()
 endif()
 

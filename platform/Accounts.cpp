@@ -46,7 +46,7 @@ Account SidAccount(const std::string& user) {
 }
 
 Account NamedAccount(const std::string& user) {
-  const std::wstring name = Widen(user, CP_ACP);
+  const std::wstring name = Widen(user, CP_UTF8);
   DWORD sidSize = 0, domainSize = 0;
   SID_NAME_USE use{};
   LookupAccountNameW(nullptr, name.c_str(), nullptr, &sidSize, nullptr, &domainSize, &use);
@@ -71,13 +71,13 @@ Account FindAccount(const std::string& user) {
 
 std::wstring AccountName(const std::string& sidText) {
   PSID sid = nullptr;
-  if (!ConvertStringSidToSidA(sidText.c_str(), &sid)) return Widen(sidText, CP_ACP);
+  if (!ConvertStringSidToSidA(sidText.c_str(), &sid)) return Widen(sidText, CP_UTF8);
   wchar_t name[256]{}, domain[256]{};
   DWORD nameSize = 256, domainSize = 256;
   SID_NAME_USE use{};
   const bool named = LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use);
   LocalFree(sid);
-  if (!named) return Widen(sidText, CP_ACP);
+  if (!named) return Widen(sidText, CP_UTF8);
   return *domain ? std::wstring(domain) + L"\\" + name : std::wstring(name);
 }
 

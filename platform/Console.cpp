@@ -20,7 +20,7 @@ std::vector<std::string> ProgramArguments() {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> result;
-  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i], CP_ACP));
+  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i], CP_UTF8));
   LocalFree(arguments);
   return result;
 }
@@ -51,10 +51,20 @@ void ConsoleOutput::Write(HANDLE target, const std::string& line) {
   }
   const std::string text = line + "\r\n";
   DWORD written = 0, mode = 0;
-  if (GetConsoleMode(target, &mode))
-    WriteConsoleA(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  else
-    WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  bool whole = false;
+  if (GetConsoleMode(target, &mode)) {
+    const std::wstring wide = Widen(text, CP_UTF8);
+    whole =
+        WriteConsoleW(target, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+        written == wide.size();
+  } else {
+    whole = WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+            written == text.size();
+  }
+  if (!whole && writeFailure_ == ERROR_SUCCESS) {
+    writeFailure_ = GetLastError();
+    if (writeFailure_ == ERROR_SUCCESS) writeFailure_ = ERROR_WRITE_FAULT;
+  }
 }
 
 }  // namespace polvane

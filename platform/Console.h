@@ -9,11 +9,13 @@
 
 namespace polvane {
 
-// The program's arguments, without its own name.
+// The program's arguments, without its own name, in UTF-8: read wide, so
+// that no code page maps a look-alike character onto a plain one.
 std::vector<std::string> ProgramArguments();
 
 // Writes to the handles the caller redirected, else to the console of the
-// process that started Polvane (cmd, PowerShell). Polvane never opens a
+// process that started Polvane (cmd, PowerShell): to a console as wide
+// text, to a file or pipe as UTF-8 without a byte-order mark. Polvane never opens a
 // console of its own: started from neither (a shortcut, Explorer), it has
 // nowhere to write, and the lines are kept for the caller to show otherwise.
 class ConsoleOutput final : public CommandOutput {
@@ -28,6 +30,9 @@ class ConsoleOutput final : public CommandOutput {
 
   // The lines that found nowhere to go, one per line of text.
   const std::string& Unwritten() const { return unwritten_; }
+  // The error of the first write that failed (a full disk, a closed pipe),
+  // or ERROR_SUCCESS.
+  DWORD WriteFailure() const { return writeFailure_; }
 
  private:
   void Write(HANDLE target, const std::string& line);
@@ -36,6 +41,7 @@ class ConsoleOutput final : public CommandOutput {
   HANDLE err_ = nullptr;
   HANDLE console_ = INVALID_HANDLE_VALUE;  // the parent's console, opened here
   std::string unwritten_;
+  DWORD writeFailure_ = ERROR_SUCCESS;
 };
 
 }  // namespace polvane

@@ -37,7 +37,7 @@ bool ProcessIsElevated() { return InAdministrators(); }
 DWORD StartElevated(HWND owner, const std::string& arguments) {
   if (g_start && g_start->failure != ERROR_SUCCESS) return g_start->failure;
   const std::wstring program = g_start ? g_start->program : ProgramPath();
-  const std::wstring parameters = Widen(arguments, CP_ACP);
+  const std::wstring parameters = Widen(arguments, CP_UTF8);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;

@@ -49,7 +49,7 @@ std::wstring StringTableName(const std::vector<BYTE>& record) {
       length < sizeof(Translation))
     return L"040904B0";
   const std::string name = Hexadecimal(first->language, 4) + Hexadecimal(first->codePage, 4);
-  return Widen(name, CP_ACP);
+  return Widen(name, CP_UTF8);
 }
 
 }  // namespace

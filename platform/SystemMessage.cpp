@@ -2,19 +2,26 @@
 
 #include <windows.h>
 
+#include "platform/Text.h"
 #include "rules/Decimal.h"
+#include "rules/Messages.h"
 
 namespace polvane {
 
 std::string SystemReason(long code) {
-  char text[512]{};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
-  std::string reason(text);
+  wchar_t text[512]{};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 static_cast<DWORD>(code), 0, text, 512, nullptr);
+  std::string reason = Narrow(text, CP_UTF8);
   for (char& c : reason)
     if (c == '\r' || c == '\n') c = ' ';
   while (!reason.empty() && reason.back() == ' ') reason.pop_back();
   return reason.empty() ? "Error " + Decimal(code) + "." : reason;
+}
+
+int ShowMessage(HWND owner, const std::string& text, UINT type) {
+  return MessageBoxW(owner, Widen(text, CP_UTF8).c_str(), Widen(kProgramTitle, CP_UTF8).c_str(),
+                     type);
 }
 
 }  // namespace polvane

@@ -42,7 +42,7 @@ int Main(frmMain& form, const Command& command) {
   if (user.status != kRegSuccess) {
     const std::string text =
         UserFailureMessage(command.user, user.status, SystemReason(user.status));
-    MessageBoxA(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+    ShowMessage(nullptr, text, MB_OK | MB_ICONERROR);
     return static_cast<int>(user.status);
   }
   // Links opened after the main window has closed get no owner; asking for
@@ -62,24 +62,21 @@ int Main(frmMain& form, const Command& command) {
 
 int RunWithoutWindow(const Command& command) {
   ConsoleOutput output;
-  const bool changed = command.kind == CommandKind::Set || command.kind == CommandKind::Unset;
-  const ChosenUser user =
-      changed || command.kind == CommandKind::Show ? ChooseUser(command.user) : ChosenUser{};
-  int exitCode = static_cast<int>(user.status);
+  const ChosenUser user = ReachesPolicies(command) ? ChooseUser(command.user) : ChosenUser{};
+  CommandResult result{static_cast<int>(user.status)};
   if (user.status != kRegSuccess)
     output.Err(UserFailureMessage(command.user, user.status, SystemReason(user.status)));
   else
-    exitCode = RunCommand(command, output, SystemReason);
-  if (changed && exitCode == 0) AnnouncePolicyChange();
-  // Started where nothing can be printed (a shortcut, Explorer), what the
-  // user asked to see, or why the command line is wrong, is shown in a box.
-  // A change made unattended never waits on one: its exit code tells.
-  const bool asked = command.kind == CommandKind::Show || command.kind == CommandKind::Help ||
-                     command.kind == CommandKind::Invalid;
-  if (asked && !output.Unwritten().empty())
-    MessageBoxA(nullptr, output.Unwritten().c_str(), kProgramTitle,
-                exitCode == 0 ? MB_OK | MB_ICONINFORMATION : MB_OK | MB_ICONERROR);
-  return exitCode;
+    result = RunCommand(command, output, SystemReason);
+  if (result.changed) AnnouncePolicyChange();
+  // Output that was lost is no success.
+  if (result.exitCode == 0) result.exitCode = static_cast<int>(output.WriteFailure());
+  // Started where nothing can be printed (a shortcut, Explorer), only the
+  // help is shown, in a box; everything else runs unattended, and its exit
+  // code tells.
+  if (command.kind == CommandKind::Help && !output.Unwritten().empty())
+    ShowMessage(nullptr, output.Unwritten(), MB_OK | MB_ICONINFORMATION);
+  return result.exitCode;
 }
 
 }  // namespace polvane

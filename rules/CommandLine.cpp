@@ -1,23 +1,15 @@
 #include "rules/CommandLine.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
+#include "rules/Ascii.h"
 #include "rules/Decimal.h"
-#include "rules/Messages.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
-#include "rules/mdlRegistry.h"
 
 namespace polvane {
 namespace {
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 bool IsSwitch(const std::string& argument) {
   return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
@@ -25,7 +17,7 @@ bool IsSwitch(const std::string& argument) {
 
 std::optional<std::size_t> RowNamed(const std::string& name) {
   for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
-    if (Lower(name) == Lower(kPolicyTable[row].valueName)) return row;
+    if (AsciiLower(name) == AsciiLower(kPolicyTable[row].valueName)) return row;
   return std::nullopt;
 }
 
@@ -40,7 +32,24 @@ std::string PolicyNames(std::size_t perLine = kPolicyTable.size()) {
   return names;
 }
 
-std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
+// What a message says of a piece of the command line: the text itself, or
+// that it is empty; and, where look-alike characters may have stood in for
+// plain ones, that it is not plain ASCII.
+std::string Shown(const std::string& text, const char* empty = "an empty argument") {
+  if (text.empty()) return empty;
+  if (!IsAscii(text)) return Printable(text) + " (not plain ASCII: switches and policy names are)";
+  return Printable(text);
+}
+
+struct SwitchName {
+  const char* name;
+  CommandKind kind;
+};
+constexpr SwitchName kCommandSwitches[] = {
+    {"show", CommandKind::Show},   {"set", CommandKind::Set},   {"unset", CommandKind::Unset},
+    {"check", CommandKind::Check}, {"edit", CommandKind::Edit}, {"?", CommandKind::Help},
+    {"help", CommandKind::Help},
+};
 
 // Reads the command line one argument at a time; the first fault found is
 // the one reported.
@@ -54,43 +63,31 @@ class Parser {
         TakeName(argument);
       if (!command_.error.empty()) break;
     }
-    if (command_.error.empty() && !command_.user.empty() && command_.allUsers &&
-        !OpensWindow(command_))
-      Fault("/user cannot be given with /allusers: every user's policies belong to no one user");
-    if (command_.error.empty() && TakesNames() && named_.empty())
-      Fault(std::string(command_.kind == CommandKind::Set ? "/set needs at least one Name=0|1"
-                        : command_.kind == CommandKind::Edit
-                            ? "/edit needs at least one Name=0|1|2"
-                            : "/unset needs at least one policy name"));
+    if (command_.error.empty()) CheckCombination();
     if (!command_.error.empty()) command_.kind = CommandKind::Invalid;
     return command_;
   }
 
  private:
   void TakeSwitch(const std::string& argument) {
-    const std::string name = Lower(argument.substr(1));
-    if (name == "allusers") {
-      command_.allUsers = true;
+    const std::string name = AsciiLower(argument.substr(1));
+    if (name.rfind("user:", 0) == 0) return TakeUser(argument.substr(6));
+    bool* flag = name == "allusers" ? &command_.allUsers
+                 : name == "json"   ? &command_.json
+                 : name == "whatif" ? &command_.whatIf
+                                    : nullptr;
+    if (flag) {
+      if (*flag) return Fault(argument + " is given twice");
+      *flag = true;
       return;
     }
-    if (name.rfind("user:", 0) == 0) return TakeUser(argument.substr(6));
-    CommandKind kind{};
-    if (name == "show")
-      kind = CommandKind::Show;
-    else if (name == "set")
-      kind = CommandKind::Set;
-    else if (name == "unset")
-      kind = CommandKind::Unset;
-    else if (name == "edit")
-      kind = CommandKind::Edit;
-    else if (name == "?" || name == "help")
-      kind = CommandKind::Help;
-    else
-      return Fault("Unknown switch " + argument);
+    const auto known = std::find_if(std::begin(kCommandSwitches), std::end(kCommandSwitches),
+                                    [&name](const SwitchName& s) { return name == s.name; });
+    if (known == std::end(kCommandSwitches)) return Fault("Unknown switch " + Shown(argument));
     if (command_.kind != CommandKind::Window)
       return Fault(argument + " cannot be given with " + commandSwitch_ +
-                   ": give one of /show, /set, /unset, /edit and /? at a time");
-    command_.kind = kind;
+                   ": give one of /show, /set, /unset, /check, /edit and /? at a time");
+    command_.kind = known->kind;
     commandSwitch_ = argument;
   }
 
@@ -103,19 +100,29 @@ class Parser {
 
   bool TakesNames() const {
     return command_.kind == CommandKind::Set || command_.kind == CommandKind::Unset ||
-           command_.kind == CommandKind::Edit;
+           command_.kind == CommandKind::Edit || command_.kind == CommandKind::Check;
+  }
+
+  // The values a Name=N may carry: /edit may grey a box too.
+  std::string Values(const std::string& name) const {
+    return command_.kind == CommandKind::Edit ? name + "=0, " + name + "=1 or " + name + "=2"
+                                              : name + "=0 or " + name + "=1";
   }
 
   void TakeName(const std::string& argument) {
-    if (!TakesNames()) return Fault("Unexpected argument " + argument);
+    if (!TakesNames())
+      return Fault(argument.empty() ? "Unexpected empty argument"
+                                    : "Unexpected argument " + Shown(argument));
+    if (argument.empty()) return Fault("An empty argument stands where a policy name belongs");
     const bool setting = command_.kind != CommandKind::Unset;
     const std::size_t equals = argument.find('=');
     if (setting && equals == std::string::npos)
-      return Fault(argument + " has no value: write it as " + argument + "=0 or " + argument +
-                   "=1");
+      return Fault(Shown(argument) + " has no value: write it as " + Values(Printable(argument)));
     const std::string name = setting ? argument.substr(0, equals) : argument;
     const std::optional<std::size_t> row = RowNamed(name);
-    if (!row) return Fault("Unknown policy name " + name + "; the names are " + PolicyNames());
+    if (!row)
+      return Fault("Unknown policy name " + Shown(name, "(an empty name)") + "; the names are " +
+                   PolicyNames());
     if (std::find(named_.begin(), named_.end(), *row) != named_.end())
       return Fault(std::string(kPolicyTable[*row].valueName) + " is given twice");
     named_.push_back(*row);
@@ -123,13 +130,28 @@ class Parser {
       command_.settings.push_back({*row, 0});
       return;
     }
-    // A box can also be greyed, which /edit carries; /set writes 0 or 1.
-    const bool editing = command_.kind == CommandKind::Edit;
     const std::string value = argument.substr(equals + 1);
+    const bool editing = command_.kind == CommandKind::Edit;
     if (value != "0" && value != "1" && !(editing && value == "2"))
-      return Fault(argument +
-                   (editing ? ": the value must be 0, 1 or 2" : ": the value must be 0 or 1"));
+      return Fault(Shown(argument) + ": the value must be " + (editing ? "0, 1 or 2" : "0 or 1"));
     command_.settings.push_back({*row, static_cast<std::uint32_t>(value[0] - '0')});
+  }
+
+  // What each switch may stand with, once every argument is read.
+  void CheckCombination() {
+    const CommandKind kind = command_.kind;
+    if (TakesNames() && named_.empty())
+      return Fault(commandSwitch_ + " needs at least one " +
+                   (kind == CommandKind::Unset  ? "policy name"
+                    : kind == CommandKind::Edit ? "Name=0|1|2"
+                                                : "Name=0|1"));
+    if (command_.json && kind != CommandKind::Show) return Fault("/json goes with /show only");
+    if (command_.json && command_.allUsers)
+      return Fault("/json shows both scopes: give it without /allusers");
+    if (command_.whatIf && kind != CommandKind::Set && kind != CommandKind::Unset)
+      return Fault("/whatif goes with /set or /unset only");
+    if (!command_.user.empty() && command_.allUsers && !OpensWindow(command_))
+      return Fault("/user cannot be given with /allusers: every user's policies belong to no one");
   }
 
   void Fault(const std::string& what) { command_.error = what + ". Type Polvane.exe /? for help."; }
@@ -139,82 +161,10 @@ class Parser {
   std::vector<std::size_t> named_;
 };
 
-int Show(bool allUsers, CommandOutput& output, const ReasonOf& reasonOf) {
-  RegStatus first = kRegSuccess;
-  for (const PolicyRow& row : kPolicyTable) {
-    const DwordRead read = QueryDWORD(PolicyRoot(allUsers), kPolicyKeyPath, row.valueName);
-    std::string shown = read.value ? Decimal(*read.value) : "not set";
-    if (read.status != kRegSuccess) {
-      shown = "unreadable";
-      output.Err(std::string(row.valueName) + " could not be read for " + ScopeName(allUsers) +
-                 ": " + reasonOf(read.status));
-      if (first == kRegSuccess) first = read.status;
-    }
-    output.Out(std::string(row.valueName) + "=" + shown);
-  }
-  return static_cast<int>(first);
-}
-
-// Applies change to each named value, reporting each failure; every value is
-// attempted. A scope that Windows keeps from this process is not touched.
-int Change(const Command& command, const char* verb,
-           const std::function<RegStatus(const PolicySetting&, const char* name)>& change,
-           CommandOutput& output, const ReasonOf& reasonOf) {
-  if (!MayChangePolicies(command.allUsers)) {
-    output.Err(RefusedChangeMessage(command.allUsers));
-    return kRegAccessDenied;
-  }
-  RegStatus first = kRegSuccess;
-  for (const PolicySetting& setting : command.settings) {
-    const char* name = kPolicyTable[setting.row].valueName;
-    const RegStatus status = change(setting, name);
-    if (status == kRegSuccess) continue;
-    output.Err(std::string(name) + " could not be " + verb + " for " + ScopeName(command.allUsers) +
-               ": " + reasonOf(status));
-    if (first == kRegSuccess) first = status;
-  }
-  return static_cast<int>(first);
-}
-
 }  // namespace
 
 Command ParseCommandLine(const std::vector<std::string>& arguments) {
   return Parser().Parse(arguments);
-}
-
-std::string UsageText() {
-  return "Polvane switches the Messenger client policies, REG_DWORD values under\n"
-         "Software\\Policies\\Microsoft\\Messenger\\Client.\n"
-         "\n"
-         "  Polvane.exe [/allusers] [/user:U]      Opens the window.\n"
-         "  Polvane.exe /show [/allusers | /user:U] Prints the five values as Name=N,\n"
-         "                                          or Name=not set.\n"
-         "  Polvane.exe /set Name=0|1 [...] [/allusers | /user:U]\n"
-         "                                          Writes the named values.\n"
-         "  Polvane.exe /unset Name [...] [/allusers | /user:U]\n"
-         "                                          Deletes the named values, leaving the\n"
-         "                                          policies not configured.\n"
-         "  Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]\n"
-         "                                          Opens the window with the named boxes\n"
-         "                                          clear (0), ticked (1) or greyed (2),\n"
-         "                                          not yet saved.\n"
-         "  Polvane.exe /?                          Prints this help.\n"
-         "\n"
-         "  /allusers  every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
-         "             current user (HKEY_CURRENT_USER).\n"
-         "  /user:U    in place of the current user, the signed-in user U, given as\n"
-         "             DOMAIN\\name, name or SID (HKEY_USERS\\<SID>).\n"
-         "  Name       " +
-         PolicyNames(3) +
-         ".\n"
-         "\n"
-         "Windows lets only administrators change policies, in either scope: /set\n"
-         "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
-         "Switches may start with / or -; switches and names may be in any case.\n"
-         "Exit code: 0 on success, 87 when the command line is wrong (nothing is\n"
-         "written then), 5 when Windows refuses the change (nothing is written),\n"
-         "1332 when no account has U's name, 1312 when U is not signed in,\n"
-         "otherwise the Windows error code of the first failure.\n";
 }
 
 std::string EditArguments(OptionPanel& panel, const std::string& userSid) {
@@ -231,41 +181,48 @@ void ApplyEdits(const Command& command, OptionPanel& panel) {
     BoxOf(panel, kPolicyTable[setting.row]).SetValue(static_cast<CheckValue>(setting.value));
 }
 
-int RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf) {
-  const RegKey root = PolicyRoot(command.allUsers);
-  switch (command.kind) {
-    case CommandKind::Show:
-      return Show(command.allUsers, output, reasonOf);
-    case CommandKind::Set:
-      return Change(
-          command, "written",
-          [root](const PolicySetting& setting, const char* name) {
-            return WriteDWORD(root, kPolicyKeyPath, name, static_cast<std::int32_t>(setting.value));
-          },
-          output, reasonOf);
-    case CommandKind::Unset:
-      return Change(
-          command, "deleted",
-          [root](const PolicySetting&, const char* name) {
-            return DeleteDWORD(root, kPolicyKeyPath, name);
-          },
-          output, reasonOf);
-    case CommandKind::Help: {
-      std::string usage = UsageText();
-      for (std::size_t start = 0, end; start < usage.size(); start = end + 1) {
-        end = usage.find('\n', start);
-        output.Out(usage.substr(start, end - start));
-      }
-      return 0;
-    }
-    case CommandKind::Invalid:
-      output.Err(command.error);
-      return kBadCommandLine;
-    case CommandKind::Window:
-    case CommandKind::Edit:
-      break;
-  }
-  return 0;
+std::string UsageText() {
+  return "Polvane switches the Messenger client policies, REG_DWORD values under\n"
+         "Software\\Policies\\Microsoft\\Messenger\\Client.\n"
+         "\n"
+         "  Polvane.exe [/allusers] [/user:U]      Opens the window.\n"
+         "  Polvane.exe /show [/allusers | /user:U] Prints the five values as Name=N,\n"
+         "                                          Name=not set or Name=unreadable.\n"
+         "  Polvane.exe /show /json [/user:U]       Prints both scopes' values and the\n"
+         "                                          effective ones as one JSON object.\n"
+         "  Polvane.exe /set Name=0|1 [...] [/allusers | /user:U] [/whatif]\n"
+         "                                          Writes the named values.\n"
+         "  Polvane.exe /unset Name [...] [/allusers | /user:U] [/whatif]\n"
+         "                                          Deletes the named values, leaving the\n"
+         "                                          policies not configured.\n"
+         "  Polvane.exe /check Name=0|1 [...] [/allusers | /user:U]\n"
+         "                                          Exits 0 when every named value is so,\n"
+         "                                          1 when any is not, printing each.\n"
+         "  Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]\n"
+         "                                          Opens the window with the named boxes\n"
+         "                                          clear (0), ticked (1) or greyed (2),\n"
+         "                                          not yet saved.\n"
+         "  Polvane.exe /?                          Prints this help.\n"
+         "\n"
+         "  /allusers  every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
+         "             current user (HKEY_CURRENT_USER).\n"
+         "  /user:U    in place of the current user, the signed-in user U, given as\n"
+         "             DOMAIN\\name, name or SID (HKEY_USERS\\<SID>).\n"
+         "  /whatif    prints what /set or /unset would change, and changes nothing.\n"
+         "  Name       " +
+         PolicyNames(3) +
+         ".\n"
+         "\n"
+         "/set and /unset print a line for each value: Name=N (was ...), Name not set\n"
+         "(was ...), or, where it is so already and is left untouched, unchanged.\n"
+         "Windows lets only administrators change policies, in either scope: /set\n"
+         "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
+         "Switches may start with / or -; switches and names may be in any case.\n"
+         "Exit code: 0 on success, 1 when /check finds a value that differs, 87 when\n"
+         "the command line is wrong (nothing is written then), 5 when Windows\n"
+         "refuses the change (nothing is written), 1332 when no account has U's\n"
+         "name, 1312 when U is not signed in, otherwise the Windows error code of\n"
+         "the first failure, an output that could not be written among them.\n";
 }
 
 }  // namespace polvane

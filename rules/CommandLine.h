@@ -2,6 +2,7 @@
 // Polvane's command line, for scripts and deployment: what each switch asks
 // for, checked whole before anything is written, and its running against the
 // same store as the window. Free of Windows so that it is tested natively.
+// Arguments and output are UTF-8; switches and policy names are plain ASCII.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,26 +16,37 @@ namespace polvane {
 
 // The exit code of a command line that is wrong (ERROR_INVALID_PARAMETER).
 inline constexpr int kBadCommandLine = 87;
+// The exit code of a /check whose values are not all as named.
+inline constexpr int kCheckDiffers = 1;
 
 // Window opens the window on the stored values; Edit opens it with some
 // boxes set as the command line gives them, not yet saved.
-enum class CommandKind { Window, Edit, Show, Set, Unset, Help, Invalid };
+enum class CommandKind { Window, Edit, Show, Set, Unset, Check, Help, Invalid };
 
 struct PolicySetting {
   std::size_t row;      // in kPolicyTable
-  std::uint32_t value;  // for /set and /edit
+  std::uint32_t value;  // for /set, /check and /edit
 };
 
 struct Command {
   CommandKind kind = CommandKind::Window;
   bool allUsers = false;
-  std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes or /edit shows
+  bool json = false;                    // /show /json: both scopes and the effective values
+  bool whatIf = false;                  // /set and /unset: say what would change, change nothing
+  std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes,
+                                        // /check compares or /edit shows
   std::string user;                     // /user: a signed-in user's name or SID, as given
   std::string error;                    // Invalid: what is wrong, one line
 };
 
 inline bool OpensWindow(const Command& command) {
   return command.kind == CommandKind::Window || command.kind == CommandKind::Edit;
+}
+
+// Whether the command reads or changes the policies of a scope.
+inline bool ReachesPolicies(const Command& command) {
+  return command.kind == CommandKind::Show || command.kind == CommandKind::Set ||
+         command.kind == CommandKind::Unset || command.kind == CommandKind::Check;
 }
 
 // Switches start with '/' or '-'; switches and policy names are compared
@@ -65,8 +77,12 @@ class CommandOutput {
 // The system's description of a Win32 error code.
 using ReasonOf = std::function<std::string(RegStatus)>;
 
-// Runs a command that needs no window and returns the process's exit code:
-// 0, kBadCommandLine, or the Win32 error code of the first failure.
-int RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf);
+struct CommandResult {
+  int exitCode = 0;      // 0, kCheckDiffers, kBadCommandLine, or the first failure's code
+  bool changed = false;  // some value was written or deleted
+};
+
+// Runs a command that needs no window.
+CommandResult RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf);
 
 }  // namespace polvane

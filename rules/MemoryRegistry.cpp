@@ -1,17 +1,12 @@
 #include "rules/MemoryRegistry.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
+
+#include "rules/Ascii.h"
 
 namespace polvane {
 
-std::string MemoryRegistry::Folded(const std::string& text) {
-  std::string folded = text;
-  std::transform(folded.begin(), folded.end(), folded.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return folded;
-}
+std::string MemoryRegistry::Folded(const std::string& text) { return AsciiLower(text); }
 
 void MemoryRegistry::CreatePath(RegKey root, const std::string& path) {
   const std::string folded = Folded(path);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "rules/Ascii.h"
 #include "rules/Decimal.h"
 
 namespace polvane {
@@ -38,8 +39,9 @@ std::string RefusedChangeMessage(bool allUsers) {
          "Nothing was written.";
 }
 
-std::string UserFailureMessage(const std::string& user, RegStatus status,
+std::string UserFailureMessage(const std::string& given, RegStatus status,
                                std::string systemReason) {
+  const std::string user = Printable(given);
   if (status == kRegNoneMapped)
     return "No account is named " + user + ". Nothing was read or written.";
   if (status == kRegNoSuchLogonSession)

@@ -38,10 +38,10 @@ DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName) {
   std::uint32_t size = kDwordSize;
   const RegStatus status = api.QueryValue(key.Get(), valueName, &type, buffer.data(), &size);
   // A longer value does not fit: it is there, but it is no REG_DWORD.
-  if (status == kRegMoreData) return {};
+  if (status == kRegMoreData) return {kRegSuccess, std::nullopt, true};
   if (status != kRegSuccess) return {FailureOf(status), std::nullopt};
-  if (type != kRegDword || size != kDwordSize) return {};
-  return {kRegSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer))};
+  if (type != kRegDword || size != kDwordSize) return {kRegSuccess, std::nullopt, true};
+  return {kRegSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer)), true};
 }
 
 std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName) {

@@ -45,6 +45,7 @@ class OpenedKey {
 struct DwordRead {
   RegStatus status = kRegSuccess;      // the first failure, if any
   std::optional<std::uint32_t> value;  // empty unless a 4-byte REG_DWORD was read
+  bool present = false;                // a value of that name is there, of any type
 };
 DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName);
 

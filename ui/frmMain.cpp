@@ -151,7 +151,7 @@ void frmMain::LoadChosenScope() {
   cmdSave_.ShowShield(!ProcessIsElevated() && !MayChangePolicies(allUsers));
   if (const RegStatus status = LoadPolicies(*this, allUsers); status != kRegSuccess) {
     const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
-    MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONWARNING);
+    ShowMessage(Hwnd(), text, MB_OK | MB_ICONWARNING);
   }
 }
 
@@ -171,12 +171,11 @@ void frmMain::SaveChanges() {
 void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
   std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
   if (status != kRegAccessDenied || ProcessIsElevated()) {
-    MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+    ShowMessage(Hwnd(), text, MB_OK | MB_ICONERROR);
     return;
   }
   text += std::string("\n\n") + kRestartQuestion;
-  if (MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_YESNO | MB_ICONERROR) == IDYES)
-    RestartAsAdministrator();
+  if (ShowMessage(Hwnd(), text, MB_YESNO | MB_ICONERROR) == IDYES) RestartAsAdministrator();
 }
 
 // This window closes only once the new one is up; if the user declines the
@@ -189,7 +188,7 @@ void frmMain::RestartAsAdministrator() {
     EndProgram();
   } else if (status != ERROR_CANCELLED) {
     const std::string text = RestartFailureMessage(SystemReason(status));
-    MessageBoxA(Hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+    ShowMessage(Hwnd(), text, MB_OK | MB_ICONERROR);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "rules/MemoryRegistry.h"
 #include "rules/Messages.h"
 #include "rules/PolicyTable.h"
+#include "tests/common/CountingRegistry.h"
 #include "tests/native/FakePanel.h"
 
 namespace polvane::test {
@@ -98,8 +99,9 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
                                                       {"/unset", "PreventRun", "-ALLUSERS"}};
   for (const auto& arguments : refused) {
     Lines lines;
-    EXPECT_EQ(RunCommand(ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }),
-              kRegAccessDenied);
+    EXPECT_EQ(
+        RunCommand(ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }).exitCode,
+        kRegAccessDenied);
     ASSERT_EQ(lines.err.size(), 1u);
     EXPECT_EQ(lines.err[0],
               "Access is denied: the Messenger policies of all users are changed by an "
@@ -110,8 +112,125 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
     EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableVideo"));
   }
   Lines lines;
-  EXPECT_EQ(RunCommand(ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr), 0);
+  EXPECT_EQ(RunCommand(ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr).exitCode, 0);
   EXPECT_TRUE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"));
+}
+
+const MemoryRegistry::StoredValue kOne{kRegDword, {1, 0, 0, 0}};
+const MemoryRegistry::StoredValue kZero{kRegDword, {0, 0, 0, 0}};
+std::string Reason(RegStatus status) {
+  return status == kRegAccessDenied ? "Access \"denied\"." : "?";
+}
+
+class Commands : public ::testing::Test {
+ protected:
+  CommandResult Run(const std::vector<std::string>& arguments) {
+    lines = {};
+    return RunCommand(ParseCommandLine(arguments), lines, Reason);
+  }
+
+  MemoryRegistry memory;
+  CountingRegistry registry{memory};
+  const RegistryOverride use{registry};
+  Lines lines;
+};
+
+TEST_F(Commands, SetAndUnsetLeaveWhatIsSoUntouchedAndWhatIfChangesNothing) {
+  memory.Put(kCurrentUser, kPolicyKeyPath, "PreventRun", kOne);
+  memory.Put(kCurrentUser, kPolicyKeyPath, "DisableVideo", {kRegSz, {'1', 0}});
+  struct Case {
+    std::vector<std::string> arguments;
+    std::vector<std::string> out;
+    bool changed;
+    int writes;  // values set or deleted
+  };
+  const Case cases[] = {
+      {{"/set", "PreventRun=1", "DisableFileTransfer=1", "/whatif"},
+       {"What if: PreventRun=1 unchanged", "What if: DisableFileTransfer=1 (was not set)"},
+       false,
+       0},
+      {{"/set", "PreventRun=1", "DisableFileTransfer=1"},
+       {"PreventRun=1 unchanged", "DisableFileTransfer=1 (was not set)"},
+       true,
+       1},
+      {{"/set", "PreventRun=1", "DisableFileTransfer=1"},
+       {"PreventRun=1 unchanged", "DisableFileTransfer=1 unchanged"},
+       false,
+       0},
+      {{"/unset", "DisableVideo", "DisablePC2Phone", "/whatif"},
+       {"What if: DisableVideo not set (was not a 4-byte REG_DWORD)",
+        "What if: DisablePC2Phone not set, unchanged"},
+       false,
+       0},
+      {{"/unset", "PreventRun", "DisableVideo"},
+       {"PreventRun not set (was 1)", "DisableVideo not set (was not a 4-byte REG_DWORD)"},
+       true,
+       2},
+  };
+  for (const Case& c : cases) {
+    registry.Clear();
+    const CommandResult result = Run(c.arguments);
+    EXPECT_EQ(result.exitCode, 0) << c.arguments[1];
+    EXPECT_EQ(lines.out, c.out);
+    EXPECT_TRUE(lines.err.empty());
+    EXPECT_EQ(result.changed, c.changed) << c.arguments[1];
+    EXPECT_EQ(registry.Count(RegCall::Set) + registry.Count(RegCall::Delete), c.writes)
+        << c.arguments[1];
+  }
+  EXPECT_FALSE(memory.Get(kCurrentUser, kPolicyKeyPath, "PreventRun"));
+  EXPECT_EQ(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableFileTransfer"), kOne);
+}
+
+TEST_F(Commands, ShowJsonGivesBothScopesAndTheEffectiveValueMachineWideFirst) {
+  memory.Put(kCurrentUser, kPolicyKeyPath, "PreventRun", kZero);
+  memory.Put(kCurrentUser, kPolicyKeyPath, "DisableVideo", kOne);
+  memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", kOne);
+  registry.Fail(RegCall::Query, "DisablePC2Phone", kRegAccessDenied);
+  EXPECT_EQ(Run({"/show", "/json"}).exitCode, kRegAccessDenied);
+  const std::string denied = R"({"error": 5, "message": "Access \"denied\"."})";
+  const std::vector<std::string> expected{
+      "{",
+      R"(  "currentUser": {"PreventRun": 0, "DisableFileTransfer": null, )"
+      R"("DisablePC2PCAudio": null, "DisablePC2Phone": )" +
+          denied + R"(, "DisableVideo": 1},)",
+      R"(  "allUsers": {"PreventRun": 1, "DisableFileTransfer": null, )"
+      R"("DisablePC2PCAudio": null, "DisablePC2Phone": )" +
+          denied + R"(, "DisableVideo": null},)",
+      R"(  "effective": {"PreventRun": {"value": 1, "from": "allUsers"}, )"
+      R"("DisableFileTransfer": {"value": null, "from": "notSet"}, )"
+      R"("DisablePC2PCAudio": {"value": null, "from": "notSet"}, )"
+      R"("DisablePC2Phone": {"value": null, "from": "unreadable"}, )"
+      R"("DisableVideo": {"value": 1, "from": "currentUser"}})",
+      "}"};
+  EXPECT_EQ(lines.out, expected);
+}
+
+TEST_F(Commands, CheckExitsZeroWhenAllIsSoOneWhenAnyDiffersElseTheFailure) {
+  memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", kOne);
+  memory.Put(kLocalMachine, kPolicyKeyPath, "DisableVideo", kZero);
+  struct Case {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::vector<std::string> out;
+  };
+  const Case cases[] = {
+      {{"/check", "PreventRun=1", "DisableVideo=0", "/allusers"}, 0, {}},
+      {{"/check", "PreventRun=0", "DisableFileTransfer=1", "DisableVideo=0", "/allusers"},
+       kCheckDiffers,
+       {"PreventRun is 1, not 0", "DisableFileTransfer is not set, not 1"}},
+      {{"/check", "PreventRun=1"}, kCheckDiffers, {"PreventRun is not set, not 1"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.arguments).exitCode, c.exitCode) << c.arguments[1];
+    EXPECT_EQ(lines.out, c.out);
+    EXPECT_TRUE(lines.err.empty());
+  }
+  registry.Fail(RegCall::Query, "DisableVideo", kRegAccessDenied);
+  EXPECT_EQ(Run({"/check", "PreventRun=0", "DisableVideo=1", "/allusers"}).exitCode,
+            kRegAccessDenied);
+  EXPECT_EQ(lines.out, std::vector<std::string>{"PreventRun is 1, not 0"});
+  EXPECT_EQ(lines.err, std::vector<std::string>{
+                           "DisableVideo could not be read for all users: Access \"denied\"."});
 }
 
 }  // namespace

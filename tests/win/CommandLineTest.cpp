@@ -80,7 +80,8 @@ TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
 
   const ProcessResult set = Polvane(L"/set preventrun=1 DisableVideo=0 /allusers");
   EXPECT_EQ(set.exitCode, 0u);
-  EXPECT_EQ(set.out + set.err, "");
+  EXPECT_EQ(set.out, "PreventRun=1 (was not set)\r\nDisableVideo=0 (was not set)\r\n");
+  EXPECT_EQ(set.err, "");
   EXPECT_EQ(
       RegQuery(L"HKLM"),
       "DisablePC2Phone REG_DWORD 0x1\nDisableVideo REG_DWORD 0x0\nPreventRun REG_DWORD 0x1\n");
@@ -90,7 +91,8 @@ TEST_F(CommandLine, SetWritesTheNamedValuesOnlyAndUnsetDeletesThem) {
   // DisableFileTransfer is missing already: that is no error.
   const ProcessResult unset = Polvane(L"/unset PreventRun DisableFileTransfer /allusers");
   EXPECT_EQ(unset.exitCode, 0u);
-  EXPECT_EQ(unset.out + unset.err, "");
+  EXPECT_EQ(unset.out, "PreventRun not set (was 1)\r\nDisableFileTransfer not set, unchanged\r\n");
+  EXPECT_EQ(unset.err, "");
   EXPECT_EQ(RegQuery(L"HKLM"), "DisablePC2Phone REG_DWORD 0x1\nDisableVideo REG_DWORD 0x0\n");
   EXPECT_EQ(RegQuery(L"HKCU"), "DisableVideo REG_DWORD 0x1\n");
   EXPECT_EQ(SettingRecorder::PolicyNotices(), 2);
@@ -137,8 +139,6 @@ TEST_F(CommandLine, AWrongCommandLineSaysWhatIsWrongAndWritesNothing) {
       {L"PreventRun=0", "Unexpected argument PreventRun=0"},
       {L"/edit /allusers", "/edit needs at least one Name=0|1|2"},
       {L"/edit DisableVideo=3", "DisableVideo=3: the value must be 0, 1 or 2"},
-      {L"/show /user:", "/user: needs a user"},
-      {L"/set PreventRun=1 /allusers /user:alice", "/user cannot be given with /allusers"},
   };
   for (const auto& [arguments, what] : wrong) {
     const ProcessResult run = Polvane(arguments);
@@ -225,6 +225,87 @@ TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {
   EXPECT_EQ(RegQuery(L"HKCU"), "PreventRun REG_DWORD 0x1\n");
   EXPECT_EQ(RegQuery(otherKey.c_str()), "DisableVideo REG_DWORD 0x1\n");
   RegDeleteTreeW(HKEY_USERS, other.c_str());
+}
+
+TEST_F(CommandLine, JsonCheckAndWhatIfAnswerScriptsAndChangeNothing) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 0);
+  StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
+  const std::string user = RegQuery(L"HKCU"), machine = RegQuery(L"HKLM");
+  SettingRecorder recorder;
+
+  const ProcessResult json = Polvane(L"/show /json");
+  EXPECT_EQ(json.exitCode, 0u);
+  EXPECT_NE(json.out.find(R"(  "effective": {"PreventRun": {"value": 1, "from": "allUsers"}, )"),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find(R"("DisableVideo": {"value": 1, "from": "currentUser"}})"),
+            std::string::npos);
+
+  EXPECT_EQ(Polvane(L"/check PreventRun=1 /allusers").exitCode, 0u);
+  const ProcessResult differs = Polvane(L"/check PreventRun=1 DisableVideo=1");
+  EXPECT_EQ(differs.exitCode, 1u);
+  EXPECT_EQ(differs.out, "PreventRun is 0, not 1\r\n");
+
+  const ProcessResult whatIf = Polvane(L"/set PreventRun=1 DisableVideo=1 /whatif");
+  EXPECT_EQ(whatIf.exitCode, 0u);
+  EXPECT_EQ(whatIf.out, "What if: PreventRun=1 (was 0)\r\nWhat if: DisableVideo=1 unchanged\r\n");
+  EXPECT_EQ(Polvane(L"/set DisableVideo=1").out, "DisableVideo=1 unchanged\r\n");
+  EXPECT_EQ(RegQuery(L"HKCU"), user);
+  EXPECT_EQ(RegQuery(L"HKLM"), machine);
+  EXPECT_EQ(SettingRecorder::PolicyNotices(), 0);
+}
+
+TEST_F(CommandLine, ArgumentsAreReadWideAndLinesGoOutAsUtf8) {
+  // A code page's best fit would make this /set PreventRun=1.
+  const ProcessResult fullwidth =
+      Polvane(L"\uFF0Fset \uFF30\uFF52\uFF45\uFF56\uFF45\uFF4E\uFF54\uFF32\uFF55\uFF4E=\uFF11");
+  EXPECT_EQ(fullwidth.exitCode, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(fullwidth.err.find("Unexpected argument \xef\xbc\x8fset (not plain ASCII"), 0u)
+      << fullwidth.err;
+  EXPECT_EQ(RegQuery(L"HKCU"), "");
+
+  const ProcessResult zoe = Polvane(L"/show /user:Zo\u00eb");
+  EXPECT_EQ(zoe.exitCode, static_cast<DWORD>(ERROR_NONE_MAPPED));
+  EXPECT_EQ(zoe.err, "No account is named Zo\xc3\xab. Nothing was read or written.\r\n");
+}
+
+// Started as a scheduled task or an agent may start it: standard handles of
+// the caller's choosing, or none and no console.
+DWORD ExitCodeWithOutputTo(const std::wstring& arguments, HANDLE out, DWORD flags) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = out;
+  std::wstring command = L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, out != nullptr, flags, nullptr,
+                      nullptr, &startup, &process))
+    return GetLastError();
+  DWORD exitCode = WAIT_TIMEOUT;
+  if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  else
+    TerminateProcess(process.hProcess, 1);  // waiting on a box, as it must not
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exitCode;
+}
+
+TEST_F(CommandLine, LostOutputIsNoSuccessAndNothingWaitsOnABox) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
+  CloseHandle(read);  // the reader is gone before anything is written
+  const DWORD closed = ExitCodeWithOutputTo(L"/show", write, CREATE_NO_WINDOW);
+  CloseHandle(write);
+  EXPECT_TRUE(closed == ERROR_NO_DATA || closed == ERROR_BROKEN_PIPE) << closed;
+
+  for (const wchar_t* unattended : {L"/set Bogus=1", L"/show", L"/set"}) {
+    EXPECT_EQ(ExitCodeWithOutputTo(unattended, nullptr, DETACHED_PROCESS),
+              unattended == std::wstring(L"/show") ? 0u : ERROR_INVALID_PARAMETER)
+        << unattended;
+  }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // whichever registry calls fail, a load must show each value as the rules
 // say (0 where it cannot be read), apply the enabling rule, write nothing and
 // close every key it opened.
-//   load_fuzzer [-max_total_time=N] WORK_DIR tests/fuzz/corpus
+//   load_fuzzer [-max_total_time=N] WORK_DIR tests/fuzz/corpus/load
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>

@@ -1,0 +1,37 @@
+#pragma once
+// Plain ASCII text: what switches, policy names and key paths are made of,
+// compared without regard to case whatever the locale.
+#include <string>
+#include <string_view>
+
+namespace polvane {
+
+inline std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+inline bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// The text with its control characters written out as \xNN, so that a
+// message stays one line whatever it quotes.
+inline std::string Printable(std::string_view text) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string printable;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F)
+      printable += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 0xF]};
+    else
+      printable += c;
+  }
+  return printable;
+}
+
+}  // namespace polvane
