@@ -1,9 +1,17 @@
 // The floor for launch time: the least a Win32 program does to show a window
 // and wait for input, built with the same compiler and flags as Polvane.
 // Built a second time as bare_window_themed, with Polvane's manifest and the
-// common controls 6 that its visual styles need.
+// common controls 6 that its visual styles need; and a third time as
+// bare_window_loaded, which also imports ole32, oleaut32, shell32 and
+// version and joins a COM apartment before its window, as a program that
+// loads everything at start does.
 #include <windows.h>
 #include <commctrl.h>
+#ifdef BARE_WINDOW_LOADED
+#include <objbase.h>
+#include <shellapi.h>
+#include <oleauto.h>
+#endif
 
 namespace {
 
@@ -18,6 +26,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #ifdef BARE_WINDOW_THEMED
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
+#endif
+#ifdef BARE_WINDOW_LOADED
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  int count = 0;
+  LocalFree(CommandLineToArgvW(GetCommandLineW(), &count));
+  SysFreeString(nullptr);
+  DWORD ignored = 0;
+  GetFileVersionInfoSizeW(L"", &ignored);
 #endif
   WNDCLASSW wc{};
   wc.lpfnWndProc = Procedure;

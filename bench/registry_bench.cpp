@@ -13,6 +13,7 @@
 #include "rules/RegistryApi.h"
 #include "bench/Clock.h"
 #include "rules/mdlMain.h"
+#include "platform/SystemServices.h"
 #include "tests/common/CountingRegistry.h"
 #include "ui/CommonControls.h"
 #include "ui/frmMain.h"
@@ -37,20 +38,22 @@ int main(int argc, char** argv) {
   using namespace polvane;
   const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
   InitControls();
-  frmMain form(GetModuleHandleW(nullptr));
+  SystemServices system;
+  frmMain form(GetModuleHandleW(nullptr), system.Get());
   form.Load();
+  const PolicyStore store{system.registry};
   // Saved first, so that every load finds the key and its five values.
-  SavePolicies(form, false);
+  SavePolicies(store, form, false);
 
-  const double save = MedianMicroseconds(repeats, [&] { SavePolicies(form, false); });
-  const double load = MedianMicroseconds(repeats, [&] { LoadPolicies(form, false); });
+  const double save = MedianMicroseconds(repeats, [&] { SavePolicies(store, form, false); });
+  const double load = MedianMicroseconds(repeats, [&] { LoadPolicies(store, form, false); });
 
-  test::CountingRegistry counting(SystemRegistry());
-  const RegistryOverride use(counting);
-  LoadPolicies(form, false);
+  test::CountingRegistry counting(system.registry);
+  const PolicyStore counted{counting};
+  LoadPolicies(counted, form, false);
   const auto loadCalls = counting.Calls().size();
   counting.Clear();
-  SavePolicies(form, false);
+  SavePolicies(counted, form, false);
   const auto saveCalls = counting.Calls().size();  // every call, of any kind
 
   std::printf("load\t%.1f\t%u\nsave\t%.1f\t%u\n", load, static_cast<unsigned>(loadCalls), save,

@@ -2,15 +2,12 @@
 
 #include <sddl.h>
 
-#include <utility>
 #include <vector>
 
 #include "platform/Text.h"
 
 namespace polvane {
 namespace {
-
-const std::string* g_ownSid = nullptr;
 
 std::string SidText(PSID sid) {
   char* text = nullptr;
@@ -61,9 +58,7 @@ Account NamedAccount(const std::string& user) {
 
 }  // namespace
 
-std::string OwnSid() { return g_ownSid ? *g_ownSid : TokenUserSid(); }
-
-OwnSidOverride::OwnSidOverride(std::string sid) : ScopedOverride(g_ownSid, std::move(sid)) {}
+std::string SystemAccounts::OwnSid() { return TokenUserSid(); }
 
 Account FindAccount(const std::string& user) {
   return LooksLikeSid(user) ? SidAccount(user) : NamedAccount(user);

@@ -5,19 +5,14 @@
 
 #include <string>
 
-#include "rules/ScopedOverride.h"
+#include "platform/Services.h"
 
 namespace polvane {
 
-// This process's user as a SID string, S-1-5-21-...; empty if the token
-// cannot tell.
-std::string OwnSid();
-
-// For tests, while it lives: OwnSid answers sid, as in a process that an
-// administrator of another account elevated.
-class OwnSidOverride : public ScopedOverride<std::string> {
+// This process's user, from its token.
+class SystemAccounts final : public Accounts {
  public:
-  explicit OwnSidOverride(std::string sid);
+  std::string OwnSid() override;
 };
 
 struct Account {

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/SystemDll.h"
 #include "platform/Text.h"
 
 namespace polvane {
@@ -16,9 +17,33 @@ HANDLE Inherited(DWORD which) {
 
 }  // namespace
 
+namespace {
+
+// Whether anything follows the program's name, which CommandLineToArgvW
+// reads to its closing quote, or else to the first space or tab.
+bool HasArguments(const wchar_t* line) {
+  if (*line == L'"') {
+    ++line;
+    while (*line && *line != L'"') ++line;
+    if (*line) ++line;
+  } else {
+    while (*line && *line != L' ' && *line != L'\t') ++line;
+  }
+  while (*line == L' ' || *line == L'\t') ++line;
+  return *line != L'\0';
+}
+
+}  // namespace
+
+// shell32.dll is loaded only for a command line that has arguments.
 std::vector<std::string> ProgramArguments() {
+  const wchar_t* line = GetCommandLineW();
+  if (!HasArguments(line)) return {};
+  static const auto split =
+      SystemFunction<decltype(&CommandLineToArgvW)>(L"shell32.dll", "CommandLineToArgvW");
+  if (!split) return {};
   int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  wchar_t** arguments = split(line, &count);
   std::vector<std::string> result;
   for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i], CP_UTF8));
   LocalFree(arguments);

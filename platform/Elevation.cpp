@@ -2,15 +2,12 @@
 
 #include <shellapi.h>
 
-#include <utility>
-
 #include "platform/ProgramVersion.h"
+#include "platform/SystemDll.h"
 #include "platform/Text.h"
 
 namespace polvane {
 namespace {
-
-const ElevatedStart* g_start = nullptr;
 
 // How long the new process may take to be ready for input before the old one
 // stops waiting for it.
@@ -32,11 +29,13 @@ bool InAdministrators() {
 
 }  // namespace
 
-bool ProcessIsElevated() { return InAdministrators(); }
+bool SystemElevation::IsElevated() { return InAdministrators(); }
 
-DWORD StartElevated(HWND owner, const std::string& arguments) {
-  if (g_start && g_start->failure != ERROR_SUCCESS) return g_start->failure;
-  const std::wstring program = g_start ? g_start->program : ProgramPath();
+DWORD SystemElevation::StartElevated(HWND owner, const std::string& arguments) {
+  return StartProgramElevated(owner, ProgramPath(), arguments);
+}
+
+DWORD StartProgramElevated(HWND owner, const std::wstring& program, const std::string& arguments) {
   const std::wstring parameters = Widen(arguments, CP_UTF8);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
@@ -46,7 +45,11 @@ DWORD StartElevated(HWND owner, const std::string& arguments) {
   info.lpFile = program.c_str();
   info.lpParameters = parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExW(&info)) {
+  static const auto execute =
+      SystemFunction<decltype(&ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+  if (!execute) return ERROR_PROC_NOT_FOUND;
+  EnsureComApartment();
+  if (!execute(&info)) {
     const DWORD error = GetLastError();
     return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
   }
@@ -56,11 +59,5 @@ DWORD StartElevated(HWND owner, const std::string& arguments) {
   }
   return ERROR_SUCCESS;
 }
-
-ElevatedStartOverride::ElevatedStartOverride(std::wstring program)
-    : ScopedOverride(g_start, {std::move(program), ERROR_SUCCESS}) {}
-
-ElevatedStartOverride::ElevatedStartOverride(DWORD failure)
-    : ScopedOverride(g_start, {{}, failure}) {}
 
 }  // namespace polvane

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SystemDll.h"
 #include "platform/Text.h"
 #include "rules/Decimal.h"
 
@@ -25,13 +26,20 @@ std::wstring ProgramPath() {
 
 namespace {
 
+// The version record's reader, version.dll, loaded when the About window
+// first asks.
+bool QueryValue(const std::vector<BYTE>& record, const wchar_t* path, void** value, UINT* length) {
+  static const auto query =
+      SystemFunction<decltype(&VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+  return query && query(record.data(), path, value, length);
+}
+
 std::string StringField(const std::vector<BYTE>& record, const std::wstring& table,
                         const wchar_t* name) {
   const std::wstring path = L"\\StringFileInfo\\" + table + L"\\" + name;
   wchar_t* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
-      !value)
+  if (!QueryValue(record, path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
     return {};
   return Narrow(value, CP_UTF8);
 }
@@ -44,8 +52,8 @@ std::wstring StringTableName(const std::vector<BYTE>& record) {
   };
   Translation* first = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
-                      reinterpret_cast<void**>(&first), &length) ||
+  if (!QueryValue(record, L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&first),
+                  &length) ||
       length < sizeof(Translation))
     return L"040904B0";
   const std::string name = Hexadecimal(first->language, 4) + Hexadecimal(first->codePage, 4);
@@ -55,17 +63,22 @@ std::wstring StringTableName(const std::vector<BYTE>& record) {
 }  // namespace
 
 VersionRecord ReadProgramVersionRecord() {
+  static const auto sizeOf =
+      SystemFunction<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+  static const auto read =
+      SystemFunction<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+  if (!sizeOf || !read) return {};
   const std::wstring path = ProgramPath();
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  const DWORD size = sizeOf(path.c_str(), &ignored);
   if (size == 0) return {};
   std::vector<BYTE> record(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, record.data())) return {};
+  if (!read(path.c_str(), 0, size, record.data())) return {};
 
   VersionRecord result;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
+  if (QueryValue(record, L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
       length >= sizeof *fixed) {
     result.major = HIWORD(fixed->dwFileVersionMS);
     result.minor = LOWORD(fixed->dwFileVersionMS);

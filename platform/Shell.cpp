@@ -2,23 +2,15 @@
 
 #include <shellapi.h>
 
-#include <utility>
+#include "platform/SystemDll.h"
 
 namespace polvane {
-namespace {
 
-std::function<HWND()>& ShellOwner() {
-  static std::function<HWND()> owner;
-  return owner;
-}
-
-}  // namespace
-
-void SetShellOwner(std::function<HWND()> owner) { ShellOwner() = std::move(owner); }
-
-void OpenUrl(const char* address) {
-  const HWND owner = ShellOwner() ? ShellOwner()() : nullptr;
-  ShellExecuteA(owner, nullptr, address, nullptr, "C:\\", SW_SHOWNORMAL);
+void SystemShell::OpenUrl(HWND owner, const char* address) {
+  static const auto execute =
+      SystemFunction<decltype(&ShellExecuteA)>(L"shell32.dll", "ShellExecuteA");
+  EnsureComApartment();
+  if (execute) execute(owner, nullptr, address, nullptr, "C:\\", SW_SHOWNORMAL);
 }
 
 }  // namespace polvane

@@ -1,16 +1,12 @@
 #pragma once
 // Web links handed to the shell, which opens them in the default browser.
-#include <windows.h>
-
-#include <functional>
+#include "platform/Services.h"
 
 namespace polvane {
 
-// Where OpenUrl finds the window that owns anything the shell shows: the main
-// window's handle while it exists, null after. It must not create a window.
-void SetShellOwner(std::function<HWND()> owner);
-
-// Asks the shell to open address; whether it could is not reported.
-void OpenUrl(const char* address);
+class SystemShell final : public Shell {
+ public:
+  void OpenUrl(HWND owner, const char* address) override;
+};
 
 }  // namespace polvane

@@ -5,7 +5,6 @@
 #include "platform/Accounts.h"
 #include "platform/Console.h"
 #include "platform/PolicyNotice.h"
-#include "platform/Shell.h"
 #include "platform/SystemMessage.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
@@ -18,38 +17,35 @@ namespace {
 // Another user's hive, open for as long as Polvane shows their policies.
 OpenedKey g_userHive;
 
+ChosenUser Unreachable(RegStatus status) { return {status, kCurrentUser, {}, {}}; }
+
 }  // namespace
 
-ChosenUser ChooseUser(const std::string& user) {
-  UseUserRoot(kCurrentUser);
+ChosenUser ChooseUser(const Services& services, const std::string& user) {
   g_userHive = {};
-  const std::string own = OwnSid();
-  if (user.empty()) return {kRegSuccess, own, {}};
+  const std::string own = services.accounts.OwnSid();
+  if (user.empty()) return {kRegSuccess, kCurrentUser, own, {}};
   const Account account = FindAccount(user);
-  if (account.status != ERROR_SUCCESS) return {static_cast<RegStatus>(account.status), {}, {}};
-  if (account.sid == own) return {kRegSuccess, own, {}};
+  if (account.status != ERROR_SUCCESS) return Unreachable(account.status);
+  if (account.sid == own) return {kRegSuccess, kCurrentUser, own, {}};
   RegKey hive{};
-  const RegStatus status = Registry().OpenKey(kUsers, account.sid.c_str(), &hive);
+  const RegStatus status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);
   if (status != kRegSuccess)
-    return {status == kRegFileNotFound ? kRegNoSuchLogonSession : status, {}, {}};
-  g_userHive = OpenedKey(Registry(), hive);
-  UseUserRoot(hive);
-  return {kRegSuccess, account.sid, AccountName(account.sid)};
+    return Unreachable(status == kRegFileNotFound ? kRegNoSuchLogonSession : status);
+  g_userHive = OpenedKey(services.registry, hive);
+  return {kRegSuccess, hive, account.sid, AccountName(account.sid)};
 }
 
 int Main(frmMain& form, const Command& command) {
-  const ChosenUser user = ChooseUser(command.user);
+  const ChosenUser user = ChooseUser(form.System(), command.user);
   if (user.status != kRegSuccess) {
     const std::string text =
         UserFailureMessage(command.user, user.status, SystemReason(user.status));
     ShowMessage(nullptr, text, MB_OK | MB_ICONERROR);
     return static_cast<int>(user.status);
   }
-  // Links opened after the main window has closed get no owner; asking for
-  // the handle never creates the window again.
-  SetShellOwner([&form] { return form.Hwnd(); });
   form.Load();
-  form.SetUser(user.sid, user.otherName);
+  form.SetUser(user.root, user.sid, user.otherName);
   form.Show();
   if (command.allUsers)
     form.Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
@@ -60,14 +56,15 @@ int Main(frmMain& form, const Command& command) {
   return 0;
 }
 
-int RunWithoutWindow(const Command& command) {
+int RunWithoutWindow(const Services& services, const Command& command) {
   ConsoleOutput output;
-  const ChosenUser user = ReachesPolicies(command) ? ChooseUser(command.user) : ChosenUser{};
+  const ChosenUser user =
+      ReachesPolicies(command) ? ChooseUser(services, command.user) : ChosenUser{};
   CommandResult result{static_cast<int>(user.status)};
   if (user.status != kRegSuccess)
     output.Err(UserFailureMessage(command.user, user.status, SystemReason(user.status)));
   else
-    result = RunCommand(command, output, SystemReason);
+    result = RunCommand(PolicyStore{services.registry, user.root}, command, output, SystemReason);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
   if (result.exitCode == 0) result.exitCode = static_cast<int>(output.WriteFailure());

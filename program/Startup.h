@@ -2,6 +2,8 @@
 // Program start-up: the one place where the rules and the window meet.
 #include <string>
 
+#include "platform/Services.h"
+
 #include "rules/CommandLine.h"
 
 namespace polvane {
@@ -11,17 +13,18 @@ class frmMain;
 // The user whose policies the current user's scope shows.
 struct ChosenUser {
   RegStatus status = kRegSuccess;  // why that user's policies cannot be reached
+  RegKey root = kCurrentUser;      // where their policies live
   std::string sid;
   std::wstring otherName;  // DOMAIN\name, when it is not this process's user
 };
 
-// Points the current user's scope at the user that user names (a name or a
-// SID): this process's own user when it is empty or names them, otherwise
-// that user's hive under HKEY_USERS, which is loaded while they are signed
-// in. A user with no account fails with ERROR_NONE_MAPPED, one who is not
-// signed in with ERROR_NO_SUCH_LOGON_SESSION; either way the scope stays
-// this process's user's.
-ChosenUser ChooseUser(const std::string& user);
+// Finds the user that user names (a name or a SID): this process's own user
+// when it is empty or names them, whose policies are in HKEY_CURRENT_USER;
+// otherwise that user's hive under HKEY_USERS, which is loaded while they
+// are signed in, and stays open from then on. A user with no account fails
+// with ERROR_NONE_MAPPED, one who is not signed in with
+// ERROR_NO_SUCH_LOGON_SESSION.
+ChosenUser ChooseUser(const Services& services, const std::string& user);
 
 // Loads and shows the main window, then fills it with the current user's
 // policies (those of the user /user names), or with every user's under
@@ -33,6 +36,6 @@ int Main(frmMain& form, const Command& command = {});
 
 // Runs a command that needs no window (/show, /set, /unset, /?, or a wrong
 // command line) and returns the process's exit code.
-int RunWithoutWindow(const Command& command);
+int RunWithoutWindow(const Services& services, const Command& command);
 
 }  // namespace polvane

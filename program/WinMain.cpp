@@ -1,17 +1,19 @@
 #include <windows.h>
 
 #include "platform/Console.h"
+#include "platform/SystemServices.h"
 #include "program/Startup.h"
 #include "ui/CommonControls.h"
 #include "ui/MessageLoop.h"
 #include "ui/frmMain.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  polvane::SystemServices system;
+  const polvane::Services services = system.Get();
   const polvane::Command command = polvane::ParseCommandLine(polvane::ProgramArguments());
-  if (!polvane::OpensWindow(command)) return polvane::RunWithoutWindow(command);
+  if (!polvane::OpensWindow(command)) return polvane::RunWithoutWindow(services, command);
   polvane::InitControls();
-  const polvane::ComApartment com;
-  polvane::frmMain form(instance);
+  polvane::frmMain form(instance, services);
   if (const int status = polvane::Main(form, command)) return status;
   return polvane::RunMessageLoop();
 }

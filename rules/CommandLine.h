@@ -82,7 +82,10 @@ struct CommandResult {
   bool changed = false;  // some value was written or deleted
 };
 
-// Runs a command that needs no window.
-CommandResult RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf);
+struct PolicyStore;
+
+// Runs a command that needs no window against store.
+CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
+                         const ReasonOf& reasonOf);
 
 }  // namespace polvane

@@ -13,10 +13,6 @@ namespace {
 
 std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
 
-DwordRead Read(bool allUsers, std::size_t row) {
-  return QueryDWORD(PolicyRoot(allUsers), kPolicyKeyPath, kPolicyTable[row].valueName);
-}
-
 // What a value was, for the lines /show, /set and /unset print.
 std::string Stored(const DwordRead& read) {
   if (read.status != kRegSuccess) return "unreadable";
@@ -26,8 +22,9 @@ std::string Stored(const DwordRead& read) {
 
 class Runner {
  public:
-  Runner(const Command& command, CommandOutput& output, const ReasonOf& reasonOf)
-      : command_(command), output_(output), reasonOf_(reasonOf) {}
+  Runner(const PolicyStore& store, const Command& command, CommandOutput& output,
+         const ReasonOf& reasonOf)
+      : store_(store), command_(command), output_(output), reasonOf_(reasonOf) {}
 
   CommandResult Run() {
     switch (command_.kind) {
@@ -56,6 +53,11 @@ class Runner {
   }
 
  private:
+  DwordRead Read(bool allUsers, std::size_t row) const {
+    return QueryDWORD(store_.registry, store_.Root(allUsers), kPolicyKeyPath,
+                      kPolicyTable[row].valueName);
+  }
+
   // Reports a failure on its own line; the first one is the exit code.
   void Fail(const char* name, const char* what, RegStatus status) {
     output_.Err(std::string(name) + " could not be " + what + " for " +
@@ -160,7 +162,7 @@ class Runner {
       before.push_back(Read(command_.allUsers, s.row));
       anyChange = anyChange || Changes(before.back(), s);
     }
-    if (anyChange && !command_.whatIf && !MayChangePolicies(command_.allUsers)) {
+    if (anyChange && !command_.whatIf && !MayChangePolicies(store_, command_.allUsers)) {
       output_.Err(RefusedChangeMessage(command_.allUsers));
       result_.exitCode = static_cast<int>(kRegAccessDenied);
       return;
@@ -176,10 +178,10 @@ class Runner {
         continue;
       }
       if (!command_.whatIf) {
-        const RegKey root = PolicyRoot(command_.allUsers);
-        const RegStatus status =
-            setting ? WriteDWORD(root, kPolicyKeyPath, name, static_cast<std::int32_t>(s.value))
-                    : DeleteDWORD(root, kPolicyKeyPath, name);
+        const RegKey root = store_.Root(command_.allUsers);
+        const RegStatus status = setting ? WriteDWORD(store_.registry, root, kPolicyKeyPath, name,
+                                                      static_cast<std::int32_t>(s.value))
+                                         : DeleteDWORD(store_.registry, root, kPolicyKeyPath, name);
         if (status != kRegSuccess) {
           Fail(name, setting ? "written" : "deleted", status);
           continue;
@@ -196,6 +198,7 @@ class Runner {
     return command_.kind == CommandKind::Set ? before.value != setting.value : before.present;
   }
 
+  const PolicyStore& store_;
   const Command& command_;
   CommandOutput& output_;
   const ReasonOf& reasonOf_;
@@ -204,8 +207,9 @@ class Runner {
 
 }  // namespace
 
-CommandResult RunCommand(const Command& command, CommandOutput& output, const ReasonOf& reasonOf) {
-  return Runner(command, output, reasonOf).Run();
+CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
+                         const ReasonOf& reasonOf) {
+  return Runner(store, command, output, reasonOf).Run();
 }
 
 }  // namespace polvane

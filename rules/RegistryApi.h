@@ -1,7 +1,7 @@
 #pragma once
 // The registry calls the policy store makes, behind one seam: advapi32
-// in the Windows build, an in-memory stand-in in the native build, and a
-// counting or failing wrapper in tests.
+// in the program, an in-memory registry or a counting, failing wrapper in
+// tests. The caller hands the one to use to every call.
 #include <cstdint>
 
 namespace polvane {
@@ -47,24 +47,6 @@ class RegistryApi {
 
  protected:
   ~RegistryApi() = default;
-};
-
-// The platform's own registry.
-RegistryApi& SystemRegistry();
-
-// The registry the store uses: the platform's own, unless a test has put
-// another in its place with RegistryOverride.
-RegistryApi& Registry();
-
-class RegistryOverride {
- public:
-  explicit RegistryOverride(RegistryApi& replacement);
-  ~RegistryOverride();
-  RegistryOverride(const RegistryOverride&) = delete;
-  RegistryOverride& operator=(const RegistryOverride&) = delete;
-
- private:
-  RegistryApi* previous_;
 };
 
 }  // namespace polvane

@@ -5,16 +5,8 @@
 
 namespace polvane {
 
-namespace {
-RegKey g_userRoot = kCurrentUser;
-}
-
-void UseUserRoot(RegKey root) { g_userRoot = root; }
-
-RegKey PolicyRoot(bool allUsers) { return allUsers ? kLocalMachine : g_userRoot; }
-
-bool MayChangePolicies(bool allUsers) {
-  return WriteAccess(PolicyRoot(allUsers), kPolicyKeyPath) != kRegAccessDenied;
+bool MayChangePolicies(const PolicyStore& store, bool allUsers) {
+  return WriteAccess(store.registry, store.Root(allUsers), kPolicyKeyPath) != kRegAccessDenied;
 }
 
 bool AllUsersChosen(OptionPanel& panel) {
@@ -32,11 +24,11 @@ CheckValue CheckValueFromStored(std::int32_t stored) {
   }
 }
 
-RegStatus LoadPolicies(OptionPanel& panel, bool allUsers) {
-  const RegKey root = PolicyRoot(allUsers);
+RegStatus LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
+  const RegKey root = store.Root(allUsers);
   RegStatus first = kRegSuccess;
   for (const PolicyRow& row : kPolicyTable) {
-    const DwordRead read = QueryDWORD(root, kPolicyKeyPath, row.valueName);
+    const DwordRead read = QueryDWORD(store.registry, root, kPolicyKeyPath, row.valueName);
     BoxOf(panel, row)
         .SetValue(CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
     if (first == kRegSuccess) first = read.status;
@@ -44,12 +36,13 @@ RegStatus LoadPolicies(OptionPanel& panel, bool allUsers) {
   return first;
 }
 
-RegStatus SavePolicies(OptionPanel& panel, bool allUsers) {
-  const RegKey root = PolicyRoot(allUsers);
+RegStatus SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
+  const RegKey root = store.Root(allUsers);
   RegStatus first = kRegSuccess;
   for (const PolicyRow& row : kPolicyTable) {
     const std::int32_t stored = BoxOf(panel, row).Value();  // sign-extends
-    const RegStatus status = WriteDWORD(root, kPolicyKeyPath, row.valueName, stored);
+    const RegStatus status =
+        WriteDWORD(store.registry, root, kPolicyKeyPath, row.valueName, stored);
     if (first == kRegSuccess) first = status;
   }
   return first;

@@ -24,8 +24,7 @@ RegStatus FailureOf(RegStatus status) { return status == kRegFileNotFound ? kReg
 
 }  // namespace
 
-DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName) {
-  RegistryApi& api = Registry();
+DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
   RegKey opened{};
   // A key that could not be opened is neither queried nor closed: there is
   // no handle to use.
@@ -44,12 +43,12 @@ DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName) {
   return {kRegSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer)), true};
 }
 
-std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName) {
-  return static_cast<std::int32_t>(QueryDWORD(root, subKey, valueName).value.value_or(0));
+std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
+  return static_cast<std::int32_t>(QueryDWORD(api, root, subKey, valueName).value.value_or(0));
 }
 
-RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value) {
-  RegistryApi& api = Registry();
+RegStatus WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
+                     std::int32_t value) {
   RegKey created{};
   if (const RegStatus status = api.CreateKey(root, subKey, &created); status != kRegSuccess)
     return status;
@@ -59,18 +58,17 @@ RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
 }
 
-RegStatus WriteAccess(RegKey root, const char* subKey) {
+RegStatus WriteAccess(RegistryApi& api, RegKey root, const char* subKey) {
   std::string path = subKey;
   for (;;) {
-    const RegStatus status = Registry().MayWrite(root, path.c_str());
+    const RegStatus status = api.MayWrite(root, path.c_str());
     const std::size_t parent = path.rfind('\\');
     if (status != kRegFileNotFound || parent == std::string::npos) return status;
     path.resize(parent);
   }
 }
 
-RegStatus DeleteDWORD(RegKey root, const char* subKey, const char* valueName) {
-  RegistryApi& api = Registry();
+RegStatus DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
   RegKey opened{};
   if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
     return FailureOf(status);

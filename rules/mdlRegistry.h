@@ -47,24 +47,25 @@ struct DwordRead {
   std::optional<std::uint32_t> value;  // empty unless a 4-byte REG_DWORD was read
   bool present = false;                // a value of that name is there, of any type
 };
-DwordRead QueryDWORD(RegKey root, const char* subKey, const char* valueName);
+DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
 
 // The value's number, or 0 when the key or value is missing, the value is not
 // a 4-byte REG_DWORD, or the query fails for any other reason.
-std::int32_t ReadDWORD(RegKey root, const char* subKey, const char* valueName);
+std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
 
 // Creates the key path as needed and stores value as a REG_DWORD. Returns the
 // first failure's error code, or kRegSuccess.
-RegStatus WriteDWORD(RegKey root, const char* subKey, const char* valueName, std::int32_t value);
+RegStatus WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
+                     std::int32_t value);
 
 // Whether this process may store values at subKey: the key's own security
 // answers, or, while the key is missing, that of its nearest existing
 // parent, which would have to make it. kRegSuccess, kRegAccessDenied, or the
 // registry's other answer (kRegFileNotFound when no part of the path exists).
-RegStatus WriteAccess(RegKey root, const char* subKey);
+RegStatus WriteAccess(RegistryApi& api, RegKey root, const char* subKey);
 
 // Deletes the value, which leaves the policy not configured. A missing key or
 // value is no failure. Returns the first failure's error code, or kRegSuccess.
-RegStatus DeleteDWORD(RegKey root, const char* subKey, const char* valueName);
+RegStatus DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
 
 }  // namespace polvane

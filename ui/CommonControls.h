@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 namespace polvane {
 
@@ -12,23 +11,5 @@ inline void InitControls() {
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
 }
-
-// COM for the user-interface thread, as ShellExecute and OLE's picture loader
-// expect it: single-threaded, for the thread's whole life.
-class ComApartment {
- public:
-  ComApartment()
-      : initialised_(
-            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (initialised_) CoUninitialize();
-  }
-
- private:
-  bool initialised_;
-};
 
 }  // namespace polvane

@@ -1,17 +1,9 @@
 #include "ui/Dpi.h"
 
+#include "platform/SystemDll.h"
+
 namespace polvane {
 namespace {
-
-// GetProcAddress hands back a generic function pointer; going through
-// void(*)() is the conversion that says the real type is known.
-template <class Function>
-Function LookUp(const wchar_t* module, const char* name) {
-  HMODULE library = GetModuleHandleW(module);
-  if (!library) library = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!library) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using MetricForDpiFunction = int(WINAPI*)(int, UINT);
@@ -34,7 +26,7 @@ int SystemDpi() {
 
 SIZE FrameSizeFor(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
   static const auto adjustForDpi =
-      LookUp<AdjustForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+      SystemFunction<AdjustForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT frame{0, 0, client.cx, client.cy};
   if (!adjustForDpi || !adjustForDpi(&frame, style, menu, exStyle, static_cast<UINT>(dpi)))
     AdjustWindowRectEx(&frame, style, menu, exStyle);
@@ -43,26 +35,26 @@ SIZE FrameSizeFor(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
 
 int SystemMetricAt(int index, int dpi) {
   static const auto metricForDpi =
-      LookUp<MetricForDpiFunction>(L"user32.dll", "GetSystemMetricsForDpi");
+      SystemFunction<MetricForDpiFunction>(L"user32.dll", "GetSystemMetricsForDpi");
   if (metricForDpi) return metricForDpi(index, static_cast<UINT>(dpi));
   return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
 bool ScalesFrameWithDpi(HWND window) {
   static const auto getContext =
-      LookUp<GetWindowContextFunction>(L"user32.dll", "GetWindowDpiAwarenessContext");
+      SystemFunction<GetWindowContextFunction>(L"user32.dll", "GetWindowDpiAwarenessContext");
   static const auto equal =
-      LookUp<ContextsEqualFunction>(L"user32.dll", "AreDpiAwarenessContextsEqual");
+      SystemFunction<ContextsEqualFunction>(L"user32.dll", "AreDpiAwarenessContextsEqual");
   return getContext && equal && equal(getContext(window), kPerMonitorV2);
 }
 
 int DpiOfWindow(HWND window) {
   static const auto getDpiForWindow =
-      LookUp<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
   if (getDpiForWindow && window)
     if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
   static const auto getDpiForMonitor =
-      LookUp<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+      SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (getDpiForMonitor && window &&
       SUCCEEDED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi,

@@ -2,12 +2,21 @@
 
 #include <oleacc.h>
 
+#include "platform/SystemDll.h"
 #include "ui/Controls.h"
 
 namespace polvane {
 namespace {
 
 constexpr wchar_t kDefaultAction[] = L"Jump";  // what screen readers call a link's action
+
+// A string for an accessibility tool, from oleaut32.dll, loaded when one
+// first asks.
+BSTR NewString(const wchar_t* text) {
+  static const auto allocate =
+      SystemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+  return allocate ? allocate(text) : nullptr;
+}
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -55,7 +64,7 @@ class LinkAccessible final : public IAccessible {
     if (!name) return E_POINTER;
     *name = nullptr;
     if (!IsSelf(child)) return E_INVALIDARG;
-    *name = SysAllocString(WindowText(hwnd_).c_str());
+    *name = NewString(WindowText(hwnd_).c_str());
     return *name ? S_OK : E_OUTOFMEMORY;
   }
   STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
@@ -75,7 +84,7 @@ class LinkAccessible final : public IAccessible {
     if (!action) return E_POINTER;
     *action = nullptr;
     if (!IsSelf(child)) return E_INVALIDARG;
-    *action = SysAllocString(kDefaultAction);
+    *action = NewString(kDefaultAction);
     return *action ? S_OK : E_OUTOFMEMORY;
   }
   // Opens the link as a click does, once the caller has its answer.
@@ -139,19 +148,11 @@ class LinkAccessible final : public IAccessible {
   LONG references_ = 1;
 };
 
-// oleacc.dll is loaded from the system folder when an accessibility tool
-// first asks, rather than at every start.
+// oleacc.dll is loaded when an accessibility tool first asks, rather than
+// at every start.
 template <class Function>
 Function FromOleacc(const char* name) {
-  static const HMODULE oleacc = [] {
-    wchar_t path[MAX_PATH]{};
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 12 > MAX_PATH) return HMODULE{};
-    lstrcatW(path, L"\\oleacc.dll");
-    return LoadLibraryW(path);
-  }();
-  if (!oleacc) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(oleacc, name)));
+  return SystemFunction<Function>(L"oleacc.dll", name);
 }
 
 }  // namespace

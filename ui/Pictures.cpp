@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/SystemDll.h"
+
 namespace polvane {
 namespace {
 
@@ -15,8 +17,10 @@ UniqueCom<IStream> StreamOverCopy(const void* bytes, DWORD size) {
     std::memcpy(target, bytes, size);
     GlobalUnlock(memory);
   }
+  static const auto createStream =
+      SystemFunction<decltype(&CreateStreamOnHGlobal)>(L"ole32.dll", "CreateStreamOnHGlobal");
   IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+  if (!createStream || FAILED(createStream(memory, TRUE, &stream))) {
     GlobalFree(memory);
     return {};
   }
@@ -31,10 +35,13 @@ UniquePicture LoadGifResource(HINSTANCE instance, int id) {
   const DWORD size = SizeofResource(instance, found);
   const void* bytes = LockResource(LoadResource(instance, found));
   if (!bytes || size == 0) return {};
+  EnsureComApartment();
   UniqueCom<IStream> stream = StreamOverCopy(bytes, size);
-  if (!stream) return {};
+  static const auto loadPicture =
+      SystemFunction<decltype(&OleLoadPicture)>(L"oleaut32.dll", "OleLoadPicture");
+  if (!stream || !loadPicture) return {};
   void* picture = nullptr;
-  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, &picture)))
+  if (FAILED(loadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, &picture)))
     return {};
   return UniquePicture(static_cast<IPicture*>(picture));
 }

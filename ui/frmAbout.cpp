@@ -5,10 +5,8 @@
 #include "rules/AboutTexts.h"
 #include "rules/Links.h"
 #include "platform/ProgramVersion.h"
-#include "platform/Shell.h"
 #include "platform/Text.h"
 #include "resources/resource.h"
-#include "ui/Contrast.h"
 #include "ui/Fonts.h"
 #include "ui/Layout.h"
 
@@ -119,9 +117,9 @@ void frmAbout::LayOut() {
   icon_ = std::move(icon);
 }
 
-void frmAbout::imgMSN_Click() { OpenUrl(kMessengerProductUrl); }
+void frmAbout::imgMSN_Click() { services_.shell.OpenUrl(linkOwner_(), kMessengerProductUrl); }
 
-void frmAbout::lblPolvaneWeb_Click() { OpenUrl(kHomePageUrl); }
+void frmAbout::lblPolvaneWeb_Click() { services_.shell.OpenUrl(linkOwner_(), kHomePageUrl); }
 
 void frmAbout::OnDestroyed() {
   banner_.Reset();
@@ -146,7 +144,7 @@ void frmAbout::OnCommand(WPARAM wParam, LPARAM lParam) {
 // and the banner inside it are white. With High Contrast on, every colour is
 // the system's, so that each text stands out from its background.
 LRESULT frmAbout::ColourStatic(HDC dc, HWND control) {
-  const bool highContrast = HighContrastOn();
+  const bool highContrast = services_.colours.HighContrastOn();
   if (control == picture1_.Hwnd() || GetParent(control) == picture1_.Hwnd()) {
     SetBkColor(dc, highContrast ? GetSysColor(COLOR_WINDOW) : kWhite);
     return reinterpret_cast<LRESULT>(highContrast ? GetSysColorBrush(COLOR_WINDOW)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/Services.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
 #include "ui/Pictures.h"
@@ -18,7 +19,10 @@ struct AboutTexts;
 
 class frmAbout final : public Window {
  public:
-  explicit frmAbout(HINSTANCE instance) : instance_(instance) {}
+  // linkOwner gives the window that owns what the shell shows for a link:
+  // the main window while it exists, null after; it must not create one.
+  frmAbout(HINSTANCE instance, const Services& services, std::function<HWND()> linkOwner)
+      : instance_(instance), services_(services), linkOwner_(std::move(linkOwner)) {}
   ~frmAbout() override;
 
   // Creates the window beside anchor unless it is open, then shows it and
@@ -57,6 +61,8 @@ class frmAbout final : public Window {
   void lblPolvaneWeb_Click();
 
   HINSTANCE instance_;
+  Services services_;
+  std::function<HWND()> linkOwner_;
   HACCEL accelerators_ = nullptr;
   std::function<void(WORD)> onShortcut_;
   UniqueFont font_;

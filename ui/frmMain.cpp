@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "platform/Elevation.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
 #include "rules/CommandLine.h"
@@ -136,7 +135,8 @@ void frmMain::chkOption_Click(int index) {
     LoadChosenScope();  // unsaved ticks are dropped
 }
 
-void frmMain::SetUser(std::string sid, std::wstring otherName) {
+void frmMain::SetUser(RegKey root, std::string sid, std::wstring otherName) {
+  store_.userRoot = root;
   userSid_ = std::move(sid);
   otherUser_ = std::move(otherName);
 }
@@ -148,8 +148,8 @@ void frmMain::LoadChosenScope() {
   SetWindowTextW(Hwnd(), title.c_str());
   // Where the policy keys' security keeps this process from saving, Save
   // says that it needs an administrator, as Windows buttons do.
-  cmdSave_.ShowShield(!ProcessIsElevated() && !MayChangePolicies(allUsers));
-  if (const RegStatus status = LoadPolicies(*this, allUsers); status != kRegSuccess) {
+  cmdSave_.ShowShield(!services_.elevation.IsElevated() && !MayChangePolicies(store_, allUsers));
+  if (const RegStatus status = LoadPolicies(store_, *this, allUsers); status != kRegSuccess) {
     const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONWARNING);
   }
@@ -158,9 +158,9 @@ void frmMain::LoadChosenScope() {
 void frmMain::SaveChanges() {
   const bool allUsers = AllUsersChosen(*this);
   // A refusal is known before anything is written, and then nothing is.
-  if (!MayChangePolicies(allUsers))
+  if (!MayChangePolicies(store_, allUsers))
     ShowSaveFailure(allUsers, kRegAccessDenied);
-  else if (const RegStatus status = SavePolicies(*this, allUsers); status != kRegSuccess)
+  else if (const RegStatus status = SavePolicies(store_, *this, allUsers); status != kRegSuccess)
     ShowSaveFailure(allUsers, status);
   else
     AnnouncePolicyChange();
@@ -170,7 +170,7 @@ void frmMain::SaveChanges() {
 // scope, may succeed with them: the box offers to start Polvane again so.
 void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
   std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
-  if (status != kRegAccessDenied || ProcessIsElevated()) {
+  if (status != kRegAccessDenied || services_.elevation.IsElevated()) {
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONERROR);
     return;
   }
@@ -183,7 +183,7 @@ void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
 // user elevates as another account, whose own policies are not the ones
 // meant.
 void frmMain::RestartAsAdministrator() {
-  const DWORD status = StartElevated(Hwnd(), EditArguments(*this, userSid_));
+  const DWORD status = services_.elevation.StartElevated(Hwnd(), EditArguments(*this, userSid_));
   if (status == ERROR_SUCCESS) {
     EndProgram();
   } else if (status != ERROR_CANCELLED) {

@@ -6,7 +6,9 @@
 #include <array>
 #include <string>
 
+#include "platform/Services.h"
 #include "rules/OptionPanel.h"
+#include "rules/mdlMain.h"
 #include "rules/RegistryApi.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
@@ -17,16 +19,19 @@ namespace polvane {
 
 class frmMain final : public Window, public OptionPanel {
  public:
-  explicit frmMain(HINSTANCE instance) : instance_(instance), about_(instance) {}
+  frmMain(HINSTANCE instance, const Services& services)
+      : instance_(instance),
+        services_(services),
+        about_(instance, services, [this] { return Hwnd(); }) {}
   ~frmMain() override;
 
   // Creates the window and its controls without showing them.
   void Load();
   void Show();
-  // The user whose policies the current user's scope shows: their SID,
-  // which a restart as administrator carries, and their name when they are
-  // not the user Polvane runs as, for the title bar.
-  void SetUser(std::string sid, std::wstring otherName);
+  // The user whose policies the current user's scope shows: the root of
+  // their policies, their SID, which a restart as administrator carries, and
+  // their name when they are not the user Polvane runs as, for the title bar.
+  void SetUser(RegKey root, std::string sid, std::wstring otherName);
   // Fills the boxes from the scope that "All Users" chooses; says so when a
   // value could not be read.
   void LoadChosenScope();
@@ -43,6 +48,8 @@ class frmMain final : public Window, public OptionPanel {
   // The About window; its handle is null while it is closed.
   frmAbout& About() { return about_; }
   HACCEL Accelerators() const override { return accelerators_; }
+  // The services it was handed.
+  const Services& System() const { return services_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -58,6 +65,8 @@ class frmMain final : public Window, public OptionPanel {
   void EndProgram();
 
   HINSTANCE instance_;
+  Services services_;
+  PolicyStore store_{services_.registry};
   UniqueFont font_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;

@@ -14,8 +14,9 @@
 
 #include "rules/Ascii.h"
 #include "rules/CommandLine.h"
-#include "rules/MemoryRegistry.h"
+#include "tests/common/MemoryRegistry.h"
 #include "rules/PolicyTable.h"
+#include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
 #include "tests/native/FakePanel.h"
 
@@ -88,23 +89,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  MemoryRegistry store;
+  test::MemoryRegistry store;
   for (const PolicyRow& row : kPolicyTable)
     if (input.ConsumeBool())
       store.Put(command.allUsers ? kLocalMachine : kCurrentUser, kPolicyKeyPath, row.valueName,
                 {input.ConsumeBool() ? kRegDword : kRegSz, input.ConsumeBytes<std::uint8_t>(4)});
-  const MemoryRegistry before = store;
-  const RegistryOverride use(store);
+  const test::MemoryRegistry before = store;
+  const PolicyStore scopes{store};
   Lines lines;
-  const CommandResult result = RunCommand(command, lines, [](RegStatus) { return "reason"; });
+  const CommandResult result =
+      RunCommand(scopes, command, lines, [](RegStatus) { return "reason"; });
   Require(result.exitCode == 0 ||
           (command.kind == CommandKind::Check && result.exitCode == kCheckDiffers));
   if (command.kind == CommandKind::Set && !command.whatIf)
     for (const PolicySetting& setting : command.settings)
-      Require(QueryDWORD(PolicyRoot(command.allUsers), kPolicyKeyPath,
+      Require(QueryDWORD(store, scopes.Root(command.allUsers), kPolicyKeyPath,
                          kPolicyTable[setting.row].valueName)
                   .value == setting.value);
-  if (command.whatIf || command.kind == CommandKind::Show || command.kind == CommandKind::Check)
+  if (command.whatIf || command.kind == CommandKind::Show || command.kind == CommandKind::Check) {
     Require(!result.changed);
+    for (const PolicyRow& row : kPolicyTable)
+      for (const RegKey root : {kCurrentUser, kLocalMachine})
+        Require(store.Get(root, kPolicyKeyPath, row.valueName) ==
+                before.Get(root, kPolicyKeyPath, row.valueName));
+  }
   return 0;
 }

@@ -12,7 +12,7 @@
 #include <set>
 #include <vector>
 
-#include "rules/MemoryRegistry.h"
+#include "tests/common/MemoryRegistry.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
 #include "tests/native/FakePanel.h"
@@ -37,7 +37,7 @@ struct RowPlan {
 // keeps account of the keys opened, closed and written.
 class HostileRegistry final : public RegistryApi {
  public:
-  HostileRegistry(MemoryRegistry& inner, std::array<RowPlan, 5> plans)
+  HostileRegistry(test::MemoryRegistry& inner, std::array<RowPlan, 5> plans)
       : inner_(inner), plans_(std::move(plans)) {}
 
   RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override {
@@ -86,7 +86,7 @@ class HostileRegistry final : public RegistryApi {
   int writes = 0;
 
  private:
-  MemoryRegistry& inner_;
+  test::MemoryRegistry& inner_;
   std::array<RowPlan, 5> plans_;
   std::size_t opens_ = 0;
   std::set<RegKey> open_;
@@ -99,7 +99,7 @@ RegStatus AnyStatus(FuzzedDataProvider& input) {
   return input.ConsumeBool() ? input.PickValueInArray(kUsual) : input.ConsumeIntegral<RegStatus>();
 }
 
-void StoreAnything(FuzzedDataProvider& input, MemoryRegistry& store, RegKey root) {
+void StoreAnything(FuzzedDataProvider& input, test::MemoryRegistry& store, RegKey root) {
   if (!input.ConsumeBool()) return;  // no policy key under this root at all
   store.Put(root, kPolicyKeyPath, "Unrelated", {kRegSz, {'x', 0}});
   for (const PolicyRow& row : kPolicyTable) {
@@ -113,7 +113,7 @@ void StoreAnything(FuzzedDataProvider& input, MemoryRegistry& store, RegKey root
 }
 
 // What a load must show for one row.
-CheckValue Expected(const MemoryRegistry& store, RegKey root, const PolicyRow& row,
+CheckValue Expected(const test::MemoryRegistry& store, RegKey root, const PolicyRow& row,
                     const RowPlan& plan) {
   if (plan.open != kRegSuccess || plan.query != kRegSuccess) return kUnchecked;
   const auto value = store.Get(root, kPolicyKeyPath, row.valueName);
@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace polvane;
   FuzzedDataProvider input(data, size);
   const bool allUsers = input.ConsumeBool();
-  MemoryRegistry store;
+  test::MemoryRegistry store;
   StoreAnything(input, store, kCurrentUser);
   StoreAnything(input, store, kLocalMachine);
   std::array<RowPlan, 5> plans;
@@ -166,12 +166,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CheckValue scopeBefore = panel.Option(OptionPanel::kScopeOption).Value();
 
   HostileRegistry hostile(store, plans);
-  {
-    const RegistryOverride use(hostile);
-    LoadPolicies(panel, allUsers);
-  }
+  { LoadPolicies(PolicyStore{hostile}, panel, allUsers); }
 
-  const RegKey root = PolicyRoot(allUsers);
+  const RegKey root = PolicyStore{store}.Root(allUsers);
   for (std::size_t i = 0; i < kPolicyTable.size(); ++i) {
     const CheckValue shown = BoxOf(panel, kPolicyTable[i]).Value();
     Require(shown == kUnchecked || shown == kChecked || shown == kGreyed);

@@ -4,8 +4,9 @@
 #include <algorithm>
 
 #include "rules/CommandLine.h"
-#include "rules/MemoryRegistry.h"
+#include "tests/common/MemoryRegistry.h"
 #include "rules/Messages.h"
+#include "rules/mdlMain.h"
 #include "rules/PolicyTable.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/native/FakePanel.h"
@@ -91,7 +92,7 @@ struct Lines final : CommandOutput {
 
 TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
   MemoryRegistry memory;
-  const RegistryOverride use{memory};
+  const PolicyStore store{memory};
   const MemoryRegistry::StoredValue one{kRegDword, {1, 0, 0, 0}};
   memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", one);
   memory.Protect(kLocalMachine, kPolicyKeyPath);
@@ -99,9 +100,9 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
                                                       {"/unset", "PreventRun", "-ALLUSERS"}};
   for (const auto& arguments : refused) {
     Lines lines;
-    EXPECT_EQ(
-        RunCommand(ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }).exitCode,
-        kRegAccessDenied);
+    EXPECT_EQ(RunCommand(store, ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; })
+                  .exitCode,
+              kRegAccessDenied);
     ASSERT_EQ(lines.err.size(), 1u);
     EXPECT_EQ(lines.err[0],
               "Access is denied: the Messenger policies of all users are changed by an "
@@ -112,7 +113,8 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
     EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableVideo"));
   }
   Lines lines;
-  EXPECT_EQ(RunCommand(ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr).exitCode, 0);
+  EXPECT_EQ(
+      RunCommand(store, ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr).exitCode, 0);
   EXPECT_TRUE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"));
 }
 
@@ -126,12 +128,11 @@ class Commands : public ::testing::Test {
  protected:
   CommandResult Run(const std::vector<std::string>& arguments) {
     lines = {};
-    return RunCommand(ParseCommandLine(arguments), lines, Reason);
+    return RunCommand(PolicyStore{registry}, ParseCommandLine(arguments), lines, Reason);
   }
 
   MemoryRegistry memory;
   CountingRegistry registry{memory};
-  const RegistryOverride use{registry};
   Lines lines;
 };
 

@@ -4,7 +4,7 @@
 
 #include <type_traits>
 
-#include "rules/MemoryRegistry.h"
+#include "tests/common/MemoryRegistry.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
@@ -26,7 +26,7 @@ MemoryRegistry::StoredValue Dword(std::uint32_t number) {
            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
 }
 
-class PolicyStore : public ::testing::Test {
+class Policies : public ::testing::Test {
  protected:
   void Store(RegKey root, const std::string& name, MemoryRegistry::StoredValue value) {
     memory.Put(root, kPolicyKeyPath, name, std::move(value));
@@ -43,31 +43,31 @@ class PolicyStore : public ::testing::Test {
 
   MemoryRegistry memory;
   CountingRegistry registry{memory};
-  RegistryOverride useIt{registry};
+  const PolicyStore store{registry};
   FakePanel panel;
 };
 
-TEST_F(PolicyStore, ReadsWhatWasWrittenWithTheKeyPathCreated) {
-  EXPECT_EQ(WriteDWORD(kCurrentUser, "Software\\A\\B", "V", -2), kRegSuccess);
+TEST_F(Policies, ReadsWhatWasWrittenWithTheKeyPathCreated) {
+  EXPECT_EQ(WriteDWORD(registry, kCurrentUser, "Software\\A\\B", "V", -2), kRegSuccess);
   EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\A"));
   EXPECT_EQ(memory.Get(kCurrentUser, "Software\\A\\B", "V"), Dword(0xFFFFFFFE));
-  EXPECT_EQ(ReadDWORD(kCurrentUser, "software\\a\\b", "v"), -2);
+  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, "software\\a\\b", "v"), -2);
   EXPECT_EQ(memory.OpenHandles(), 0u);
 }
 
-TEST_F(PolicyStore, MissingKeyOrValueReadsZeroAndUnopenedKeysAreNotUsed) {
-  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+TEST_F(Policies, MissingKeyOrValueReadsZeroAndUnopenedKeysAreNotUsed) {
+  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Open), 1);
   EXPECT_EQ(registry.Count(RegCall::Query), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 0);
 
   Store(kCurrentUser, "Other", Dword(1));
-  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 1);
   EXPECT_EQ(memory.OpenHandles(), 0u);
 }
 
-TEST_F(PolicyStore, OnlyAFourByteDwordIsTrusted) {
+TEST_F(Policies, OnlyAFourByteDwordIsTrusted) {
   const std::vector<MemoryRegistry::StoredValue> untrusted{
       {kRegSz, {'1', 0}},
       {kRegBinary, {1, 0, 0, 0}},
@@ -78,23 +78,23 @@ TEST_F(PolicyStore, OnlyAFourByteDwordIsTrusted) {
   };
   for (const auto& value : untrusted) {
     Store(kCurrentUser, "PreventRun", value);
-    EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0)
+    EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0)
         << "type " << value.type << ", " << value.data.size() << " bytes";
   }
   EXPECT_EQ(memory.OpenHandles(), 0u);
 }
 
-TEST_F(PolicyStore, FailedQueryReadsZeroWhateverItLeftInTheBuffer) {
+TEST_F(Policies, FailedQueryReadsZeroWhateverItLeftInTheBuffer) {
   Store(kCurrentUser, "PreventRun", Dword(1));
   registry.Fail(RegCall::Query, "PreventRun", kRegAccessDenied);
-  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 1);
 }
 
-TEST_F(PolicyStore, LoadWalksTheTableOpeningAndClosingTheKeyPerValue) {
+TEST_F(Policies, LoadWalksTheTableOpeningAndClosingTheKeyPerValue) {
   Store(kCurrentUser, "DisablePC2PCAudio", Dword(1));
   Store(kCurrentUser, "DisableVideo", Dword(2));
-  LoadPolicies(panel, false);
+  LoadPolicies(store, panel, false);
 
   EXPECT_EQ(registry.Names(RegCall::Query), kValueNames);
   EXPECT_EQ(registry.Count(RegCall::Open), 5);
@@ -108,39 +108,39 @@ TEST_F(PolicyStore, LoadWalksTheTableOpeningAndClosingTheKeyPerValue) {
   EXPECT_EQ(PanelValues(), (std::array<CheckValue, 5>{0, 0, 1, 0, 2}));
 }
 
-TEST_F(PolicyStore, AnyNonZeroNumberLoadsChecked) {
+TEST_F(Policies, AnyNonZeroNumberLoadsChecked) {
   for (std::uint32_t number : {3u, 65536u, 65538u, 0x80000000u, 0xFFFFFFFFu, 0xFFFF0000u}) {
     Store(kLocalMachine, "DisableFileTransfer", Dword(number));
     panel.SubOption(0).SetValue(kUnchecked);
-    LoadPolicies(panel, true);
+    LoadPolicies(store, panel, true);
     EXPECT_EQ(panel.SubOption(0).Value(), kChecked) << number;
   }
   EXPECT_EQ(Stored(kLocalMachine, "DisableFileTransfer"), Dword(0xFFFF0000u));
   EXPECT_EQ(registry.Count(RegCall::Create) + registry.Count(RegCall::Set), 0);
 }
 
-TEST_F(PolicyStore, LoadingPreventRunDisablesSubOptionsBeforeTheirValuesArrive) {
+TEST_F(Policies, LoadingPreventRunDisablesSubOptionsBeforeTheirValuesArrive) {
   Store(kCurrentUser, "PreventRun", Dword(1));
   Store(kCurrentUser, "DisableFileTransfer", Dword(1));
-  LoadPolicies(panel, false);
+  LoadPolicies(store, panel, false);
   const std::vector<std::string> expected{"master = 1",    "sub0 disabled", "sub1 disabled",
                                           "sub2 disabled", "sub3 disabled", "sub0 = 1"};
   EXPECT_EQ(panel.log, expected);
 
   Store(kCurrentUser, "PreventRun", Dword(0));
-  LoadPolicies(panel, false);
+  LoadPolicies(store, panel, false);
   for (int i = 0; i <= OptionPanel::kSubOptionUpperBound; ++i)
     EXPECT_TRUE(panel.SubOption(i).IsEnabled());
 }
 
-TEST_F(PolicyStore, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
+TEST_F(Policies, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
   Store(kCurrentUser, "PreventRun", Dword(7));
   Store(kLocalMachine, "Unrelated", {kRegSz, {'x', 0}});
   panel.Option(0).SetValue(kChecked);  // disables the sub-options...
   panel.SubOption(1).SetValue(kChecked);
   panel.SubOption(3).SetValue(kGreyed);  // ...whose values are saved all the same
 
-  EXPECT_EQ(SavePolicies(panel, true), kRegSuccess);
+  EXPECT_EQ(SavePolicies(store, panel, true), kRegSuccess);
 
   EXPECT_EQ(registry.Names(RegCall::Set), kValueNames);
   EXPECT_EQ(registry.Count(RegCall::Create), 5);
@@ -159,35 +159,35 @@ TEST_F(PolicyStore, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
   EXPECT_FALSE(Stored(kCurrentUser, "DisableVideo"));
 }
 
-TEST_F(PolicyStore, SavingAClearPanelCreatesTheKeyWithFiveZeros) {
-  EXPECT_EQ(SavePolicies(panel, false), kRegSuccess);
+TEST_F(Policies, SavingAClearPanelCreatesTheKeyWithFiveZeros) {
+  EXPECT_EQ(SavePolicies(store, panel, false), kRegSuccess);
   EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\Policies\\Microsoft\\Messenger"));
   for (const std::string& name : kValueNames) EXPECT_EQ(Stored(kCurrentUser, name), Dword(0));
   EXPECT_FALSE(memory.HasKey(kLocalMachine, "Software\\Policies"));
 }
 
-TEST_F(PolicyStore, GreyedValueRoundTrips) {
+TEST_F(Policies, GreyedValueRoundTrips) {
   Store(kCurrentUser, "DisablePC2Phone", Dword(2));
-  LoadPolicies(panel, false);
+  LoadPolicies(store, panel, false);
   EXPECT_EQ(panel.SubOption(2).Value(), kGreyed);
-  SavePolicies(panel, false);
+  SavePolicies(store, panel, false);
   EXPECT_EQ(Stored(kCurrentUser, "DisablePC2Phone"), Dword(2));
 }
 
-TEST_F(PolicyStore, FailedWritesAreAllAttemptedAndTheFirstIsReported) {
+TEST_F(Policies, FailedWritesAreAllAttemptedAndTheFirstIsReported) {
   registry.Fail(RegCall::Set, "DisableFileTransfer", kRegAccessDenied);
   registry.Fail(RegCall::Create, "", 1234);  // from here on, every create fails
   panel.SubOption(0).SetValue(kChecked);
-  EXPECT_EQ(SavePolicies(panel, true), 1234);
+  EXPECT_EQ(SavePolicies(store, panel, true), 1234);
   EXPECT_EQ(registry.Count(RegCall::Create), 5);
   EXPECT_EQ(registry.Count(RegCall::Set), 0);
   EXPECT_FALSE(memory.HasKey(kLocalMachine, "Software"));
   EXPECT_EQ(panel.SubOption(0).Value(), kChecked);
 }
 
-TEST_F(PolicyStore, FailedSetStillClosesTheKeyAndTheRestAreWritten) {
+TEST_F(Policies, FailedSetStillClosesTheKeyAndTheRestAreWritten) {
   registry.Fail(RegCall::Set, "DisablePC2PCAudio", kRegAccessDenied);
-  EXPECT_EQ(SavePolicies(panel, false), kRegAccessDenied);
+  EXPECT_EQ(SavePolicies(store, panel, false), kRegAccessDenied);
   EXPECT_EQ(registry.Count(RegCall::Set), 5);
   EXPECT_EQ(registry.Count(RegCall::Close), 5);
   EXPECT_FALSE(Stored(kCurrentUser, "DisablePC2PCAudio"));
@@ -197,7 +197,7 @@ TEST_F(PolicyStore, FailedSetStillClosesTheKeyAndTheRestAreWritten) {
 
 // Windows answers for the key, or for the nearest parent that would have to
 // make it; only a refusal keeps Polvane from trying.
-TEST_F(PolicyStore, WriteAccessAsksTheKeyOrItsNearestExistingParent) {
+TEST_F(Policies, WriteAccessAsksTheKeyOrItsNearestExistingParent) {
   struct Case {
     const char* protectedPath;  // nullptr: nothing is protected
     const char* existing;       // made writable; nullptr: nothing exists
@@ -213,13 +213,13 @@ TEST_F(PolicyStore, WriteAccessAsksTheKeyOrItsNearestExistingParent) {
   for (const Case& c : cases) {
     MemoryRegistry keys;
     CountingRegistry counted{keys};
-    const RegistryOverride use{counted};
+    const PolicyStore scopes{counted};
     if (c.protectedPath) keys.Protect(kLocalMachine, c.protectedPath);
     if (c.existing) keys.Put(kLocalMachine, c.existing, "Other", Dword(1));
-    EXPECT_EQ(WriteAccess(kLocalMachine, kPolicyKeyPath), c.access) << c.asked;
+    EXPECT_EQ(WriteAccess(counted, kLocalMachine, kPolicyKeyPath), c.access) << c.asked;
     EXPECT_EQ(counted.Count(RegCall::MayWrite), c.asked);
-    EXPECT_EQ(MayChangePolicies(true), c.access != kRegAccessDenied);
-    EXPECT_TRUE(MayChangePolicies(false));  // the other scope is not asked about
+    EXPECT_EQ(MayChangePolicies(scopes, true), c.access != kRegAccessDenied);
+    EXPECT_TRUE(MayChangePolicies(scopes, false));  // the other scope is not asked about
     EXPECT_EQ(keys.OpenHandles(), 0u);
   }
 }

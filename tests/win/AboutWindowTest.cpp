@@ -17,8 +17,8 @@
 #include "rules/Links.h"
 #include "program/Startup.h"
 #include "resources/resource.h"
+#include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/Contrast.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
@@ -73,7 +73,8 @@ class About : public PolicyTest {
     EXPECT_EQ(TextOf(about.lblDescription().Hwnd()), kDescription);
   }
 
-  frmMain form{GetModuleHandleW(nullptr)};
+  TestServices services;
+  frmMain form{GetModuleHandleW(nullptr), services.Get()};
 };
 
 TEST_F(About, F1OpensOneIndependentWindowWithTheVersionRecordsTexts) {
@@ -206,26 +207,30 @@ TEST_F(About, LinkIsPureBlueUnderlinedMicrosoftSansSerifAndThePanelWhite) {
 // system's colours, both put back when it goes.
 class HighContrastBlack {
  public:
-  HighContrastBlack() {
+  explicit HighContrastBlack(TestColours& colours) : colours_(colours) {
+    colours_.highContrast = true;
     for (int i = 0; i < 4; ++i) saved_[i] = GetSysColor(kElements[i]);
     const COLORREF black[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 0)};
     SetSysColors(4, kElements, black);
   }
-  ~HighContrastBlack() { SetSysColors(4, kElements, saved_); }
+  ~HighContrastBlack() {
+    SetSysColors(4, kElements, saved_);
+    colours_.highContrast.reset();
+  }
   HighContrastBlack(const HighContrastBlack&) = delete;
   HighContrastBlack& operator=(const HighContrastBlack&) = delete;
 
  private:
   static constexpr int kElements[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_HOTLIGHT, COLOR_WINDOW};
+  TestColours& colours_;
   COLORREF saved_[4]{};
-  const HighContrastOverride on_{true};
 };
 
 TEST_F(About, UnderHighContrastEveryColourIsTheSystems) {
   ChooseHelpAbout();
   frmAbout& about = form.About();
   {
-    const HighContrastBlack contrast;
+    const HighContrastBlack contrast(services.colours);
     for (HWND text : {about.lblTitle().Hwnd(), about.lblDescription().Hwnd()}) {
       EXPECT_EQ(ColoursFor(about.Hwnd(), text).text, RGB(255, 255, 255));
       EXPECT_EQ(ColoursFor(about.Hwnd(), text).background, RGB(0, 0, 0));

@@ -202,7 +202,7 @@ TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {
   EXPECT_NE(Polvane(L"/show -USER:" + other).out.find("DisableVideo=1\r\n"), std::string::npos);
 
   // This process's own user, by name, is the current user.
-  const std::wstring own = AccountName(OwnSid());
+  const std::wstring own = AccountName(SystemAccounts().OwnSid());
   EXPECT_EQ(Polvane(L"/set PreventRun=1 \"/user:" + own + L"\"").exitCode, 0u) << own.c_str();
   EXPECT_EQ(RegQuery(L"HKCU"), "PreventRun REG_DWORD 0x1\n");
 

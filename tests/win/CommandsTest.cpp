@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "platform/Accounts.h"
-#include "platform/Elevation.h"
 #include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
+#include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/frmMain.h"
 
@@ -50,7 +50,8 @@ class Commands : public PolicyTest {
   }
   bool Ended() { return TakeQuitRequest() && form.Hwnd() == nullptr; }
 
-  frmMain form{GetModuleHandleW(nullptr)};
+  TestServices services;
+  frmMain form{GetModuleHandleW(nullptr), services.Get()};
 };
 
 using Values = std::array<CheckValue, 5>;
@@ -121,8 +122,8 @@ TEST_F(Commands, ResetOnAClearPanelRaisesNoClick) {
   Start();
   // Greyed out behind the master's back: a click of the master would undo it.
   EnableWindow(form.chkSubOption(1).Hwnd(), FALSE);
-  CountingRegistry counting(SystemRegistry());
-  RegistryOverride useIt(counting);
+  CountingRegistry& counting = services.registry;
+  counting.Clear();
   Menu(IDM_RESET);
   EXPECT_FALSE(IsWindowEnabled(form.chkSubOption(1).Hwnd()));
   EXPECT_TRUE(counting.Calls().empty());
@@ -171,19 +172,20 @@ TEST_F(Commands, EscEndsTheProgramFromAnyControlSavingNothing) {
 
 TEST_F(Commands, ExitButtonMenuAndShortcutEachCloseEveryWindow) {
   Start();
-  frmMain other(GetModuleHandleW(nullptr));  // stands for any other window of the program
+  frmMain other(GetModuleHandleW(nullptr),
+                services.Get());  // stands for any other window of the program
   other.Load();
   SendMessageW(form.cmdExit().Hwnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(other.Hwnd(), nullptr);
   EXPECT_TRUE(Ended());
 
-  frmMain second(GetModuleHandleW(nullptr));
+  frmMain second(GetModuleHandleW(nullptr), services.Get());
   Main(second);
   SendMessageW(second.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
   EXPECT_EQ(second.Hwnd(), nullptr);
   EXPECT_TRUE(TakeQuitRequest());
 
-  frmMain third(GetModuleHandleW(nullptr));
+  frmMain third(GetModuleHandleW(nullptr), services.Get());
   Main(third);
   Click(third.chkSubOption(2));
   PressKey(third.chkSubOption(2).Hwnd(), 'Q', true);
@@ -235,9 +237,9 @@ TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
   Start();
   Click(form.chkOption(1));
   Click(form.chkSubOption(3));
-  CountingRegistry refusing(SystemRegistry());
+  CountingRegistry& refusing = services.registry;
+  refusing.Clear();
   refusing.Fail(RegCall::Create, "", ERROR_ACCESS_DENIED);
-  RegistryOverride useIt(refusing);
 
   EXPECT_EQ(
       MessageBoxesDuring(form.Hwnd(), [&] { SendMessageW(form.cmdSave().Hwnd(), BM_CLICK, 0, 0); }),
@@ -275,9 +277,7 @@ TEST_F(Commands, SaveTheRealRegistryRefusesIsReported) {
 
 TEST_F(Commands, OneFailedValueIsReportedOnceForTheCurrentUser) {
   Start();
-  CountingRegistry refusing(SystemRegistry());
-  refusing.Fail(RegCall::Set, "DisablePC2PCAudio", ERROR_WRITE_FAULT);
-  RegistryOverride useIt(refusing);
+  services.registry.Fail(RegCall::Set, "DisablePC2PCAudio", ERROR_WRITE_FAULT);
   EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 1);
   EXPECT_NE(MessageBoxWatch::text.find(L"for the current user"), std::wstring::npos);
   EXPECT_EQ(MessageBoxWatch::text.find(L"administrator"), std::wstring::npos);
@@ -344,18 +344,16 @@ TEST_F(Commands, SaveShowsTheShieldWhereThePolicyKeysKeepThisTokenFromSaving) {
 // A standard user elevates with an administrator's credentials: the new
 // Polvane runs as that administrator and is handed the user's SID.
 TEST_F(Commands, AnotherAccountsElevatedPolvaneShowsAndSavesTheNamedUsersPolicies) {
-  const std::string user = OwnSid();
-  const OwnSidOverride administrator("S-1-5-21-0-0-0-500");
+  const std::string user = SystemAccounts().OwnSid();
+  services.accounts.ownSid = "S-1-5-21-0-0-0-500";
   TakeQuitRequest();
   ASSERT_EQ(Main(form, ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user})), 0);
   EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane - " + AccountName(user));
   EXPECT_EQ(Panel(), (Values{0, 0, 0, 1, 1}));
 
-  CountingRegistry counting(SystemRegistry());
-  {
-    RegistryOverride useIt(counting);
-    Menu(IDM_SAVE);
-  }
+  CountingRegistry& counting = services.registry;
+  counting.Clear();
+  Menu(IDM_SAVE);
   ASSERT_EQ(counting.Count(RegCall::Create), 5);
   for (const RecordedCall& call : counting.Calls()) {
     EXPECT_TRUE(call.call != RegCall::Create || call.root != kCurrentUser);
@@ -397,7 +395,6 @@ class Restart : public Commands {
 // The process's own token is an elevated administrator's, as the new
 // Polvane's is once UAC has said yes.
 TEST_F(Restart, YesStartsPolvaneAsAdministratorWithTheUnsavedTicksAndItSavesThemInEitherScope) {
-  const ElevatedStartOverride polvane(ProgramFolder() + L"Polvane.exe");
   for (const bool allUsers : {false, true}) {
     const HKEY saved = allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     SaveRefused(IDYES, allUsers);
@@ -442,7 +439,7 @@ TEST_F(Restart, NoOrADeclinedPromptKeepsTheWindowAndItsTicks) {
                         {IDYES, ERROR_CANCELLED, 1},        // the user said no to UAC
                         {IDYES, ERROR_FILE_NOT_FOUND, 2}};  // the start failed, and says why
   for (const Case& c : cases) {
-    const ElevatedStartOverride start(c.startFailure);
+    services.elevation.startFailure = c.startFailure;
     SaveRefused(c.answer);
     EXPECT_EQ(boxes, c.boxes) << c.answer << " " << c.startFailure;
     if (c.boxes == 2) {

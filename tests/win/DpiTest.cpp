@@ -8,6 +8,7 @@
 
 #include "program/Startup.h"
 #include "resources/resource.h"
+#include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Dpi.h"
 #include "ui/frmMain.h"
@@ -111,7 +112,8 @@ class Dpi : public PolicyTest {
     EXPECT_EQ(FontHeightOf(about.lblVersion().Hwnd()), -MulDiv(8, dpi, 72));
   }
 
-  frmMain form{GetModuleHandleW(nullptr)};
+  TestServices services;
+  frmMain form{GetModuleHandleW(nullptr), services.Get()};
 };
 
 TEST_F(Dpi, ProcessIsPerMonitorAware) {

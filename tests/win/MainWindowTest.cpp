@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
@@ -37,7 +38,8 @@ class MainWindow : public ::testing::Test {
             form.chkSubOption(1).Hwnd(), form.chkSubOption(2).Hwnd(), form.chkSubOption(3).Hwnd()};
   }
 
-  frmMain form{GetModuleHandleW(nullptr)};
+  TestServices services;
+  frmMain form{GetModuleHandleW(nullptr), services.Get()};
 };
 
 TEST_F(MainWindow, IsAFixedDialogFrameCentredWithTheStatedClientArea) {

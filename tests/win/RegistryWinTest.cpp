@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Win32Registry.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlRegistry.h"
 #include "tests/common/CountingRegistry.h"
@@ -11,7 +12,10 @@
 namespace polvane::test {
 namespace {
 
-using RealRegistry = PolicyTest;
+class RealRegistry : public PolicyTest {
+ protected:
+  Win32Registry registry;
+};
 
 TEST_F(RealRegistry, RootsAreWindowsOwnHandles) {
   EXPECT_EQ(kCurrentUser, reinterpret_cast<RegKey>(HKEY_CURRENT_USER));
@@ -19,8 +23,8 @@ TEST_F(RealRegistry, RootsAreWindowsOwnHandles) {
 }
 
 TEST_F(RealRegistry, WriteCreatesTheKeyPathAndStoresADword) {
-  ASSERT_EQ(WriteDWORD(kLocalMachine, kPolicyKeyPath, "DisableVideo", 1), kRegSuccess);
-  ASSERT_EQ(WriteDWORD(kLocalMachine, kPolicyKeyPath, "PreventRun", -1), kRegSuccess);
+  ASSERT_EQ(WriteDWORD(registry, kLocalMachine, kPolicyKeyPath, "DisableVideo", 1), kRegSuccess);
+  ASSERT_EQ(WriteDWORD(registry, kLocalMachine, kPolicyKeyPath, "PreventRun", -1), kRegSuccess);
 
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Microsoft\\Messenger\\Client", 0,
@@ -40,9 +44,9 @@ TEST_F(RealRegistry, WriteCreatesTheKeyPathAndStoresADword) {
 
 TEST_F(RealRegistry, ReadsBackWhatAnotherProgramStored) {
   StorePolicy(HKEY_CURRENT_USER, "DisablePC2Phone", 2);
-  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "DisablePC2Phone"), 2);
-  EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, "DisableVideo"), 0);
-  EXPECT_EQ(ReadDWORD(kLocalMachine, kPolicyKeyPath, "DisablePC2Phone"), 0);
+  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "DisablePC2Phone"), 2);
+  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "DisableVideo"), 0);
+  EXPECT_EQ(ReadDWORD(registry, kLocalMachine, kPolicyKeyPath, "DisablePC2Phone"), 0);
 }
 
 TEST_F(RealRegistry, ValuesOfAnotherTypeOrSizeReadZero) {
@@ -58,16 +62,15 @@ TEST_F(RealRegistry, ValuesOfAnotherTypeOrSizeReadZero) {
   RegSetValueExA(key, "DisableVideo", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&big), 8);
   RegCloseKey(key);
   for (const PolicyRow& row : kPolicyTable)
-    EXPECT_EQ(ReadDWORD(kCurrentUser, kPolicyKeyPath, row.valueName), 0) << row.valueName;
+    EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, row.valueName), 0) << row.valueName;
 }
 
 TEST_F(RealRegistry, EveryReadAndWriteClosesWhatItOpened) {
-  CountingRegistry counting(SystemRegistry());
-  RegistryOverride useIt(counting);
+  CountingRegistry counting(registry);
   StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
-  ReadDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun");
-  ReadDWORD(kLocalMachine, kPolicyKeyPath, "PreventRun");  // no such key
-  WriteDWORD(kCurrentUser, kPolicyKeyPath, "PreventRun", 0);
+  ReadDWORD(counting, kCurrentUser, kPolicyKeyPath, "PreventRun");
+  ReadDWORD(counting, kLocalMachine, kPolicyKeyPath, "PreventRun");  // no such key
+  WriteDWORD(counting, kCurrentUser, kPolicyKeyPath, "PreventRun", 0);
   EXPECT_EQ(counting.Count(RegCall::Open), 2);
   EXPECT_EQ(counting.Count(RegCall::Query), 1);
   EXPECT_EQ(counting.Count(RegCall::Create), 1);

@@ -20,6 +20,7 @@
 #include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
+#include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/frmMain.h"
 
@@ -64,14 +65,15 @@ class Soak : public PolicyTest {
     PumpMessages();
   }
 
-  frmMain form{GetModuleHandleW(nullptr)};
+  TestServices services;
+  frmMain form{GetModuleHandleW(nullptr), services.Get()};
 };
 
 TEST_F(Soak, LoadAndSaveCyclesOnBothScopesCloseEveryKeyAndKeepMemoryFlat) {
   const int cycles = Cycles(10000, 200);
-  CountingRegistry counting(SystemRegistry());
+  CountingRegistry& counting = services.registry;
   counting.KeepCalls(false);
-  const RegistryOverride use(counting);
+  counting.Clear();
   SIZE_T settled = 0;
   for (int cycle = 0; cycle < cycles; ++cycle) {
     if (cycle == cycles / 10) settled = CommittedBytes();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "program/Startup.h"
+#include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/frmMain.h"
 
@@ -17,7 +18,8 @@ class Startup : public PolicyTest {
       EXPECT_EQ(IsWindowEnabled(form.chkSubOption(i).Hwnd()) != FALSE, enabled) << i;
   }
 
-  frmMain form{GetModuleHandleW(nullptr)};
+  TestServices services;
+  frmMain form{GetModuleHandleW(nullptr), services.Get()};
 };
 
 TEST_F(Startup, NothingStoredOpensAllClearAndEnabled) {

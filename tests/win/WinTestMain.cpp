@@ -4,7 +4,6 @@
 
 int main(int argc, char** argv) {
   polvane::InitControls();
-  const polvane::ComApartment com;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <utility>
 
 #include "platform/Accounts.h"
+#include "tests/win/TestServices.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/MessageLoop.h"
@@ -107,7 +109,8 @@ void SetDescriptor(HKEY root, const char* path, PSECURITY_DESCRIPTOR descriptor)
 }  // namespace
 
 WindowsPolicySecurity::WindowsPolicySecurity() {
-  const std::string readers[] = {"(A;CI;KR;;;" + OwnSid() + ")(A;CI;KR;;;RC)", "(A;CI;KR;;;BU)"};
+  const std::string readers[] = {"(A;CI;KR;;;" + SystemAccounts().OwnSid() + ")(A;CI;KR;;;RC)",
+                                 "(A;CI;KR;;;BU)"};
   const HKEY roots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
   for (int i = 0; i < 2; ++i) {
     for (const char* path : kSecuredKeys) {
@@ -195,28 +198,38 @@ void PressKey(HWND target, UINT virtualKey, bool withControl) {
   SetKeyboardState(keys);
 }
 
-HWND PolvaneWindowOutside(DWORD processId) {
+namespace {
+
+// The first top-level window of the class whose process matches, waiting
+// (up to 5 s) for one to appear.
+HWND WaitForWindow(const wchar_t* className, const std::function<bool(HWND, DWORD)>& matches) {
   for (int attempt = 0; attempt < 100; ++attempt, Sleep(50)) {
-    for (HWND hwnd = FindWindowW(L"Polvane.frmMain", nullptr); hwnd;
-         hwnd = FindWindowExW(nullptr, hwnd, L"Polvane.frmMain", nullptr)) {
+    for (HWND hwnd = FindWindowW(className, nullptr); hwnd;
+         hwnd = FindWindowExW(nullptr, hwnd, className, nullptr)) {
       DWORD process = 0;
       GetWindowThreadProcessId(hwnd, &process);
-      if (process != processId && IsWindowVisible(hwnd)) return hwnd;
+      if (matches(hwnd, process)) return hwnd;
     }
   }
   return nullptr;
 }
 
+}  // namespace
+
+HWND PolvaneWindowOutside(DWORD processId) {
+  return WaitForWindow(L"Polvane.frmMain", [processId](HWND hwnd, DWORD process) {
+    return process != processId && IsWindowVisible(hwnd);
+  });
+}
+
 HWND MessageBoxOf(DWORD processId) {
-  for (int attempt = 0; attempt < 100; ++attempt, Sleep(50)) {
-    for (HWND hwnd = FindWindowW(L"#32770", nullptr); hwnd;
-         hwnd = FindWindowExW(nullptr, hwnd, L"#32770", nullptr)) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(hwnd, &process);
-      if (process == processId) return hwnd;
-    }
-  }
-  return nullptr;
+  return WaitForWindow(L"#32770",
+                       [processId](HWND, DWORD process) { return process == processId; });
+}
+
+DWORD TestElevation::StartElevated(HWND owner, const std::string& arguments) {
+  if (startFailure != ERROR_SUCCESS) return startFailure;
+  return StartProgramElevated(owner, ProgramFolder() + L"Polvane.exe", arguments);
 }
 
 std::wstring ProgramFolder() {

@@ -1,5 +1,5 @@
 #pragma once
-// An in-memory registry with advapi32's contract, for builds without Windows:
+// An in-memory registry with advapi32's contract, for the native tests:
 // a missing key or value reads as missing, creating a key creates its
 // parents, key paths and value names compare without regard to case.
 #include <cstdint>
@@ -12,7 +12,7 @@
 
 #include "rules/RegistryApi.h"
 
-namespace polvane {
+namespace polvane::test {
 
 class MemoryRegistry final : public RegistryApi {
  public:
@@ -55,4 +55,4 @@ class MemoryRegistry final : public RegistryApi {
   RegKey nextHandle_ = 0x1000;
 };
 
-}  // namespace polvane
+}  // namespace polvane::test

@@ -1,10 +1,10 @@
-#include "rules/MemoryRegistry.h"
+#include "tests/common/MemoryRegistry.h"
 
 #include <cstring>
 
 #include "rules/Ascii.h"
 
-namespace polvane {
+namespace polvane::test {
 
 std::string MemoryRegistry::Folded(const std::string& text) { return AsciiLower(text); }
 
@@ -97,4 +97,4 @@ void MemoryRegistry::Put(RegKey root, const std::string& path, const std::string
   values_[{{root, Folded(path)}, Folded(name)}] = std::move(value);
 }
 
-}  // namespace polvane
+}  // namespace polvane::test
