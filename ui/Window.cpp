@@ -140,12 +140,16 @@ void Window::FitClientArea(POINT origin) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
-// Windows asks for the suggested rectangle as it is: it was made from the
-// window's own answer to WM_GETDPISCALEDSIZE.
+// Windows asks for the suggested rectangle as it is. Per-monitor v2 made
+// it from the window's own answer to WM_GETDPISCALEDSIZE. Per-monitor v1
+// (Windows 8.1 to 10 1607) scaled the whole window by the ratio of the two
+// dpis, frame and all, though the frame keeps its size: there the client
+// area is fitted to the layout afterwards, at the suggested place.
 void Window::MoveToDpi(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!ScalesFrameWithDpi(hwnd_)) FitClientArea({suggested.left, suggested.top});
   LayOut();
 }
 

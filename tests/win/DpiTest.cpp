@@ -157,6 +157,30 @@ void MoveToMonitorOfDpi(HWND window, int dpi, int offset) {
   ExpectSameRect(placed, suggested, "the window");
 }
 
+// Per-monitor v1 (Windows 8.1 to 10 1607, and Wine) is asked nothing: the
+// suggested rectangle is the whole window scaled by the ratio of the dpis,
+// frame and all. The client area must still come out exact.
+TEST_F(Dpi, UnderPerMonitorV1TheClientAreaIsFittedToTheSuggestedPlace) {
+  const int before = form.Dpi();
+  for (const int after : {before * 2, before}) {
+    for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())}) {
+      RECT scaled{};
+      GetWindowRect(window->Hwnd(), &scaled);
+      const int dpiNow = window->Dpi();
+      scaled = {scaled.left + 20, scaled.top + 20,
+                scaled.left + 20 + MulDiv(scaled.right - scaled.left, after, dpiNow),
+                scaled.top + 20 + MulDiv(scaled.bottom - scaled.top, after, dpiNow)};
+      SendMessageW(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
+                   reinterpret_cast<LPARAM>(&scaled));
+      RECT placed{};
+      GetWindowRect(window->Hwnd(), &placed);
+      EXPECT_EQ(placed.left, scaled.left);
+      EXPECT_EQ(placed.top, scaled.top);
+    }
+    ExpectLaidOutAt(after);
+  }
+}
+
 TEST_F(Dpi, MovingToAMonitorOfAnotherDpiLaysBothWindowsOutAgain) {
   const int before = form.Dpi();
   const int after = before == 144 ? 192 : 144;
