@@ -16,6 +16,10 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${POLVANE_WINE_LOADER})
 # No DLL beyond Windows' own: the C++ runtime, libgcc and winpthread are
 # linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Made for Windows 7 and later: a program marked for an older subsystem gets
+# Windows' compatibility behaviour, frame metrics among it.
+add_link_options(-Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1
+                 -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
 # Small code: optimised for size (the texts and command line are built from
 # many short strings, which speed-optimised code copies out inline), every
 # function in a section of its own, so that the linker can
@@ -46,6 +50,17 @@ add_executable(Polvane WIN32 program/WinMain.cpp program/LeanRuntime.cpp
 target_link_libraries(Polvane PRIVATE polvane_core)
 target_compile_options(Polvane PRIVATE -fno-exceptions)
 target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)
+
+# The PE header, read without Wine, so that the i686 build is checked where
+# 32-bit programs cannot run.
+if(POLVANE_WINEARCH STREQUAL win64)
+  set(_machine i386:x86-64)
+else()
+  set(_machine i386)
+endif()
+add_test(NAME pe_header
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/pe_header_test.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:Polvane> ${_machine})
 
 # GoogleTest, built from Debian's sources with the same compiler.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -44,7 +44,11 @@ int Main(frmMain& form, const Command& command) {
     ShowMessage(nullptr, text, MB_OK | MB_ICONERROR);
     return static_cast<int>(user.status);
   }
-  form.Load();
+  if (const DWORD failure = form.Load()) {
+    ShowMessage(nullptr, StartFailureMessage(SystemReason(static_cast<long>(failure))),
+                MB_OK | MB_ICONERROR);
+    return static_cast<int>(failure);
+  }
   form.SetUser(user.root, user.sid, user.otherName);
   form.Show();
   if (command.allUsers)

@@ -30,8 +30,8 @@ ChosenUser ChooseUser(const Services& services, const std::string& user);
 // policies (those of the user /user names), or with every user's under
 // /allusers (ticking "All Users" as the user would), sets the boxes /edit
 // names, and applies the enabling rule. Returns 0, or, when /user names a
-// user whose policies cannot be reached, says why in a box and returns that
-// failure without showing the window.
+// user whose policies cannot be reached or the window cannot be made, says
+// why in a box and returns that failure without showing the window.
 int Main(frmMain& form, const Command& command = {});
 
 // Runs a command that needs no window (/show, /set, /unset, /?, or a wrong

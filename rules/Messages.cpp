@@ -51,6 +51,10 @@ std::string UserFailureMessage(const std::string& given, RegStatus status,
   return "The policies of " + user + " cannot be reached: " + Trimmed(std::move(systemReason));
 }
 
+std::string StartFailureMessage(std::string systemReason) {
+  return "Polvane could not open its window, and ends.\n\n" + Trimmed(std::move(systemReason));
+}
+
 std::string RestartFailureMessage(std::string systemReason) {
   return "Polvane could not be started as an administrator; nothing has changed.\n\n" +
          Trimmed(std::move(systemReason));

@@ -25,6 +25,9 @@ std::string RefusedChangeMessage(bool allUsers);
 // was given; systemReason is the system's description of status.
 std::string UserFailureMessage(const std::string& user, RegStatus status, std::string systemReason);
 
+// What a user is told when the main window could not be made.
+std::string StartFailureMessage(std::string systemReason);
+
 // What a user is told when Polvane could not be started as an administrator.
 std::string RestartFailureMessage(std::string systemReason);
 

@@ -18,10 +18,17 @@ std::vector<Window*>& TopLevelWindows() {
   return windows;
 }
 
-void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDPROC procedure) {
+// The last error, or, where Windows set none, one that says a window is
+// missing.
+DWORD LastErrorOr(DWORD fallback) {
+  const DWORD error = GetLastError();
+  return error != ERROR_SUCCESS ? error : fallback;
+}
+
+DWORD RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDPROC procedure) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, name, &existing)) return;
+  if (GetClassInfoExW(instance, name, &existing)) return ERROR_SUCCESS;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = procedure;
@@ -30,7 +37,7 @@ void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDP
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name;
-  RegisterClassExW(&wc);
+  return RegisterClassExW(&wc) ? ERROR_SUCCESS : LastErrorOr(ERROR_CANNOT_FIND_WND_CLASS);
 }
 
 RECT WorkAreaOf(HWND window) {
@@ -79,28 +86,33 @@ void Window::DestroyAll() {
   for (Window* window : windows) window->Destroy();
 }
 
-void Window::CreateCentred(const CreateArgs& args) {
+DWORD Window::CreateCentred(const CreateArgs& args) {
   args_ = args;
   const SIZE size = EstimatedFrameSize(SystemDpi());
-  CreateAt(size, CentredOrigin(size, WorkAreaOf(nullptr)));
+  return CreateAt(size, CentredOrigin(size, WorkAreaOf(nullptr)));
 }
 
-void Window::CreateBeside(const CreateArgs& args, HWND anchor) {
+DWORD Window::CreateBeside(const CreateArgs& args, HWND anchor) {
   args_ = args;
   const SIZE size = EstimatedFrameSize(anchor ? DpiOfWindow(anchor) : SystemDpi());
-  CreateAt(size, OriginBeside(anchor, size));
+  return CreateAt(size, OriginBeside(anchor, size));
 }
 
 // The frame is estimated first, then fitted to the client area once the
 // window exists and knows its monitor's dpi and its own frame.
-void Window::CreateAt(SIZE size, POINT origin) {
-  RegisterClassOnce(args_.instance, args_.className, args_.icon, Procedure);
-  CreateWindowExW(args_.exStyle, args_.className, args_.caption, args_.style, origin.x, origin.y,
-                  size.cx, size.cy, nullptr, args_.menu, args_.instance, this);
+DWORD Window::CreateAt(SIZE size, POINT origin) {
+  if (const DWORD failure =
+          RegisterClassOnce(args_.instance, args_.className, args_.icon, Procedure))
+    return failure;
+  SetLastError(ERROR_SUCCESS);
+  const HWND created =
+      CreateWindowExW(args_.exStyle, args_.className, args_.caption, args_.style, origin.x,
+                      origin.y, size.cx, size.cy, nullptr, args_.menu, args_.instance, this);
   args_.caption = nullptr;  // the window keeps its own copy; the caller's may go
-  if (!hwnd_) return;
+  if (!created || !hwnd_) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
   dpi_ = DpiOfWindow(hwnd_);
   FitClientArea(origin);
+  return ERROR_SUCCESS;
 }
 
 SIZE Window::EstimatedFrameSize(int dpi) const {

@@ -40,11 +40,13 @@ class Window {
  protected:
   Window() = default;
 
-  // Creates the window hidden, centred on the primary work area.
-  void CreateCentred(const CreateArgs& args);
+  // Creates the window hidden, centred on the primary work area. Returns
+  // ERROR_SUCCESS, or why its class or the window could not be made.
+  DWORD CreateCentred(const CreateArgs& args);
   // Creates the window hidden, to the right of anchor (or to its left where
-  // the work area has no room), kept inside anchor's work area.
-  void CreateBeside(const CreateArgs& args, HWND anchor);
+  // the work area has no room), kept inside anchor's work area; returns as
+  // CreateCentred does.
+  DWORD CreateBeside(const CreateArgs& args, HWND anchor);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Places the controls and makes the fonts at Dpi(): once the window is
@@ -56,7 +58,7 @@ class Window {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateAt(SIZE size, POINT origin);
+  DWORD CreateAt(SIZE size, POINT origin);
   SIZE EstimatedFrameSize(int dpi) const;
   SIZE SizeAtDpi(int dpi) const;
   void FitClientArea(POINT origin);

@@ -41,6 +41,7 @@ frmAbout::~frmAbout() { Destroy(); }  // before the fonts and pictures it shows
 
 void frmAbout::Open(HWND anchor) {
   if (!Hwnd()) Load(anchor);
+  if (!Hwnd()) return;  // no window could be made: the main window stays as it is
   ShowWindow(Hwnd(), SW_SHOWNORMAL);
   SetForegroundWindow(Hwnd());
 }
@@ -52,7 +53,7 @@ void frmAbout::Load(HWND anchor) {
 
   const AboutTexts texts = MakeAboutTexts(ReadProgramVersionRecord());
   const std::wstring caption = Wide(texts.caption);
-  CreateBeside({.instance = instance_,
+  if (CreateBeside({.instance = instance_,
                 .className = L"Polvane.frmAbout",
                 .caption = caption.c_str(),
                 .style = WS_CAPTION | WS_SYSMENU,
@@ -60,7 +61,8 @@ void frmAbout::Load(HWND anchor) {
                 .clientArea = kClientArea,
                 .menu = nullptr,
                 .icon = nullptr},
-               anchor);
+               anchor) != ERROR_SUCCESS)
+    return;
   CreateControls(texts);
   LayOut();
 }

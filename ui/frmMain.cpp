@@ -36,23 +36,28 @@ constexpr char kMasterTooltip[] = "Stop Messeger from being able to run";
 
 frmMain::~frmMain() { Destroy(); }  // before the font that the controls use
 
-void frmMain::Load() {
-  if (Hwnd()) return;
+DWORD frmMain::Load() {
+  if (Hwnd()) return ERROR_SUCCESS;
   accelerators_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
   HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  CreateCentred({.instance = instance_,
-                 .className = L"Polvane.frmMain",
-                 .caption = L"Polvane",
-                 .style = WS_CAPTION | WS_SYSMENU,
-                 .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
-                 .clientArea = kClientArea,
-                 .menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAIN_MENU)),
-                 .icon = icon});
+  const HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  if (const DWORD failure = CreateCentred({.instance = instance_,
+                                           .className = L"Polvane.frmMain",
+                                           .caption = L"Polvane",
+                                           .style = WS_CAPTION | WS_SYSMENU,
+                                           .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
+                                           .clientArea = kClientArea,
+                                           .menu = menu,
+                                           .icon = icon})) {
+    DestroyMenu(menu);  // no window took it
+    return failure;
+  }
   CreateControls();
   LayOut();
   about_.SetShortcuts(accelerators_,
                       [this](WORD command) { OnCommand(MAKEWPARAM(command, 1), 0); });
+  return ERROR_SUCCESS;
 }
 
 void frmMain::Show() {

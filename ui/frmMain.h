@@ -25,8 +25,9 @@ class frmMain final : public Window, public OptionPanel {
         about_(instance, services, [this] { return Hwnd(); }) {}
   ~frmMain() override;
 
-  // Creates the window and its controls without showing them.
-  void Load();
+  // Creates the window and its controls without showing them. Returns
+  // ERROR_SUCCESS, or why the window could not be made.
+  DWORD Load();
   void Show();
   // The user whose policies the current user's scope shows: the root of
   // their policies, their SID, which a restart as administrator carries, and

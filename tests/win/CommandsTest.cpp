@@ -233,6 +233,28 @@ int MessageBoxesDuring(HWND owner, const std::function<void()>& action,
   return MessageBoxWatch::seen;
 }
 
+// Refuses to make the main window, as a desktop out of window handles or
+// heap would.
+LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const wchar_t* name = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass;
+    if (!IS_INTRESOURCE(name) && lstrcmpW(name, L"Polvane.frmMain") == 0) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Commands, AMainWindowThatCannotBeMadeIsReportedAndEndsTheProgram) {
+  TakeQuitRequest();
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
+  int status = 0;
+  EXPECT_EQ(MessageBoxesDuring(nullptr, [&] { status = Main(form); }), 1);
+  UnhookWindowsHookEx(hook);
+  EXPECT_NE(status, 0);
+  EXPECT_FALSE(form.Hwnd());
+  EXPECT_EQ(MessageBoxWatch::text.find(L"Polvane could not open its window, and ends."), 0u)
+      << MessageBoxWatch::text.c_str();
+}
+
 TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
   Start();
   Click(form.chkOption(1));

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Checks Polvane.exe's PE header without running it, so that the i686 build
+# is checked where 32-bit programs cannot run: the machine type of its
+# build, and Windows 7 (6.1) as the subsystem and OS version it is made for.
+#   pe_header_test.sh OBJDUMP EXE i386|i386:x86-64
+set -euo pipefail
+objdump=${1:?objdump} exe=${2:?exe} machine=${3:?machine}
+header=$("$objdump" -p "$exe")
+fail() { echo "FAIL: $*"; exit 1; }
+grep -q "architecture: $machine," <<<"$("$objdump" -f "$exe")" || fail "not an $machine program"
+for field in MajorSubsystemVersion=6 MinorSubsystemVersion=1 MajorOSystemVersion=6 \
+  MinorOSystemVersion=1; do
+  grep -Eq "^${field%%=*}[[:space:]]+${field#*=}$" <<<"$header" || fail "$field"
+done
+grep -q "(Windows GUI)" <<<"$header" || fail "not a Windows GUI program"
+echo "1 passed, 0 failed"
