@@ -38,16 +38,21 @@ add_library(polvane_core STATIC ${POLVANE_RULES} ${_platform} ${_ui} program/Sta
 target_compile_options(polvane_core PRIVATE -fno-exceptions)
 # shell32, ole32, oleaut32, version and oleacc are loaded when first needed
 # (platform/SystemDll.h): what the first paint does not use is not imported.
-target_link_libraries(polvane_core PUBLIC comctl32 advapi32 user32 gdi32 uuid)
+set(POLVANE_SYSTEM_LIBRARIES comctl32 advapi32 user32 gdi32 uuid)
+target_link_libraries(polvane_core PUBLIC ${POLVANE_SYSTEM_LIBRARIES})
 
 # Resources are compiled into every program that shows the main window.
 add_library(polvane_resources OBJECT resources/Polvane.rc)
 set_source_files_properties(resources/Polvane.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/banner.gif;${CMAKE_SOURCE_DIR}/resources/hand-image.bin;${CMAKE_SOURCE_DIR}/resources/hand-group.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
+  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-16.png;${CMAKE_SOURCE_DIR}/resources/icon-20.png;${CMAKE_SOURCE_DIR}/resources/icon-24.png;${CMAKE_SOURCE_DIR}/resources/icon-40.png;${CMAKE_SOURCE_DIR}/resources/icon-48.png;${CMAKE_SOURCE_DIR}/resources/icon-64.png;${CMAKE_SOURCE_DIR}/resources/icon-256.png;${CMAKE_SOURCE_DIR}/resources/banner.gif;${CMAKE_SOURCE_DIR}/resources/hand-image.bin;${CMAKE_SOURCE_DIR}/resources/hand-group.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
-add_executable(Polvane WIN32 program/WinMain.cpp program/LeanRuntime.cpp
-               $<TARGET_OBJECTS:polvane_resources>)
-target_link_libraries(Polvane PRIVATE polvane_core)
+# The program compiles the same sources again, optimised across files at
+# link time, which makes it about a sixth smaller. (The tests link the core
+# library as it is: MinGW's linker refuses to mix the two kinds of objects.)
+add_executable(Polvane WIN32 ${POLVANE_RULES} ${_platform} ${_ui} program/Startup.cpp
+               program/WinMain.cpp program/LeanRuntime.cpp $<TARGET_OBJECTS:polvane_resources>)
+set_property(TARGET Polvane PROPERTY INTERPROCEDURAL_OPTIMIZATION TRUE)
+target_link_libraries(Polvane PRIVATE ${POLVANE_SYSTEM_LIBRARIES})
 target_compile_options(Polvane PRIVATE -fno-exceptions)
 target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)
 

@@ -2,18 +2,22 @@
 """Draws Polvane's application icon: a blue chat bubble under a red 'no' sign.
 
 Writes, beside this script:
-  Polvane.ico              the two images as an icon file
+  Polvane.ico              every image as an icon file
   icon-16-colours.bin      32x32, 16 colours (RT_ICON 30001)
   icon-256-colours.bin     32x32, 256 colours (RT_ICON 30002)
-  icon-group.bin           the icon group that lists both (RT_GROUP_ICON 1)
+  icon-N.png               NxN, 32-bit with alpha, PNG-compressed (RT_ICON 30003 on),
+                           for N in SIZES: sharp at every scale from 100 % to 200 %
+  icon-group.bin           the icon group that lists them all (RT_GROUP_ICON 1)
 Run it again after changing the drawing; it needs only Python's standard library.
 """
 import math
 import os
 import struct
+import zlib
 
 SIZE = 32
 SAMPLES = 4  # supersampling per axis
+SIZES = (16, 20, 24, 40, 48, 64, 256)  # the 32-bit images, after the two 32x32 ones
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 VGA16 = [
@@ -94,6 +98,45 @@ def render(flat):
     return pixels
 
 
+def render_rgba(size):
+    """Rows top to bottom of (r, g, b, a) at size x size: the drawing's
+    32-unit grid scaled, each pixel's colour the mean of what covers it and
+    its alpha the share covered, for smooth edges at any size."""
+    scale = SIZE / size
+    pixels = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            hits = []
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    c = sample((px + (sx + 0.5) / SAMPLES) * scale,
+                               (py + (sy + 0.5) / SAMPLES) * scale, False)
+                    if c is not None:
+                        hits.append(c)
+            if not hits:
+                row.append((0, 0, 0, 0))
+            else:
+                mean = tuple(round(sum(c[i] for c in hits) / len(hits)) for i in range(3))
+                row.append(mean + (round(255 * len(hits) / (SAMPLES * SAMPLES)),))
+        pixels.append(row)
+    return pixels
+
+
+def png(pixels):
+    """A PNG of RGBA rows, as Windows takes in an icon from Vista on."""
+    size = len(pixels)
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in pixels)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def nearest(colour, palette):
     return min(range(len(palette)), key=lambda i: sum((a - b) ** 2 for a, b in zip(colour, palette[i])))
 
@@ -126,24 +169,28 @@ def dib(pixels, palette, bits):
 
 def main():
     smooth = render(flat=False)
+    # (width, colours, bits, data, resource id, file)
     images = [
-        (16, 4, dib(render(flat=True), VGA16, 4), 30001, "icon-16-colours.bin"),
-        (0, 8, dib(smooth, palette_256(smooth), 8), 30002, "icon-256-colours.bin"),
+        (SIZE, 16, 4, dib(render(flat=True), VGA16, 4), 30001, "icon-16-colours.bin"),
+        (SIZE, 0, 8, dib(smooth, palette_256(smooth), 8), 30002, "icon-256-colours.bin"),
     ]
+    for ident, size in enumerate(SIZES, start=30003):
+        images.append((size, 0, 32, png(render_rgba(size)), ident, "icon-%d.png" % size))
     group = struct.pack("<HHH", 0, 1, len(images))
     icon_file = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for colour_count, bits, data, ident, name in images:
+    for size, colour_count, bits, data, ident, name in images:
         with open(os.path.join(HERE, name), "wb") as f:
             f.write(data)
-        entry = struct.pack("<BBBBHHI", SIZE, SIZE, colour_count, 0, 1, bits, len(data))
+        side = size % 256  # 0 stands for 256
+        entry = struct.pack("<BBBBHHI", side, side, colour_count, 0, 1, bits, len(data))
         group += entry + struct.pack("<H", ident)
         icon_file += entry + struct.pack("<I", offset)
         offset += len(data)
     with open(os.path.join(HERE, "icon-group.bin"), "wb") as f:
         f.write(group)
     with open(os.path.join(HERE, "Polvane.ico"), "wb") as f:
-        f.write(icon_file + b"".join(image[2] for image in images))
+        f.write(icon_file + b"".join(image[3] for image in images))
 
 
 if __name__ == "__main__":

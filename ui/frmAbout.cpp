@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 #include "resources/resource.h"
 #include "ui/Fonts.h"
+#include "ui/Icons.h"
 #include "ui/Layout.h"
 
 namespace polvane {
@@ -54,14 +55,14 @@ void frmAbout::Load(HWND anchor) {
   const AboutTexts texts = MakeAboutTexts(ReadProgramVersionRecord());
   const std::wstring caption = Wide(texts.caption);
   if (CreateBeside({.instance = instance_,
-                .className = L"Polvane.frmAbout",
-                .caption = caption.c_str(),
-                .style = WS_CAPTION | WS_SYSMENU,
-                .exStyle = WS_EX_DLGMODALFRAME,
-                .clientArea = kClientArea,
-                .menu = nullptr,
-                .icon = nullptr},
-               anchor) != ERROR_SUCCESS)
+                    .className = L"Polvane.frmAbout",
+                    .caption = caption.c_str(),
+                    .style = WS_CAPTION | WS_SYSMENU,
+                    .exStyle = WS_EX_DLGMODALFRAME,
+                    .clientArea = kClientArea,
+                    .menu = nullptr,
+                    .icon = nullptr},
+                   anchor) != ERROR_SUCCESS)
     return;
   CreateControls(texts);
   LayOut();
@@ -95,8 +96,7 @@ void frmAbout::LayOut() {
   UniqueFont titleFont = CreateFontAt(kTitleFont, dpi);
   UniqueFont linkFont = CreateFontAt(kLinkFont, dpi);
   const int iconSize = MulDiv(kIconPixelsAt96Dpi, dpi, USER_DEFAULT_SCREEN_DPI);
-  UniqueIcon icon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
-                                                IMAGE_ICON, iconSize, iconSize, 0)));
+  UniqueIcon icon = LoadApplicationIcon(instance_, iconSize);
 
   cmdOK_.Place(PixelRect(kCmdOK, dpi), font.Get());
   lblDescription_.Place(PixelRect(kLblDescription, dpi), font.Get());

@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
+#include "ui/Icons.h"
 #include "ui/Layout.h"
 
 namespace polvane {
@@ -106,12 +107,13 @@ void frmMain::LayOut() {
   font_ = std::move(font);  // the old font is released once nothing uses it
 }
 
-// The caption's and the taskbar's icons, drawn at the sizes the dpi asks for.
+// The caption's and the taskbar's icons at the sizes the dpi asks for: the
+// image of that size, or a larger one scaled down, never a smaller one
+// stretched.
 void frmMain::SetIcons(int dpi) {
   const auto load = [this, dpi](int metric) {
     const int size = SystemMetricAt(metric, dpi);
-    return UniqueIcon(static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, size, size, 0)));
+    return LoadApplicationIcon(instance_, size);
   };
   UniqueIcon big = load(SM_CXICON), small = load(SM_CXSMICON);
   SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "program/Startup.h"
 #include "resources/resource.h"
@@ -136,6 +139,75 @@ TEST_F(Dpi, BothWindowsAreLaidOutAtTheDpiTheUserChose) {
   EXPECT_EQ(form.About().Dpi(), dpi);
   EXPECT_EQ(DpiOfWindow(form.Hwnd()), dpi);
   ExpectLaidOutAt(dpi);
+}
+
+// The pixels of an icon's colour image, as 32-bit rows.
+std::vector<DWORD> PixelsOf(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = bitmap.bmWidth;
+  format.bmiHeader.biHeight = -bitmap.bmHeight;  // top-down
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  std::vector<DWORD> pixels(static_cast<std::size_t>(bitmap.bmWidth * bitmap.bmHeight));
+  const HDC screen = GetDC(nullptr);
+  GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(), &format,
+            DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+// The application icon's own image of exactly size pixels, made as it is
+// stored; null when the icon has no image of that size.
+HICON StoredImageOfSize(int size) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const auto bytesOf = [module](int id, const wchar_t* type, DWORD* length) {
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    *length = found ? SizeofResource(module, found) : 0;
+    return found ? static_cast<BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+  };
+  DWORD length = 0;
+  BYTE* group = bytesOf(IDI_APPLICATION_ICON, MAKEINTRESOURCEW(14), &length);  // RT_GROUP_ICON
+  const int id = LookupIconIdFromDirectoryEx(group, TRUE, size, size, LR_DEFAULTCOLOR);
+  BYTE* image = bytesOf(id, MAKEINTRESOURCEW(3), &length);  // RT_ICON
+  if (!image) return nullptr;
+  const HICON icon =
+      CreateIconFromResourceEx(image, length, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+  ICONINFO info{};
+  BITMAP bitmap{};
+  if (icon && GetIconInfo(icon, &info)) {
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+  return bitmap.bmWidth == size ? icon : nullptr;
+}
+
+// Sharp at every scale: the caption's, the taskbar's and the About window's
+// icons are the images drawn for their size, not another size stretched.
+TEST_F(Dpi, EveryIconShownIsTheImageDrawnForItsSize) {
+  const int dpi = ExpectedDpi();
+  const std::pair<HICON, int> shown[] = {
+      {reinterpret_cast<HICON>(SendMessageW(form.Hwnd(), WM_GETICON, ICON_BIG, 0)),
+       MulDiv(32, dpi, 96)},
+      {reinterpret_cast<HICON>(SendMessageW(form.Hwnd(), WM_GETICON, ICON_SMALL, 0)),
+       MulDiv(16, dpi, 96)},
+      {form.About().Image1().Icon(), MulDiv(32, dpi, 96)}};
+  for (const auto& [icon, size] : shown) {
+    const HICON stored = StoredImageOfSize(size);
+    ASSERT_TRUE(stored) << "no image of " << size << " pixels";
+    const std::vector<DWORD> pixels = PixelsOf(stored);
+    ASSERT_NE(std::count(pixels.begin(), pixels.end(), 0u), std::ssize(pixels)) << "blank";
+    EXPECT_EQ(PixelsOf(icon), pixels) << size;
+    DestroyIcon(stored);
+  }
 }
 
 // Moves window to dpi as Windows does: it asks the window for its size

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+
 #include <map>
 #include <type_traits>
 #include <vector>
@@ -195,23 +198,33 @@ TEST_F(MainWindow, MenusListTheirItemsWithAccessKeysAndShownShortcuts) {
   EXPECT_EQ(GetMenuItemID(help, 0), static_cast<UINT>(IDM_ABOUT));
 }
 
-TEST_F(MainWindow, ProgramFileCarriesTheTwoIconImages) {
+// The two 32 x 32 images first, as they always were (16 and 256 colours),
+// then 32-bit images for the sizes Windows asks for from 100 % to 200 %.
+TEST_F(MainWindow, ProgramFileCarriesTheTwoIconImagesAndSharperSizesAfterThem) {
   const HMODULE module = GetModuleHandleW(nullptr);
   const HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));
   ASSERT_TRUE(group);
   const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
-  ASSERT_EQ(*reinterpret_cast<const WORD*>(dir + 4), 2);  // idCount
-  const struct { WORD id, bits; } images[] = {{30001, 4}, {30002, 8}};
-  for (int i = 0; i < 2; ++i) {
+  const struct {
+    WORD id, bits;
+    BYTE size;  // 0 stands for 256
+  } images[] = {{30001, 4, 32},  {30002, 8, 32},  {30003, 32, 16}, {30004, 32, 20}, {30005, 32, 24},
+                {30006, 32, 40}, {30007, 32, 48}, {30008, 32, 64}, {30009, 32, 0}};
+  ASSERT_EQ(*reinterpret_cast<const WORD*>(dir + 4), std::size(images));  // idCount
+  for (std::size_t i = 0; i < std::size(images); ++i) {
     const BYTE* entry = dir + 6 + 14 * i;
-    EXPECT_EQ(entry[0], 32);
-    EXPECT_EQ(entry[1], 32);
-    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), images[i].bits);
-    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 12), images[i].id);
+    EXPECT_EQ(entry[0], images[i].size) << i;
+    EXPECT_EQ(entry[1], images[i].size) << i;
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), images[i].bits) << i;
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 12), images[i].id) << i;
     const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(images[i].id), MAKEINTRESOURCEW(3));
     ASSERT_TRUE(image);
-    const auto* header =
-        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, image)));
+    if (images[i].bits == 32) {
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 1, 3), "PNG") << i;
+      continue;
+    }
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
     EXPECT_EQ(header->biWidth, 32);
     EXPECT_EQ(header->biHeight, 64);
     EXPECT_EQ(header->biBitCount, images[i].bits);
