@@ -42,3 +42,8 @@ find_program(XMLLINT xmllint REQUIRED)
 add_test(NAME policy_templates_well_formed
          COMMAND ${XMLLINT} --noout ${CMAKE_SOURCE_DIR}/policy/Polvane.admx
                  ${CMAKE_SOURCE_DIR}/policy/en-US/Polvane.adml)
+
+# The x86 and x64 installer packages share no component GUID.
+add_test(NAME installer_component_guids
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/installer_guids_test.sh
+                 ${CMAKE_SOURCE_DIR}/installer/Polvane.wxs)

@@ -169,7 +169,7 @@ add_executable(registry_bench bench/registry_bench.cpp tests/common/CountingRegi
 target_link_libraries(registry_bench PRIVATE polvane_core)
 
 # The Windows Installer package of this build's architecture, made by wixl
-# from installer/Polvane.wxs; a newer one of the same, for the upgrade test.
+# from installer/Polvane.wxs.
 find_program(WIXL wixl REQUIRED)
 if(POLVANE_WINEARCH STREQUAL win64)
   set(_msi_arch x64)
@@ -181,28 +181,39 @@ if(NOT _homepage)
   file(STRINGS rules/Links.h _line REGEX "^#define POLVANE_HOMEPAGE_URL ")
   string(REGEX REPLACE ".*\"(.*)\"$" "\\1" _homepage "${_line}")
 endif()
-# wixl finds the files a package holds by paths relative to where it runs.
-file(RELATIVE_PATH _sources ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
-function(polvane_msi target version output)
+# Made by cmake/MakeMsi.cmake, the same bytes from the same inputs.
+find_program(MSIBUILD msibuild REQUIRED)
+find_program(MSIINFO msiinfo REQUIRED)
+find_program(FAKETIME faketime REQUIRED)
+set(_file_version
+    ${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${POLVANE_VERSION_BUILD}.${POLVANE_VERSION_REVISION})
+function(polvane_msi target version output salt)
   add_custom_command(OUTPUT ${output}
-    COMMAND ${WIXL} -a ${_msi_arch} -D Arch=${_msi_arch} -D Version=${version}
-            -D Exe=Polvane.exe -D PolicyFolder=${_sources}/policy
-            -D Icon=${_sources}/resources/Polvane.ico -D HomePage=${_homepage}
-            -o ${output} ${CMAKE_SOURCE_DIR}/installer/Polvane.wxs
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMAND ${CMAKE_COMMAND} -D WIXL=${WIXL} -D MSIBUILD=${MSIBUILD} -D MSIINFO=${MSIINFO}
+            -D FAKETIME=${FAKETIME} -D ARCH=${_msi_arch} -D VERSION=${version}
+            -D FILE_VERSION=${_file_version} -D EXE=$<TARGET_FILE:Polvane>
+            -D SOURCES=${CMAKE_SOURCE_DIR} -D HOMEPAGE=${_homepage} -D OUTPUT=${output}
+            -D STAGE=${CMAKE_BINARY_DIR}/msi-stage/${target} -D SALT=${salt}
+            -P ${CMAKE_SOURCE_DIR}/cmake/MakeMsi.cmake
     DEPENDS Polvane installer/Polvane.wxs policy/Polvane.admx policy/en-US/Polvane.adml
-            resources/Polvane.ico
+            resources/Polvane.ico cmake/MakeMsi.cmake
     VERBATIM)
   add_custom_target(${target} ${ARGN} DEPENDS ${output})
 endfunction()
 set(_msi_version ${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${POLVANE_VERSION_REVISION})
 math(EXPR _next_revision "${POLVANE_VERSION_REVISION} + 1")
 set(_msi_next ${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${_next_revision})
-polvane_msi(msi ${_msi_version} ${CMAKE_BINARY_DIR}/Polvane-${_msi_version}-${_msi_arch}.msi ALL)
-polvane_msi(msi_upgrade_test ${_msi_next} ${CMAKE_BINARY_DIR}/upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi)
+polvane_msi(msi ${_msi_version} ${CMAKE_BINARY_DIR}/Polvane-${_msi_version}-${_msi_arch}.msi "" ALL)
+# For the MSI test: a newer version, and the same version rebuilt from other
+# inputs (the salt stands for a change of the program), which must replace it.
+polvane_msi(msi_upgrade_test ${_msi_next}
+            ${CMAKE_BINARY_DIR}/upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi "")
+polvane_msi(msi_rebuild_test ${_msi_version}
+            ${CMAKE_BINARY_DIR}/rebuild-test/Polvane-${_msi_version}-${_msi_arch}.msi rebuilt)
 add_test(NAME msi_install
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/msi_test.sh ${CMAKE_BINARY_DIR}
                  Polvane-${_msi_version}-${_msi_arch}.msi
+                 rebuild-test/Polvane-${_msi_version}-${_msi_arch}.msi
                  upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi ${_homepage})
 set_tests_properties(msi_install PROPERTIES
   ENVIRONMENT "${_wine_env}"

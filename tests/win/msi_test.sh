@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Installs the build's MSI quietly with Wine's own msiexec, as an
 # administrator would deploy it, and checks what it put where; runs the
-# installed Polvane; upgrades it with a newer package; removes it. Nothing
-# may be left behind but a policy value that was set before.
-#   msi_test.sh BUILD PACKAGE NEWER_PACKAGE HOMEPAGE   (packages relative to BUILD)
+# installed Polvane; installs it again, then the same version rebuilt, then
+# a newer one, each replacing the last; refuses the older one; removes it.
+# Then the same into a folder of the administrator's choosing, which the
+# package must remember. Nothing may be left behind but a policy value that
+# was set before.
+#   msi_test.sh BUILD PACKAGE REBUILT_PACKAGE NEWER_PACKAGE HOMEPAGE
+#   (packages relative to BUILD)
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/wine.sh"
-build=${1:?build folder} package=${2:?} newer=${3:?} homepage=${4:?}
+build=${1:?build folder} package=${2:?} rebuilt=${3:?} newer=${4:?} homepage=${5:?}
 : "${WINEPREFIX:?}"
-cmake --build "$build" --target msi msi_upgrade_test >/dev/null
+cmake --build "$build" --target msi msi_rebuild_test msi_upgrade_test >/dev/null
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 c=$WINEPREFIX/drive_c
 program="$c/Program Files/Polvane"
@@ -16,9 +20,14 @@ templates=$c/windows/PolicyDefinitions
 policy='HKCU\Software\Policies\Microsoft\Messenger'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 fail() { echo "FAIL: $*"; exit 1; }
-msiexec() { wine msiexec "$1" "$(wine winepath -w "$build/$2" | tr -d '\r')" /qn; }
+msiexec() {
+  local action=$1 file=$2
+  shift 2
+  wine msiexec "$action" "$(wine winepath -w "$build/$file" | tr -d '\r')" /qn "$@"
+}
 cleanup() {
   msiexec /x "$newer" >/dev/null 2>&1 || true
+  msiexec /x "$rebuilt" >/dev/null 2>&1 || true
   msiexec /x "$package" >/dev/null 2>&1 || true
   wine reg delete "$policy" /f >/dev/null 2>&1 || true
 }
@@ -35,6 +44,14 @@ entries() {
 # Wine's msiexec puts a per-machine shortcut in the installing user's Start
 # menu; Windows puts it in the one for all users.
 shortcuts() { find "$c/ProgramData" "$c/users" -path '*Start Menu/Programs/Polvane.lnk' 2>/dev/null; }
+
+# The package itself: the program's version in the File table, no change to
+# the installation offered, nothing for HKEY_CURRENT_USER.
+table() { msiinfo export "$build/$1" "$2" | tr -d '\r' | tail -n +4; }
+[ "$(table "$package" File | awk -F'\t' '$1 == "Polvane.exe" { print $5 }')" = 1.0.0.4 ] ||
+  fail "the File table has no version for Polvane.exe"
+table "$package" Property | grep -qx $'ARPNOMODIFY\t1' || fail "ARPNOMODIFY is not set"
+[ -z "$(table "$package" Registry | awk -F'\t' '$2 != 2')" ] || fail "a registry value outside HKLM"
 
 wine reg add "$policy\\Client" /v DisableVideo /t REG_DWORD /d 1 /f >/dev/null
 msiexec /i "$package" || fail "msiexec /i $package /qn exited with $?"
@@ -59,9 +76,16 @@ shown=$(wine "C:\\Program Files\\Polvane\\Polvane.exe" /show | tr -d '\r')
 [ "$(echo "$shown" | grep -c '=')" -eq 5 ] && echo "$shown" | grep -qx 'DisableVideo=1' ||
   fail "the installed Polvane showed: $shown"
 
+msiexec /i "$package" || fail "installing the same package again exited with $?"
+[ "$(entries)" = "$entry" ] || fail "installing it again made another entry: $(entries)"
+msiexec /i "$rebuilt" || fail "the same version rebuilt exited with $?"
+[ "$(entries | wc -l)" -eq 1 ] || fail "after the same version rebuilt, not one entry: $(entries)"
+[ "$(entries)" != "$entry" ] || fail "the same version rebuilt did not replace the installed one"
 msiexec /i "$newer" || fail "the upgrade exited with $?"
 [ "$(entries | wc -l)" -eq 1 ] || fail "after the upgrade, not one uninstall entry: $(entries)"
-[ "$(entries)" != "$entry" ] || fail "the upgrade left the older entry"
+newest=$(entries)
+if msiexec /i "$package" >/dev/null 2>&1; then fail "the older package was installed over the newer"; fi
+[ "$(entries)" = "$newest" ] || fail "the refused downgrade changed the entries: $(entries)"
 
 msiexec /x "$newer" || fail "msiexec /x exited with $?"
 [ ! -e "$program" ] || fail "Program Files\\Polvane is left"
@@ -70,4 +94,19 @@ msiexec /x "$newer" || fail "msiexec /x exited with $?"
 [ -z "$(entries)" ] || fail "the uninstall entry is left"
 ! wine reg query 'HKLM\Software\Krestel' >/dev/null 2>&1 || fail "HKLM\\Software\\Krestel is left"
 [ "$(value "$policy\\Client" DisableVideo)" = 0x1 ] || fail "the policy value was touched"
+
+# A folder of the administrator's choosing is remembered: the same version
+# rebuilt goes there too, and the removal takes it away.
+chosen='C:\Tools\Polvane Here\'
+chosen_unix="$c/Tools/Polvane Here"
+msiexec /i "$package" "INSTALLDIR=$chosen" || fail "installing to $chosen exited with $?"
+cmp -s "$chosen_unix/Polvane.exe" "$build/Polvane.exe" || fail "Polvane.exe is not in $chosen"
+[ "$(value 'HKLM\Software\Krestel\Polvane' InstallDir)" = "$chosen" ] ||
+  fail "the folder is not remembered: $(value 'HKLM\Software\Krestel\Polvane' InstallDir)"
+msiexec /i "$rebuilt" || fail "the same version rebuilt exited with $?"
+[ -e "$chosen_unix/Polvane.exe" ] && [ ! -e "$program" ] || fail "the rebuilt package left $chosen"
+msiexec /x "$rebuilt" || fail "msiexec /x exited with $?"
+[ ! -e "$chosen_unix" ] || fail "$chosen is left: $(ls "$chosen_unix")"
+[ -z "$(entries)" ] || fail "the uninstall entry is left"
+! wine reg query 'HKCU\Software\Krestel' >/dev/null 2>&1 || fail "the package wrote HKEY_CURRENT_USER"
 echo "1 passed, 0 failed"

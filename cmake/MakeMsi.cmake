@@ -1,0 +1,77 @@
+# Makes one Windows Installer package, byte for byte the same from the same
+# inputs wherever it is built. Run as a script by cmake/Windows.cmake:
+#   cmake -D WIXL=... -D MSIBUILD=... -D MSIINFO=... -D FAKETIME=... -D ARCH=x86|x64
+#         -D VERSION=1.0.4 -D FILE_VERSION=1.0.0.4 -D EXE=... -D SOURCES=...
+#         -D HOMEPAGE=... -D OUTPUT=... -D STAGE=... [-D SALT=...] -P MakeMsi.cmake
+# wixl stamps the package with the time it runs and its cabinet with the
+# files' times, and draws new codes each run: here the time is the source's
+# (SOURCE_DATE_EPOCH, else the last commit's), the files are staged with
+# that time, and the product and package codes are drawn from the inputs.
+# Then the File table gets Polvane.exe's version, which wixl leaves empty,
+# and the upgrade detection includes the same version, so that a rebuilt
+# package of it replaces the installed one.
+cmake_minimum_required(VERSION 3.25)
+
+set(epoch "$ENV{SOURCE_DATE_EPOCH}")
+if(NOT epoch)
+  execute_process(COMMAND git -C "${SOURCES}" log -1 --format=%ct
+                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(NOT epoch)
+  set(epoch 1029110400)  # 12 August 2002, the program's own date
+endif()
+
+file(REMOVE_RECURSE "${STAGE}")
+file(MAKE_DIRECTORY "${STAGE}/en-US")
+file(COPY_FILE "${EXE}" "${STAGE}/Polvane.exe")
+file(COPY_FILE "${SOURCES}/policy/Polvane.admx" "${STAGE}/Polvane.admx")
+file(COPY_FILE "${SOURCES}/policy/en-US/Polvane.adml" "${STAGE}/en-US/Polvane.adml")
+file(COPY_FILE "${SOURCES}/resources/Polvane.ico" "${STAGE}/Polvane.ico")
+foreach(staged Polvane.exe Polvane.admx en-US/Polvane.adml Polvane.ico)
+  execute_process(COMMAND touch -d "@${epoch}" "${STAGE}/${staged}" COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+
+set(inputs "${ARCH};${VERSION};${HOMEPAGE};${SALT}")
+foreach(input "${STAGE}/Polvane.exe" "${STAGE}/Polvane.admx" "${STAGE}/en-US/Polvane.adml"
+              "${STAGE}/Polvane.ico" "${SOURCES}/installer/Polvane.wxs")
+  file(SHA256 "${input}" hash)
+  list(APPEND inputs "${hash}")
+endforeach()
+set(namespace 5B7E1E6A-3D55-4C4A-9C0B-6E2B0F9D4A21)
+string(UUID product NAMESPACE ${namespace} NAME "product;${inputs}" TYPE SHA1 UPPER)
+string(UUID package NAMESPACE ${namespace} NAME "package;${inputs}" TYPE SHA1 UPPER)
+
+# wixl finds the files a package holds by paths relative to where it runs.
+get_filename_component(stage_folder "${STAGE}" DIRECTORY)
+get_filename_component(stage_name "${STAGE}" NAME)
+execute_process(COMMAND date -u -d "@${epoch}" "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE when
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(at "${CMAKE_COMMAND}" -E env TZ=UTC "${FAKETIME}" -f "@${when}")
+execute_process(
+  COMMAND ${at} "${WIXL}" -a ${ARCH} -D Arch=${ARCH} -D Version=${VERSION}
+          -D ProductCode=${product} -D Exe=${stage_name}/Polvane.exe -D PolicyFolder=${stage_name}
+          -D Icon=${stage_name}/Polvane.ico -D HomePage=${HOMEPAGE}
+          -o "${OUTPUT}" "${SOURCES}/installer/Polvane.wxs"
+  WORKING_DIRECTORY "${stage_folder}" COMMAND_ERROR_IS_FATAL ANY)
+
+execute_process(COMMAND "${MSIINFO}" suminfo "${OUTPUT}" OUTPUT_VARIABLE summary
+                COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCH "Template: ([^\n]*)" template "${summary}")
+set(template "${CMAKE_MATCH_1}")
+execute_process(COMMAND "${MSIINFO}" export "${OUTPUT}" Upgrade OUTPUT_VARIABLE upgrade
+                COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCH "({[0-9A-F-]+})\t\t[^\t]*\t\t1\t\tWIX_UPGRADE_DETECTED" row "${upgrade}")
+if(NOT row)
+  message(FATAL_ERROR "no upgrade detection row in ${OUTPUT}:\n${upgrade}")
+endif()
+set(upgrade_code ${CMAKE_MATCH_1})
+set(inclusive 513)  # msidbUpgradeAttributesMigrateFeatures | VersionMaxInclusive
+foreach(query
+    "UPDATE `File` SET `Version` = '${FILE_VERSION}' WHERE `File` = 'Polvane.exe'"
+    "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
+    "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('${upgrade_code}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')")
+  execute_process(COMMAND ${at} "${MSIBUILD}" "${OUTPUT}" -q "${query}" COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+execute_process(COMMAND ${at} "${MSIBUILD}" "${OUTPUT}" -s "Polvane ${VERSION}" Krestel
+                        "${template}" "{${package}}"
+                COMMAND_ERROR_IS_FATAL ANY)
