@@ -20,6 +20,10 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # Windows' compatibility behaviour, frame metrics among it.
 add_link_options(-Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1
                  -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
+# The same bytes from the same sources in any folder at any time: no link
+# time in the PE header, no build folder in any path.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 # Small code: optimised for size (the texts and command line are built from
 # many short strings, which speed-optimised code copies out inline), every
 # function in a section of its own, so that the linker can
