@@ -2,24 +2,19 @@
 # inputs wherever it is built. Run as a script by cmake/Windows.cmake:
 #   cmake -D WIXL=... -D MSIBUILD=... -D MSIINFO=... -D FAKETIME=... -D ARCH=x86|x64
 #         -D VERSION=1.0.4 -D FILE_VERSION=1.0.0.4 -D EXE=... -D SOURCES=...
-#         -D HOMEPAGE=... -D OUTPUT=... -D STAGE=... [-D SALT=...] -P MakeMsi.cmake
+#         -D HOMEPAGE=... -D OUTPUT=... -D STAGE=... -D EPOCH=... [-D SALT=...]
+#         -P MakeMsi.cmake
 # wixl stamps the package with the time it runs and its cabinet with the
-# files' times, and draws new codes each run: here the time is the source's
-# (SOURCE_DATE_EPOCH, else the last commit's), the files are staged with
-# that time, and the product and package codes are drawn from the inputs.
+# files' times, and draws new codes each run: here the time is EPOCH (the
+# source's: SOURCE_DATE_EPOCH, else the last commit's), the files are staged
+# with that time, and the product and package codes are drawn from the
+# inputs.
 # Then the File table gets Polvane.exe's version, which wixl leaves empty,
 # and the upgrade detection includes the same version, so that a rebuilt
 # package of it replaces the installed one.
 cmake_minimum_required(VERSION 3.25)
 
-set(epoch "$ENV{SOURCE_DATE_EPOCH}")
-if(NOT epoch)
-  execute_process(COMMAND git -C "${SOURCES}" log -1 --format=%ct
-                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
-if(NOT epoch)
-  set(epoch 1029110400)  # 12 August 2002, the program's own date
-endif()
+set(epoch "${EPOCH}")
 
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/en-US")

@@ -185,6 +185,19 @@ if(NOT _homepage)
   file(STRINGS rules/Links.h _line REGEX "^#define POLVANE_HOMEPAGE_URL ")
   string(REGEX REPLACE ".*\"(.*)\"$" "\\1" _homepage "${_line}")
 endif()
+# The time the release's packages carry, so that two builds of one commit
+# give the same bytes: SOURCE_DATE_EPOCH when it is set, else the time of
+# the last commit.
+set(POLVANE_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+if(NOT POLVANE_SOURCE_DATE_EPOCH)
+  execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 --format=%ct
+                  OUTPUT_VARIABLE POLVANE_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
+                  ERROR_QUIET)
+endif()
+if(NOT POLVANE_SOURCE_DATE_EPOCH)
+  set(POLVANE_SOURCE_DATE_EPOCH 1029110400)  # 12 August 2002, the program's own date
+endif()
+
 # Made by cmake/MakeMsi.cmake, the same bytes from the same inputs.
 find_program(MSIBUILD msibuild REQUIRED)
 find_program(MSIINFO msiinfo REQUIRED)
@@ -198,6 +211,7 @@ function(polvane_msi target version output salt)
             -D FILE_VERSION=${_file_version} -D EXE=$<TARGET_FILE:Polvane>
             -D SOURCES=${CMAKE_SOURCE_DIR} -D HOMEPAGE=${_homepage} -D OUTPUT=${output}
             -D STAGE=${CMAKE_BINARY_DIR}/msi-stage/${target} -D SALT=${salt}
+            -D EPOCH=${POLVANE_SOURCE_DATE_EPOCH}
             -P ${CMAKE_SOURCE_DIR}/cmake/MakeMsi.cmake
     DEPENDS Polvane installer/Polvane.wxs policy/Polvane.admx policy/en-US/Polvane.adml
             resources/Polvane.ico cmake/MakeMsi.cmake
@@ -225,6 +239,10 @@ set_tests_properties(msi_install PROPERTIES
   RESOURCE_LOCK wineprefix
   LABELS wine)
 
+# Authenticode signing of the exe and the MSI (scripts/sign.sh), tried with a
+# throwaway certificate.
+add_test(NAME sign COMMAND bash ${CMAKE_SOURCE_DIR}/tests/sign_test.sh ${CMAKE_BINARY_DIR})
+
 # The release, from the 32-bit build: one ZIP with the program, the Group
 # Policy templates in the layout of a PolicyDefinitions folder, the README
 # with its pictures, and the licence.
@@ -242,6 +260,12 @@ if(POLVANE_WINEARCH STREQUAL win32)
   set(CPACK_PACKAGE_FILE_NAME ${_package})
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   set(CPACK_STRIP_FILES ON)
+  # libarchive dates every entry from SOURCE_DATE_EPOCH when it is set.
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackSourceDate.cmake)
+  file(WRITE ${CPACK_PROJECT_CONFIG_FILE}
+       "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n"
+       "  set(ENV{SOURCE_DATE_EPOCH} ${POLVANE_SOURCE_DATE_EPOCH})\n"
+       "endif()\n")
   include(CPack)
 
   add_test(NAME package_contents

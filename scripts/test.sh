@@ -41,6 +41,10 @@ run_wine_suite() {
   (use_wine_for "$arch" && wineserver -k 2>/dev/null) || true
 }
 
+# Two builds of the release from this tree, in two folders, must be the same
+# bytes.
+bash tests/reproducible_test.sh || status=1
+
 run_wine_suite x86_64
 if runs_32bit_programs; then
   run_wine_suite i686
