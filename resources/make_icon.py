@@ -74,6 +74,18 @@ def sample(x, y, flat):
     return None
 
 
+def hits_at(px, py, scale, flat):
+    """The colours of the drawing under one pixel's samples, the drawing's
+    32-unit grid scaled by scale."""
+    hits = []
+    for sy in range(SAMPLES):
+        for sx in range(SAMPLES):
+            c = sample((px + (sx + 0.5) / SAMPLES) * scale, (py + (sy + 0.5) / SAMPLES) * scale, flat)
+            if c is not None:
+                hits.append(c)
+    return hits
+
+
 def render(flat):
     """Returns rows top to bottom of (r, g, b) or None for transparent.
 
@@ -83,12 +95,7 @@ def render(flat):
     for py in range(SIZE):
         row = []
         for px in range(SIZE):
-            hits = []
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    c = sample(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES, flat)
-                    if c is not None:
-                        hits.append(c)
+            hits = hits_at(px, py, 1.0, flat)
             if len(hits) * 2 < SAMPLES * SAMPLES:
                 row.append(None)
             else:
@@ -99,21 +106,14 @@ def render(flat):
 
 
 def render_rgba(size):
-    """Rows top to bottom of (r, g, b, a) at size x size: the drawing's
-    32-unit grid scaled, each pixel's colour the mean of what covers it and
-    its alpha the share covered, for smooth edges at any size."""
-    scale = SIZE / size
+    """Rows top to bottom of (r, g, b, a) at size x size: each pixel's colour
+    the mean of what covers it and its alpha the share covered, for smooth
+    edges at any size."""
     pixels = []
     for py in range(size):
         row = []
         for px in range(size):
-            hits = []
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    c = sample((px + (sx + 0.5) / SAMPLES) * scale,
-                               (py + (sy + 0.5) / SAMPLES) * scale, False)
-                    if c is not None:
-                        hits.append(c)
+            hits = hits_at(px, py, SIZE / size, False)
             if not hits:
                 row.append((0, 0, 0, 0))
             else:
