@@ -7,7 +7,7 @@ if(POLVANE_FUZZ)
   set(_work ${CMAKE_BINARY_DIR}/fuzz-work)
   # Each target runs briefly in the test command, from its kept corpus if it
   # has one; new finds go to the build tree.
-  foreach(_fuzzer load command)
+  foreach(_fuzzer load command pol)
     add_executable(${_fuzzer}_fuzzer tests/fuzz/${_fuzzer}_fuzzer.cpp tests/common/MemoryRegistry.cpp
                    ${POLVANE_RULES})
     target_compile_options(${_fuzzer}_fuzzer PRIVATE ${_fuzz_flags})

@@ -1,0 +1,66 @@
+#pragma once
+// Registry.pol, the file in which Group Policy keeps registry policies
+// (Microsoft's "Registry Policy File Format", [MS-GPREG]): the signature
+// "PReg", version 1, then records [key;value;type;size;data] in UTF-16LE.
+// Reading keeps every record's bytes, so that changing one value rewrites
+// nothing else: the policies of every other product share the file.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace polvane {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct PolRecord {
+  std::u16string key, value;
+  std::uint32_t type = 0;
+  Bytes data;
+  std::size_t offset = 0, length = 0;  // where it stands in the file, brackets included
+};
+
+struct PolFile {
+  Bytes bytes;  // as read; empty for a file that is not there yet
+  std::vector<PolRecord> records;
+};
+
+struct PolRead {
+  std::optional<PolFile> file;  // empty when the bytes are no Registry.pol
+  std::string error;            // then what is wrong, and where
+};
+
+// Reads a Registry.pol. No bytes at all are a file with no records.
+PolRead ReadPol(Bytes bytes);
+
+// The value's name as a record deletes it: "**del.name".
+std::u16string DeletionOf(std::u16string_view value);
+
+// One record's bytes.
+Bytes PolRecordBytes(std::u16string_view key, std::u16string_view value, std::uint32_t type,
+                     const Bytes& data);
+
+// What the file says of a REG_DWORD value under key: its number, "deleted"
+// (a **del. record) or nothing at all (not configured). Keys and names are
+// compared without regard to case, as the registry does.
+struct PolSetting {
+  enum class State { NotConfigured, Deleted, Number, Other } state = State::NotConfigured;
+  std::uint32_t number = 0;
+};
+PolSetting FindPolValue(const PolFile& file, std::u16string_view key, std::u16string_view value);
+
+// The file with the value set to number, or marked deleted, or, with
+// neither, with every record of it gone, which is "not configured". The
+// value's first record is replaced where it stands, any later ones go, and
+// every other record is kept byte for byte in its order; a new value comes
+// last.
+Bytes WithPolValue(const PolFile& file, std::u16string_view key, std::u16string_view value,
+                   const PolSetting& setting);
+
+// ASCII text as UTF-16, and back (other characters become '?').
+std::u16string Utf16(std::string_view ascii);
+std::string Ascii(std::u16string_view text);
+
+}  // namespace polvane

@@ -1,0 +1,53 @@
+// Fuzzes the Registry.pol reader: any bytes are read or refused with a
+// reason; a file that is read can have a value set in it, and the result
+// reads again with the value so and every other record as it was, in order.
+//   pol_fuzzer [-max_total_time=N] WORK_DIR tests/fuzz/corpus/pol
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "rules/RegistryPol.h"
+
+namespace polvane {
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+constexpr char16_t kKey[] = u"Software\\Policies\\Microsoft\\Messenger\\Client";
+
+}  // namespace
+}  // namespace polvane
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace polvane;
+  const PolRead read = ReadPol(Bytes(data, data + size));
+  if (!read.file) {
+    Require(!read.error.empty());
+    return 0;
+  }
+  const PolFile& file = *read.file;
+  for (const PolRecord& record : file.records)
+    Require(record.offset + record.length <= file.bytes.size() && !record.key.empty());
+
+  const PolSetting one{PolSetting::State::Number, static_cast<std::uint32_t>(size)};
+  const PolRead written = ReadPol(WithPolValue(file, kKey, u"DisableVideo", one));
+  Require(written.file.has_value());
+  const PolSetting found = FindPolValue(*written.file, kKey, u"DisableVideo");
+  Require(found.state == PolSetting::State::Number && found.number == one.number);
+  // Every other record, byte for byte and in its order.
+  const auto others = [](const PolFile& of) {
+    std::vector<Bytes> kept;
+    for (const PolRecord& record : of.records) {
+      if (FindPolValue(PolFile{{}, {record}}, kKey, u"DisableVideo").state !=
+          PolSetting::State::NotConfigured)
+        continue;
+      const auto begin = of.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);
+      kept.emplace_back(begin, begin + static_cast<std::ptrdiff_t>(record.length));
+    }
+    return kept;
+  };
+  Require(others(file) == others(*written.file));
+  return 0;
+}
