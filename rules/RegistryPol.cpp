@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "rules/Ascii.h"
 #include "rules/Decimal.h"
 
 namespace polvane {
@@ -10,15 +11,9 @@ namespace {
 constexpr std::uint8_t kSignature[] = {'P', 'R', 'e', 'g', 1, 0, 0, 0};
 constexpr std::uint32_t kDword = 4;
 constexpr std::uint32_t kString = 1;
-constexpr char16_t kDeletePrefix[] = u"**del.";
+constexpr char kDeletePrefix[] = "**del.";
 
-char16_t Folded(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return Folded(x) == Folded(y); });
-}
+bool SameName(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
 
 void PutChar(Bytes& out, char16_t c) {
   out.push_back(static_cast<std::uint8_t>(c));
@@ -78,10 +73,10 @@ class Reader {
   }
 
   // A string ends with its terminating zero, before the next ';'.
-  bool String(std::u16string& text, const char* what) {
+  bool String(std::string& text, const char* what) {
     for (char16_t c = 0; Char(c);) {
       if (c == 0) return true;
-      text.push_back(c);
+      text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     }
     return Fail(std::string("the file ends inside ") + what);
   }
@@ -107,7 +102,7 @@ class Reader {
   std::uint32_t size_ = 0;
 };
 
-bool IsRecordOf(const PolRecord& record, std::u16string_view key, std::u16string_view value) {
+bool IsRecordOf(const PolRecord& record, std::string_view key, std::string_view value) {
   return SameName(record.key, key) &&
          (SameName(record.value, value) || SameName(record.value, DeletionOf(value)));
 }
@@ -126,18 +121,18 @@ PolRead ReadPol(Bytes bytes) {
   return {std::move(file), {}};
 }
 
-std::u16string DeletionOf(std::u16string_view value) {
-  return std::u16string(kDeletePrefix) + std::u16string(value);
+std::string DeletionOf(std::string_view value) {
+  return std::string(kDeletePrefix) + std::string(value);
 }
 
-Bytes PolRecordBytes(std::u16string_view key, std::u16string_view value, std::uint32_t type,
+Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t type,
                      const Bytes& data) {
   Bytes out;
   PutChar(out, u'[');
-  for (const char16_t c : key) PutChar(out, c);
+  for (const char c : key) PutChar(out, static_cast<unsigned char>(c));
   PutChar(out, 0);
   PutChar(out, u';');
-  for (const char16_t c : value) PutChar(out, c);
+  for (const char c : value) PutChar(out, static_cast<unsigned char>(c));
   PutChar(out, 0);
   PutChar(out, u';');
   PutDword(out, type);
@@ -149,7 +144,7 @@ Bytes PolRecordBytes(std::u16string_view key, std::u16string_view value, std::ui
   return out;
 }
 
-PolSetting FindPolValue(const PolFile& file, std::u16string_view key, std::u16string_view value) {
+PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value) {
   for (const PolRecord& record : file.records) {
     if (!IsRecordOf(record, key, value)) continue;
     if (!SameName(record.value, value)) return {PolSetting::State::Deleted};
@@ -160,7 +155,7 @@ PolSetting FindPolValue(const PolFile& file, std::u16string_view key, std::u16st
   return {};
 }
 
-Bytes WithPolValue(const PolFile& file, std::u16string_view key, std::u16string_view value,
+Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view value,
                    const PolSetting& setting) {
   Bytes replacement;
   if (setting.state == PolSetting::State::Number) {
@@ -184,14 +179,6 @@ Bytes WithPolValue(const PolFile& file, std::u16string_view key, std::u16string_
   }
   if (!placed) out.insert(out.end(), replacement.begin(), replacement.end());
   return out;
-}
-
-std::u16string Utf16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
-
-std::string Ascii(std::u16string_view text) {
-  std::string ascii;
-  for (const char16_t c : text) ascii.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return ascii;
 }
 
 }  // namespace polvane

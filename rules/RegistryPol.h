@@ -15,8 +15,10 @@ namespace polvane {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Keys and value names are kept as ASCII, any other character as '?': what
+// Polvane looks for is ASCII, and the record's own bytes are kept as they are.
 struct PolRecord {
-  std::u16string key, value;
+  std::string key, value;
   std::uint32_t type = 0;
   Bytes data;
   std::size_t offset = 0, length = 0;  // where it stands in the file, brackets included
@@ -36,10 +38,10 @@ struct PolRead {
 PolRead ReadPol(Bytes bytes);
 
 // The value's name as a record deletes it: "**del.name".
-std::u16string DeletionOf(std::u16string_view value);
+std::string DeletionOf(std::string_view value);
 
 // One record's bytes.
-Bytes PolRecordBytes(std::u16string_view key, std::u16string_view value, std::uint32_t type,
+Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t type,
                      const Bytes& data);
 
 // What the file says of a REG_DWORD value under key: its number, "deleted"
@@ -49,18 +51,14 @@ struct PolSetting {
   enum class State { NotConfigured, Deleted, Number, Other } state = State::NotConfigured;
   std::uint32_t number = 0;
 };
-PolSetting FindPolValue(const PolFile& file, std::u16string_view key, std::u16string_view value);
+PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value);
 
 // The file with the value set to number, or marked deleted, or, with
 // neither, with every record of it gone, which is "not configured". The
 // value's first record is replaced where it stands, any later ones go, and
 // every other record is kept byte for byte in its order; a new value comes
 // last.
-Bytes WithPolValue(const PolFile& file, std::u16string_view key, std::u16string_view value,
+Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view value,
                    const PolSetting& setting);
-
-// ASCII text as UTF-16, and back (other characters become '?').
-std::u16string Utf16(std::string_view ascii);
-std::string Ascii(std::u16string_view text);
 
 }  // namespace polvane

@@ -15,7 +15,7 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-constexpr char16_t kKey[] = u"Software\\Policies\\Microsoft\\Messenger\\Client";
+constexpr char kKey[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
 
 }  // namespace
 }  // namespace polvane
@@ -32,15 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(record.offset + record.length <= file.bytes.size() && !record.key.empty());
 
   const PolSetting one{PolSetting::State::Number, static_cast<std::uint32_t>(size)};
-  const PolRead written = ReadPol(WithPolValue(file, kKey, u"DisableVideo", one));
+  const PolRead written = ReadPol(WithPolValue(file, kKey, "DisableVideo", one));
   Require(written.file.has_value());
-  const PolSetting found = FindPolValue(*written.file, kKey, u"DisableVideo");
+  const PolSetting found = FindPolValue(*written.file, kKey, "DisableVideo");
   Require(found.state == PolSetting::State::Number && found.number == one.number);
   // Every other record, byte for byte and in its order.
   const auto others = [](const PolFile& of) {
     std::vector<Bytes> kept;
     for (const PolRecord& record : of.records) {
-      if (FindPolValue(PolFile{{}, {record}}, kKey, u"DisableVideo").state !=
+      if (FindPolValue(PolFile{{}, {record}}, kKey, "DisableVideo").state !=
           PolSetting::State::NotConfigured)
         continue;
       const auto begin = of.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);

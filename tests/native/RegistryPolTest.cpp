@@ -59,18 +59,16 @@ PolFile Read(const Bytes& bytes) {
 TEST(RegistryPol, ReadsEveryRecordAndWhatItSaysOfAValue) {
   const PolFile file = Read(Join({kHeader, kOtherProduct, kVideoOn, kVideoDeleted}));
   ASSERT_EQ(file.records.size(), 3u);
-  EXPECT_EQ(Ascii(file.records[0].key), "Software\\Policies\\Other\\Product");
+  EXPECT_EQ(file.records[0].key, "Software\\Policies\\Other\\Product");
   EXPECT_EQ(file.records[1].type, 4u);
   EXPECT_EQ(file.records[1].offset, kHeader.size() + kOtherProduct.size());
   EXPECT_EQ(file.records[1].length, kVideoOn.size());
-  const PolSetting video = FindPolValue(file, Utf16(kMessenger), u"disablevideo");
+  const PolSetting video = FindPolValue(file, kMessenger, "disablevideo");
   EXPECT_EQ(video.state, PolSetting::State::Number);  // the first record of it counts
   EXPECT_EQ(video.number, 1u);
-  EXPECT_EQ(
-      FindPolValue(Read(Join({kHeader, kVideoDeleted})), Utf16(kMessenger), u"DisableVideo").state,
-      PolSetting::State::Deleted);
-  EXPECT_EQ(FindPolValue(file, Utf16(kMessenger), u"PreventRun").state,
-            PolSetting::State::NotConfigured);
+  EXPECT_EQ(FindPolValue(Read(Join({kHeader, kVideoDeleted})), kMessenger, "DisableVideo").state,
+            PolSetting::State::Deleted);
+  EXPECT_EQ(FindPolValue(file, kMessenger, "PreventRun").state, PolSetting::State::NotConfigured);
   EXPECT_TRUE(ReadPol({}).file);  // no file yet: nothing configured
 }
 
@@ -131,8 +129,7 @@ TEST(RegistryPol, WritingOneValueKeepsEveryOtherRecordByteForByteInItsOrder) {
       {"a new file", {}, "PreventRun", {State::Number, 1}, Join({kHeader, kRunOn})},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(WithPolValue(Read(c.before), Utf16(kMessenger), Utf16(c.value), c.setting), c.after)
-        << c.what;
+    EXPECT_EQ(WithPolValue(Read(c.before), kMessenger, c.value, c.setting), c.after) << c.what;
   }
 }
 
