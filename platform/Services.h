@@ -1,12 +1,13 @@
 #pragma once
 // What the windows and the command line ask of the system beyond the
-// screen: the registry, elevation, the shell, the accounts and the system
-// colours. The program's entry point hands the system's own down; a test
+// screen: the registry, files, elevation, the shell, the accounts and the
+// system colours. The program's entry point hands the system's own down; a test
 // hands down its own parts where the system cannot show a case.
 #include <windows.h>
 
 #include <string>
 
+#include "rules/CommandLine.h"
 #include "rules/RegistryApi.h"
 
 namespace polvane {
@@ -59,6 +60,7 @@ class SystemColours {
 
 struct Services {
   RegistryApi& registry;
+  FileAccess& files;
   Elevation& elevation;
   Shell& shell;
   Accounts& accounts;

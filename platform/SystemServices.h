@@ -5,6 +5,7 @@
 
 #include "platform/Accounts.h"
 #include "platform/Elevation.h"
+#include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/Win32Registry.h"
@@ -22,9 +23,10 @@ class WindowsColours final : public SystemColours {
 };
 
 struct SystemServices {
-  Services Get() { return {registry, elevation, shell, accounts, colours}; }
+  Services Get() { return {registry, files, elevation, shell, accounts, colours}; }
 
   Win32Registry registry;
+  WindowsFiles files;
   SystemElevation elevation;
   SystemShell shell;
   SystemAccounts accounts;

@@ -68,7 +68,8 @@ int RunWithoutWindow(const Services& services, const Command& command) {
   if (user.status != kRegSuccess)
     output.Err(UserFailureMessage(command.user, user.status, SystemReason(user.status)));
   else
-    result = RunCommand(PolicyStore{services.registry, user.root}, command, output, SystemReason);
+    result = RunCommand(PolicyStore{services.registry, user.root}, command, output, SystemReason,
+                        services.files);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
   if (result.exitCode == 0) result.exitCode = static_cast<int>(output.WriteFailure());

@@ -5,6 +5,7 @@
 
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
+#include "rules/PolicyFiles.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
 
@@ -46,9 +47,9 @@ struct SwitchName {
   CommandKind kind;
 };
 constexpr SwitchName kCommandSwitches[] = {
-    {"show", CommandKind::Show},   {"set", CommandKind::Set},   {"unset", CommandKind::Unset},
-    {"check", CommandKind::Check}, {"edit", CommandKind::Edit}, {"?", CommandKind::Help},
-    {"help", CommandKind::Help},
+    {"show", CommandKind::Show},     {"set", CommandKind::Set},   {"unset", CommandKind::Unset},
+    {"check", CommandKind::Check},   {"edit", CommandKind::Edit}, {"export", CommandKind::Export},
+    {"import", CommandKind::Import}, {"?", CommandKind::Help},    {"help", CommandKind::Help},
 };
 
 // Reads the command line one argument at a time; the first fault found is
@@ -86,7 +87,8 @@ class Parser {
     if (known == std::end(kCommandSwitches)) return Fault("Unknown switch " + Shown(argument));
     if (command_.kind != CommandKind::Window)
       return Fault(argument + " cannot be given with " + commandSwitch_ +
-                   ": give one of /show, /set, /unset, /check, /edit and /? at a time");
+                   ": give one of /show, /set, /unset, /check, /export, /import, /edit and /? "
+                   "at a time");
     command_.kind = known->kind;
     commandSwitch_ = argument;
   }
@@ -109,7 +111,15 @@ class Parser {
                                               : name + "=0 or " + name + "=1";
   }
 
+  bool TakesFile() const {
+    return command_.kind == CommandKind::Export || command_.kind == CommandKind::Import;
+  }
+
   void TakeName(const std::string& argument) {
+    if (TakesFile() && command_.file.empty() && !argument.empty()) {
+      command_.file = argument;
+      return;
+    }
     if (!TakesNames())
       return Fault(argument.empty() ? "Unexpected empty argument"
                                     : "Unexpected argument " + Shown(argument));
@@ -145,11 +155,17 @@ class Parser {
                    (kind == CommandKind::Unset  ? "policy name"
                     : kind == CommandKind::Edit ? "Name=0|1|2"
                                                 : "Name=0|1"));
+    if (TakesFile() && command_.file.empty())
+      return Fault(commandSwitch_ + " needs a file: FILE.pol, FILE.reg or FILE.txt");
+    if (TakesFile() && !FormatOfFile(command_.file))
+      return Fault(Printable(command_.file) +
+                   ": the file's name must end in .pol (Registry.pol), .reg or .txt (LGPO)");
     if (command_.json && kind != CommandKind::Show) return Fault("/json goes with /show only");
     if (command_.json && command_.allUsers)
       return Fault("/json shows both scopes: give it without /allusers");
-    if (command_.whatIf && kind != CommandKind::Set && kind != CommandKind::Unset)
-      return Fault("/whatif goes with /set or /unset only");
+    if (command_.whatIf && kind != CommandKind::Set && kind != CommandKind::Unset &&
+        kind != CommandKind::Import)
+      return Fault("/whatif goes with /set, /unset or /import only");
     if (!command_.user.empty() && command_.allUsers && !OpensWindow(command_))
       return Fault("/user cannot be given with /allusers: every user's policies belong to no one");
   }
@@ -198,6 +214,13 @@ std::string UsageText() {
          "  Polvane.exe /check Name=0|1 [...] [/allusers | /user:U]\n"
          "                                          Exits 0 when every named value is so,\n"
          "                                          1 when any is not, printing each.\n"
+         "  Polvane.exe /export FILE [/allusers | /user:U]\n"
+         "                                          Writes the five values to FILE: .pol\n"
+         "                                          (Registry.pol), .reg or .txt (LGPO).\n"
+         "  Polvane.exe /import FILE [/allusers | /user:U] [/whatif]\n"
+         "                                          Sets the values FILE holds; \"not set\"\n"
+         "                                          in it unsets them. Exit 13 when FILE\n"
+         "                                          does not parse (nothing is written).\n"
          "  Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]\n"
          "                                          Opens the window with the named boxes\n"
          "                                          clear (0), ticked (1) or greyed (2),\n"

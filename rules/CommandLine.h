@@ -18,10 +18,12 @@ namespace polvane {
 inline constexpr int kBadCommandLine = 87;
 // The exit code of a /check whose values are not all as named.
 inline constexpr int kCheckDiffers = 1;
+// The exit code of an /import whose file does not parse (ERROR_INVALID_DATA).
+inline constexpr int kBadPolicyFile = 13;
 
 // Window opens the window on the stored values; Edit opens it with some
 // boxes set as the command line gives them, not yet saved.
-enum class CommandKind { Window, Edit, Show, Set, Unset, Check, Help, Invalid };
+enum class CommandKind { Window, Edit, Show, Set, Unset, Check, Export, Import, Help, Invalid };
 
 struct PolicySetting {
   std::size_t row;      // in kPolicyTable
@@ -36,6 +38,7 @@ struct Command {
   std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes,
                                         // /check compares or /edit shows
   std::string user;                     // /user: a signed-in user's name or SID, as given
+  std::string file;                     // /export and /import: the file, .pol, .reg or .txt
   std::string error;                    // Invalid: what is wrong, one line
 };
 
@@ -46,7 +49,8 @@ inline bool OpensWindow(const Command& command) {
 // Whether the command reads or changes the policies of a scope.
 inline bool ReachesPolicies(const Command& command) {
   return command.kind == CommandKind::Show || command.kind == CommandKind::Set ||
-         command.kind == CommandKind::Unset || command.kind == CommandKind::Check;
+         command.kind == CommandKind::Unset || command.kind == CommandKind::Check ||
+         command.kind == CommandKind::Export || command.kind == CommandKind::Import;
 }
 
 // Switches start with '/' or '-'; switches and policy names are compared
@@ -82,10 +86,22 @@ struct CommandResult {
   bool changed = false;  // some value was written or deleted
 };
 
+// Reading and replacing whole files, for /export and /import. A replaced
+// file is either the old one or the new one whole, never a mixture.
+class FileAccess {
+ public:
+  virtual RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
+  virtual RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+
+ protected:
+  ~FileAccess() = default;
+};
+
 struct PolicyStore;
 
-// Runs a command that needs no window against store.
+// Runs a command that needs no window against store; /export and /import
+// need files.
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
-                         const ReasonOf& reasonOf);
+                         const ReasonOf& reasonOf, FileAccess& files);
 
 }  // namespace polvane

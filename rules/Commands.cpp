@@ -4,6 +4,8 @@
 #include "rules/CommandLine.h"
 #include "rules/Decimal.h"
 #include "rules/Messages.h"
+#include "rules/Ascii.h"
+#include "rules/PolicyFiles.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
@@ -23,8 +25,8 @@ std::string Stored(const DwordRead& read) {
 class Runner {
  public:
   Runner(const PolicyStore& store, const Command& command, CommandOutput& output,
-         const ReasonOf& reasonOf)
-      : store_(store), command_(command), output_(output), reasonOf_(reasonOf) {}
+         const ReasonOf& reasonOf, FileAccess& files)
+      : store_(store), command_(command), output_(output), reasonOf_(reasonOf), files_(files) {}
 
   CommandResult Run() {
     switch (command_.kind) {
@@ -37,6 +39,12 @@ class Runner {
       case CommandKind::Set:
       case CommandKind::Unset:
         Change();
+        break;
+      case CommandKind::Export:
+        Export();
+        break;
+      case CommandKind::Import:
+        Import();
         break;
       case CommandKind::Help:
         Help();
@@ -152,15 +160,29 @@ class Runner {
     }
   }
 
+  // One value to set, or, without a number, to delete.
+  struct Operation {
+    std::size_t row;
+    std::optional<std::uint32_t> value;
+  };
+
+  void Change() {
+    std::vector<Operation> operations;
+    for (const PolicySetting& s : command_.settings)
+      operations.push_back({s.row, command_.kind == CommandKind::Set
+                                       ? std::optional<std::uint32_t>(s.value)
+                                       : std::nullopt});
+    Apply(operations);
+  }
+
   // A value already as asked is left untouched; a scope that Windows keeps
   // from this process is not touched at all.
-  void Change() {
-    const bool setting = command_.kind == CommandKind::Set;
+  void Apply(const std::vector<Operation>& operations) {
     std::vector<DwordRead> before;
     bool anyChange = false;
-    for (const PolicySetting& s : command_.settings) {
-      before.push_back(Read(command_.allUsers, s.row));
-      anyChange = anyChange || Changes(before.back(), s);
+    for (const Operation& operation : operations) {
+      before.push_back(Read(command_.allUsers, operation.row));
+      anyChange = anyChange || Changes(before.back(), operation);
     }
     if (anyChange && !command_.whatIf && !MayChangePolicies(store_, command_.allUsers)) {
       output_.Err(RefusedChangeMessage(command_.allUsers));
@@ -168,22 +190,23 @@ class Runner {
       return;
     }
     const std::string prefix = command_.whatIf ? "What if: " : "";
-    for (std::size_t i = 0; i < command_.settings.size(); ++i) {
-      const PolicySetting& s = command_.settings[i];
-      const char* name = kPolicyTable[s.row].valueName;
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+      const Operation& operation = operations[i];
+      const char* name = kPolicyTable[operation.row].valueName;
       const std::string after =
-          std::string(name) + (setting ? "=" + Decimal(s.value) : std::string(" not set"));
-      if (!Changes(before[i], s)) {
-        output_.Out(prefix + after + (setting ? " unchanged" : ", unchanged"));
+          std::string(name) + (operation.value ? "=" + Decimal(*operation.value) : " not set");
+      if (!Changes(before[i], operation)) {
+        output_.Out(prefix + after + (operation.value ? " unchanged" : ", unchanged"));
         continue;
       }
       if (!command_.whatIf) {
         const RegKey root = store_.Root(command_.allUsers);
-        const RegStatus status = setting ? WriteDWORD(store_.registry, root, kPolicyKeyPath, name,
-                                                      static_cast<std::int32_t>(s.value))
-                                         : DeleteDWORD(store_.registry, root, kPolicyKeyPath, name);
+        const RegStatus status = operation.value
+                                     ? WriteDWORD(store_.registry, root, kPolicyKeyPath, name,
+                                                  static_cast<std::int32_t>(*operation.value))
+                                     : DeleteDWORD(store_.registry, root, kPolicyKeyPath, name);
         if (status != kRegSuccess) {
-          Fail(name, setting ? "written" : "deleted", status);
+          Fail(name, operation.value ? "written" : "deleted", status);
           continue;
         }
         result_.changed = true;
@@ -193,23 +216,65 @@ class Runner {
   }
 
   // A value that could not be read is written or deleted all the same.
-  bool Changes(const DwordRead& before, const PolicySetting& setting) const {
+  static bool Changes(const DwordRead& before, const Operation& operation) {
     if (before.status != kRegSuccess) return true;
-    return command_.kind == CommandKind::Set ? before.value != setting.value : before.present;
+    return operation.value ? before.value != operation.value : before.present;
+  }
+
+  void Export() {
+    PolicyValues values;
+    for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
+      const DwordRead read = Read(command_.allUsers, row);
+      if (read.status != kRegSuccess) return Fail(kPolicyTable[row].valueName, "read", read.status);
+      values[row] = read.value;
+    }
+    const PolicyFileFormat format = *FormatOfFile(command_.file);
+    if (const RegStatus status =
+            files_.Replace(command_.file, ExportPolicies(format, command_.allUsers, values))) {
+      output_.Err(Printable(command_.file) + " could not be written: " + reasonOf_(status));
+      result_.exitCode = static_cast<int>(status);
+      return;
+    }
+    output_.Out("The policies of " + ScopeName(command_.allUsers) + " were exported to " +
+                Printable(command_.file) + ".");
+  }
+
+  void Import() {
+    Bytes bytes;
+    if (const RegStatus status = files_.Read(command_.file, bytes)) {
+      output_.Err(Printable(command_.file) + " could not be read: " + reasonOf_(status));
+      result_.exitCode = static_cast<int>(status);
+      return;
+    }
+    const ImportedPolicies imported =
+        ImportPolicies(*FormatOfFile(command_.file), command_.allUsers, bytes);
+    if (!imported.error.empty()) {
+      output_.Err(imported.error + " Nothing was written.");
+      result_.exitCode = kBadPolicyFile;
+      return;
+    }
+    for (const std::string& skipped : imported.skipped)
+      output_.Out("Skipped " + skipped + ": not one of the five policies of " +
+                  ScopeName(command_.allUsers));
+    std::vector<Operation> operations;
+    for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
+      if (imported.values[row]) operations.push_back({row, *imported.values[row]});
+    Apply(operations);
   }
 
   const PolicyStore& store_;
   const Command& command_;
   CommandOutput& output_;
   const ReasonOf& reasonOf_;
+  FileAccess& files_;
   CommandResult result_;
 };
 
 }  // namespace
 
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
-                         const ReasonOf& reasonOf) {
-  return Runner(store, command, output, reasonOf).Run();
+                         const ReasonOf& reasonOf, FileAccess& files) {
+  return Runner(store, command, output, reasonOf, files).Run();
 }
 
 }  // namespace polvane

@@ -14,6 +14,7 @@
 
 #include "rules/Ascii.h"
 #include "rules/CommandLine.h"
+#include "tests/common/MemoryFiles.h"
 #include "tests/common/MemoryRegistry.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
@@ -47,7 +48,12 @@ constexpr const char* kWords[] = {"/show",
                                   "=",
                                   "",
                                   "/",
-                                  "\xef\xbc\x8fset"};
+                                  "\xef\xbc\x8fset",
+                                  "/export",
+                                  "/import",
+                                  "p.pol",
+                                  "p.reg",
+                                  "p.txt"};
 
 struct Lines final : CommandOutput {
   void Out(const std::string&) override {}
@@ -97,16 +103,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const test::MemoryRegistry before = store;
   const PolicyStore scopes{store};
   Lines lines;
-  const CommandResult result =
-      RunCommand(scopes, command, lines, [](RegStatus) { return "reason"; });
+  test::MemoryFiles files;
+  const CommandResult result = RunCommand(
+      scopes, command, lines, [](RegStatus) { return "reason"; }, files);
   Require(result.exitCode == 0 ||
-          (command.kind == CommandKind::Check && result.exitCode == kCheckDiffers));
+          (command.kind == CommandKind::Check && result.exitCode == kCheckDiffers) ||
+          (command.kind == CommandKind::Import && result.exitCode == kRegFileNotFound));
   if (command.kind == CommandKind::Set && !command.whatIf)
     for (const PolicySetting& setting : command.settings)
       Require(QueryDWORD(store, scopes.Root(command.allUsers), kPolicyKeyPath,
                          kPolicyTable[setting.row].valueName)
                   .value == setting.value);
-  if (command.whatIf || command.kind == CommandKind::Show || command.kind == CommandKind::Check) {
+  if (command.whatIf || command.kind == CommandKind::Show || command.kind == CommandKind::Check ||
+      command.kind == CommandKind::Export) {
     Require(!result.changed);
     for (const PolicyRow& row : kPolicyTable)
       for (const RegKey root : {kCurrentUser, kLocalMachine})

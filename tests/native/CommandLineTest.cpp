@@ -37,6 +37,7 @@ TEST(ParseCommandLine, AcceptsEachFormInAnyCaseAndOrder) {
        false,
        false,
        "S-1-5-21-1-2-3-1001"},
+      {{"/import", "Policies.POL", "/whatif"}, CommandKind::Import, {}, false, false, true},
       {{"/?"}, CommandKind::Help, {}},
       {{"-HELP"}, CommandKind::Help, {}},
       // A user's name is theirs to spell: only the switch must be plain.
@@ -87,7 +88,9 @@ TEST(ParseCommandLine, RefusesAWrongLineNamingWhatIsWrongEvenWhenItIsEmpty) {
       {{"/allusers", "/show", "/ALLUSERS"}, "/ALLUSERS is given twice"},
       {{"/json"}, "/json goes with /show only"},
       {{"/show", "/json", "/allusers"}, "/json shows both scopes: give it without /allusers"},
-      {{"/show", "/whatif"}, "/whatif goes with /set or /unset only"},
+      {{"/show", "/whatif"}, "/whatif goes with /set, /unset or /import only"},
+      {{"/export"}, "/export needs a file: FILE.pol, FILE.reg or FILE.txt"},
+      {{"/import", "policies.ini"}, "policies.ini: the file's name must end in .pol"},
       {{"/show", "/user:"}, "/user: needs a user"},
       {{"/show", "/user:a", "/user:b"}, "/user is given twice"},
       {{"/set", "PreventRun=1", "/allusers", "/user:alice"},

@@ -9,6 +9,7 @@
 #include "rules/mdlMain.h"
 #include "rules/PolicyTable.h"
 #include "tests/common/CountingRegistry.h"
+#include "tests/common/MemoryFiles.h"
 #include "tests/native/FakePanel.h"
 
 namespace polvane::test {
@@ -93,6 +94,7 @@ struct Lines final : CommandOutput {
 TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
   MemoryRegistry memory;
   const PolicyStore store{memory};
+  MemoryFiles files;
   const MemoryRegistry::StoredValue one{kRegDword, {1, 0, 0, 0}};
   memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", one);
   memory.Protect(kLocalMachine, kPolicyKeyPath);
@@ -100,7 +102,8 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
                                                       {"/unset", "PreventRun", "-ALLUSERS"}};
   for (const auto& arguments : refused) {
     Lines lines;
-    EXPECT_EQ(RunCommand(store, ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; })
+    EXPECT_EQ(RunCommand(
+                  store, ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }, files)
                   .exitCode,
               kRegAccessDenied);
     ASSERT_EQ(lines.err.size(), 1u);
@@ -113,8 +116,9 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
     EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableVideo"));
   }
   Lines lines;
-  EXPECT_EQ(
-      RunCommand(store, ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr).exitCode, 0);
+  EXPECT_EQ(RunCommand(store, ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr, files)
+                .exitCode,
+            0);
   EXPECT_TRUE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"));
 }
 
@@ -128,11 +132,12 @@ class Commands : public ::testing::Test {
  protected:
   CommandResult Run(const std::vector<std::string>& arguments) {
     lines = {};
-    return RunCommand(PolicyStore{registry}, ParseCommandLine(arguments), lines, Reason);
+    return RunCommand(PolicyStore{registry}, ParseCommandLine(arguments), lines, Reason, files);
   }
 
   MemoryRegistry memory;
   CountingRegistry registry{memory};
+  MemoryFiles files;
   Lines lines;
 };
 

@@ -308,5 +308,38 @@ TEST_F(CommandLine, LostOutputIsNoSuccessAndNothingWaitsOnABox) {
   }
 }
 
+TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisableVideo", 0);
+  const std::string stored = RegQuery(L"HKLM");
+  for (const wchar_t* name : {L"policies.pol", L"policies.reg", L"Policies \u00e9t\u00e9.txt"}) {
+    const std::wstring path = ProgramFolder() + name;
+    const ProcessResult exported = Polvane(L"/export \"" + path + L"\" /allusers");
+    EXPECT_EQ(exported.exitCode, 0u) << exported.err;
+    EXPECT_EQ(Polvane(L"/unset PreventRun DisableFileTransfer DisablePC2PCAudio DisablePC2Phone "
+                      L"DisableVideo /allusers")
+                  .exitCode,
+              0u);
+    ASSERT_EQ(RegQuery(L"HKLM"), "");
+    const ProcessResult imported = Polvane(L"/import \"" + path + L"\" /allusers");
+    EXPECT_EQ(imported.exitCode, 0u) << imported.err;
+    EXPECT_EQ(RegQuery(L"HKLM"), stored) << imported.out;
+    DeleteFileW(path.c_str());
+  }
+
+  // A file that does not parse writes nothing.
+  const std::wstring broken = ProgramFolder() + L"broken.reg";
+  const HANDLE file = CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "REGEDIT4\r\n", 10, &written, nullptr);
+  CloseHandle(file);
+  const ProcessResult refused = Polvane(L"/import \"" + broken + L"\"");
+  EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_INVALID_DATA));
+  EXPECT_EQ(refused.err.find("Not a registry script"), 0u) << refused.err;
+  EXPECT_EQ(RegQuery(L"HKCU"), "");
+  DeleteFileW(broken.c_str());
+}
+
 }  // namespace
 }  // namespace polvane::test
