@@ -62,9 +62,11 @@ struct Lines final : CommandOutput {
 
 void RequireWellFormed(const Command& command, const std::vector<std::string>& arguments) {
   Require(command.error.empty());
+  // A user's name and a file's are theirs to spell; switches and policy
+  // names are plain.
   for (const std::string& argument : arguments)
     Require(IsAscii(argument) || AsciiLower(argument.substr(0, 6)) == "/user:" ||
-            AsciiLower(argument.substr(0, 6)) == "-user:");
+            AsciiLower(argument.substr(0, 6)) == "-user:" || argument == command.file);
   std::set<std::size_t> rows;
   const std::uint32_t highest = command.kind == CommandKind::Edit ? 2 : 1;
   for (const PolicySetting& setting : command.settings) {
