@@ -13,8 +13,6 @@
 namespace polvane {
 namespace {
 
-std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
-
 // What a value was, for the lines /show, /set and /unset print.
 std::string Stored(const DwordRead& read) {
   if (read.status != kRegSuccess) return "unreadable";

@@ -15,11 +15,13 @@ std::string Trimmed(std::string text) {
 }
 
 std::string ScopeFailure(const char* what, bool allUsers, const std::string& reason) {
-  return std::string("The settings could not be ") + what + " for " +
-         (allUsers ? "all users." : "the current user.") + "\n\n" + reason;
+  return std::string("The settings could not be ") + what + " for " + ScopeName(allUsers) +
+         ".\n\n" + reason;
 }
 
 }  // namespace
+
+std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
 
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason) {
   systemReason = Trimmed(std::move(systemReason));
@@ -33,8 +35,7 @@ std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string syst
 }
 
 std::string RefusedChangeMessage(bool allUsers) {
-  return std::string("Access is denied: the Messenger policies of ") +
-         (allUsers ? "all users" : "the current user") +
+  return "Access is denied: the Messenger policies of " + ScopeName(allUsers) +
          " are changed by an administrator (from an elevated prompt) or through Group Policy. "
          "Nothing was written.";
 }

@@ -8,6 +8,9 @@ namespace polvane {
 
 inline constexpr char kProgramTitle[] = "Polvane";
 
+// How the texts name a scope: "all users" or "the current user".
+std::string ScopeName(bool allUsers);
+
 // What a user is told when a save could not be stored. systemReason is the
 // system's own description of status.
 std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason);
