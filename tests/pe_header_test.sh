@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Checks Polvane.exe's PE header without running it, so that the i686 build
 # is checked where 32-bit programs cannot run: the machine type of its
-# build, and Windows 7 (6.1) as the subsystem and OS version it is made for.
+# build, Windows 7 (6.1) as the subsystem and OS version it is made for, and
+# its size: under 128 KiB with all its pictures. The 64-bit build is held to
+# the same size without the unwind tables (.pdata, .xdata) that 64-bit
+# Windows requires of every function and 32-bit Windows has no use for.
 #   pe_header_test.sh OBJDUMP EXE i386|i386:x86-64
 set -euo pipefail
 objdump=${1:?objdump} exe=${2:?exe} machine=${3:?machine}
@@ -13,4 +16,10 @@ for field in MajorSubsystemVersion=6 MinorSubsystemVersion=1 MajorOSystemVersion
   grep -Eq "^${field%%=*}[[:space:]]+${field#*=}$" <<<"$header" || fail "$field"
 done
 grep -q "(Windows GUI)" <<<"$header" || fail "not a Windows GUI program"
-echo "1 passed, 0 failed"
+size=$(stat -c %s "$exe")
+# Each section takes whole 512-byte blocks of the file.
+while read -r _ name bytes _; do
+  [[ $name == .pdata || $name == .xdata ]] && size=$((size - (0x$bytes + 511) / 512 * 512))
+done < <("$objdump" -h "$exe" | grep -E '^ +[0-9]+ ')
+((size < 128 * 1024)) || fail "$size bytes, not under 128 KiB"
+echo "1 passed, 0 failed ($size bytes counted)"

@@ -265,13 +265,6 @@ TEST_F(Program, CarriesItsVersionRecord) {
   }
 }
 
-TEST_F(Program, StaysUnder128KiBWithAllItsPictures) {
-  WIN32_FILE_ATTRIBUTE_DATA file{};
-  ASSERT_TRUE(GetFileAttributesExW(ProgramPath().c_str(), GetFileExInfoStandard, &file));
-  EXPECT_EQ(file.nFileSizeHigh, 0u);
-  EXPECT_LT(file.nFileSizeLow, 128u * 1024u);
-}
-
 // Only what the main window needs is imported; the rest of Windows' DLLs it
 // uses are loaded when first needed.
 TEST_F(Program, ImportsOnlyWhatTheMainWindowNeeds) {
