@@ -3,7 +3,9 @@
 // floating-point formatting into the program.
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace polvane {
 
@@ -11,6 +13,19 @@ inline std::string Decimal(std::int64_t number) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
   return std::string(digits, end);
+}
+
+// The number that plain decimal digits write, up to 4294967295; nothing for
+// anything else: a sign, a space, no digits at all.
+inline std::optional<std::uint32_t> ParseDecimal(std::string_view digits) {
+  if (digits.empty() || digits.size() > 10) return std::nullopt;
+  std::uint64_t number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (number > 0xFFFFFFFFu) return std::nullopt;
+  return static_cast<std::uint32_t>(number);
 }
 
 // Upper-case hexadecimal, padded with zeros to width digits.

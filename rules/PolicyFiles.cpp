@@ -66,17 +66,6 @@ std::optional<std::uint32_t> Hex(const std::string& digits) {
   return number;
 }
 
-std::optional<std::uint32_t> Number(const std::string& digits) {
-  if (digits.empty() || digits.size() > 10) return std::nullopt;
-  std::uint64_t number = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = number * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  if (number > 0xFFFFFFFFu) return std::nullopt;
-  return static_cast<std::uint32_t>(number);
-}
-
 class Importer {
  public:
   explicit Importer(bool allUsers) : allUsers_(allUsers) {}
@@ -152,8 +141,9 @@ class Importer {
         Skip(named);
       } else if (AsciiLower(fields[3]) == "delete") {
         Take(*row, std::nullopt);
-      } else if (AsciiLower(fields[3]).rfind("dword:", 0) == 0 && Number(fields[3].substr(6))) {
-        Take(*row, *Number(fields[3].substr(6)));
+      } else if (AsciiLower(fields[3]).rfind("dword:", 0) == 0 &&
+                 ParseDecimal(fields[3].substr(6))) {
+        Take(*row, *ParseDecimal(fields[3].substr(6)));
       } else {
         Skip(named + " (" + fields[3] + ")");
       }
@@ -214,12 +204,18 @@ Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues&
       }
       case PolicyFileFormat::Reg:
         // regedit writes a dword's eight hexadecimal digits in lower case.
-        text += "\"" + name +
-                "\"=" + (value ? "dword:" + AsciiLower(Hexadecimal(*value, 8)) : "-") + "\r\n";
+        text += '"';
+        text += name;
+        text += value ? "\"=dword:" + AsciiLower(Hexadecimal(*value, 8)) : "\"=-";
+        text += "\r\n";
         break;
       case PolicyFileFormat::Lgpo:
-        text += std::string(allUsers ? "Computer" : "User") + "\r\n" + kPolicyKeyPath + "\r\n" +
-                name + "\r\n" + (value ? "DWORD:" + Decimal(*value) : "DELETE") + "\r\n\r\n";
+        text += allUsers ? "Computer\r\n" : "User\r\n";
+        text += kPolicyKeyPath;
+        text += "\r\n";
+        text += name;
+        text += value ? "\r\nDWORD:" + Decimal(*value) : "\r\nDELETE";
+        text += "\r\n\r\n";
         break;
     }
   }

@@ -1,0 +1,178 @@
+#include "rules/LocalGpo.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "rules/Ascii.h"
+#include "rules/Decimal.h"
+
+namespace polvane {
+namespace {
+
+// The registry client-side extension, and the tool that writes through it
+// for each part: the administrative templates of the computer and of users.
+constexpr std::string_view kRegistryExtension = "{35378EAC-683F-11D2-A89A-00C04FBBCFA2}";
+constexpr std::string_view kMachineTool = "{D02B1F72-3407-48AE-BA88-E8213C6761F1}";
+constexpr std::string_view kUserTool = "{D02B1F73-3407-48AE-BA88-E8213C6761F1}";
+
+std::string_view Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
+// names, "[{extension}{tool}...][...]", with tool in the registry extension's
+// list: in the sorted place, among lists sorted by their extension's GUID as
+// the editor keeps them, the order of the others left as it is. Nothing
+// when names are no such list.
+std::optional<std::string> WithExtension(std::string names, std::string_view tool) {
+  constexpr std::size_t kNowhere = std::string::npos;
+  const std::string lower = AsciiLower(names), extension = AsciiLower(kRegistryExtension),
+                    ownTool = AsciiLower(tool);
+  std::size_t newList = kNowhere, newTool = kNowhere;  // where each would go
+  bool found = false;
+  for (std::size_t at = 0; at < names.size(); ++at) {
+    if (names[at++] != '[') return std::nullopt;
+    const std::size_t list = at;
+    bool ours = false;
+    while (at < names.size() && names[at] == '{') {
+      const std::size_t close = names.find('}', at);
+      if (close == kNowhere) return std::nullopt;
+      const std::string_view guid = std::string_view(lower).substr(at, close + 1 - at);
+      if (at == list) {
+        ours = !found && guid == extension;
+        found = found || ours;
+        if (!found && newList == kNowhere && extension < guid) newList = at - 1;
+      } else if (ours && newTool == kNowhere) {
+        if (guid == ownTool) return names;
+        if (ownTool < guid) newTool = at;
+      }
+      at = close + 1;
+    }
+    if (at == list || at == names.size() || names[at] != ']') return std::nullopt;
+    if (ours && newTool == kNowhere) newTool = at;
+  }
+  if (found) return names.insert(newTool, tool);
+  return names.insert(newList == kNowhere ? names.size() : newList,
+                      "[" + std::string(kRegistryExtension) + std::string(tool) + "]");
+}
+
+std::uint32_t Bumped(std::uint32_t version, bool machine) {
+  const int shift = machine ? 0 : 16;
+  std::uint32_t part = (version >> shift & 0xFFFF) + 1;
+  if (part > 0xFFFF) part = 1;  // 0 would say the part holds nothing
+  return (version & ~(0xFFFFu << shift)) | part << shift;
+}
+
+// The [General] section of an .ini file's text, read and changed in place.
+class GeneralSection {
+ public:
+  explicit GeneralSection(std::string text) : text_(std::move(text)) {
+    if (text_.empty()) text_ = "[General]\r\ngPCFunctionalityVersion=2\r\n";
+    for (std::size_t at = 0; at < text_.size(); at = NextLine(at))
+      if (AsciiLower(Trim(Line(at))) == "[general]") {
+        begin_ = NextLine(at);
+        return;
+      }
+    EndLastLine();
+    text_ += "[General]\r\n";
+    begin_ = text_.size();
+  }
+
+  std::optional<std::string> Get(std::string_view key) const {
+    const std::size_t line = Find(key);
+    if (line == kNone) return std::nullopt;
+    const std::string_view content = Line(line);
+    return std::string(Trim(content.substr(content.find('=') + 1)));
+  }
+
+  void Set(std::string_view key, const std::string& value) {
+    std::size_t at = Find(key);
+    if (at != kNone) {
+      const std::size_t equals = text_.find('=', at) + 1;
+      text_.replace(equals, Line(at).size() - (equals - at), value);
+      return;
+    }
+    // After the section's last line that is not blank.
+    at = End();
+    while (at > begin_) {
+      const std::size_t previous = text_.rfind('\n', at - 2) + 1;  // npos + 1 is 0
+      if (!Trim(Line(previous)).empty()) break;
+      at = previous;
+    }
+    if (at == text_.size()) {
+      EndLastLine();
+      at = text_.size();
+    }
+    text_.insert(at, std::string(key) + "=" + value + "\r\n");
+  }
+
+  Bytes Text() const { return Bytes(text_.begin(), text_.end()); }
+
+ private:
+  static constexpr std::size_t kNone = std::string::npos;
+
+  std::size_t NextLine(std::size_t at) const {
+    const std::size_t end = text_.find('\n', at);
+    return end == kNone ? text_.size() : end + 1;
+  }
+
+  // The line that starts at at, without its line break.
+  std::string_view Line(std::size_t at) const {
+    std::string_view line = std::string_view(text_).substr(at, NextLine(at) - at);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    return line;
+  }
+
+  // Where the next section's header starts, or the text's end.
+  std::size_t End() const {
+    std::size_t at = begin_;
+    while (at < text_.size() && Trim(Line(at)).substr(0, 1) != "[") at = NextLine(at);
+    return at;
+  }
+
+  std::size_t Find(std::string_view key) const {
+    for (std::size_t at = begin_, end = End(); at < end; at = NextLine(at)) {
+      const std::string_view line = Line(at);
+      const std::size_t equals = line.find('=');
+      if (equals != kNone && AsciiLower(Trim(line.substr(0, equals))) == AsciiLower(key)) return at;
+    }
+    return kNone;
+  }
+
+  void EndLastLine() {
+    if (!text_.empty() && text_.back() != '\n') text_ += "\r\n";
+  }
+
+  std::string text_;
+  std::size_t begin_ = 0;  // the section's first line, after its header
+};
+
+}  // namespace
+
+std::string GpoPolicyFile(const std::string& folder, bool machine) {
+  return folder + (machine ? "\\Machine\\Registry.pol" : "\\User\\Registry.pol");
+}
+
+std::string GpoIniFile(const std::string& folder) { return folder + "\\gpt.ini"; }
+
+IniUpdate UpdateGptIni(const Bytes& ini, bool machine) {
+  if (ini.size() >= 2 && ((ini[0] == 0xFF && ini[1] == 0xFE) || (ini[0] == 0xFE && ini[1] == 0xFF)))
+    return {{}, "gpt.ini is UTF-16 text, which Polvane does not edit."};
+  GeneralSection lines(std::string(ini.begin(), ini.end()));
+  const std::optional<std::string> version = lines.Get("Version");
+  const std::optional<std::uint32_t> number = version ? ParseDecimal(*version) : 0;
+  if (!number) return {{}, "gpt.ini's Version, " + Printable(*version) + ", is not a number."};
+  const char* const namesKey = machine ? "gPCMachineExtensionNames" : "gPCUserExtensionNames";
+  const std::optional<std::string> names =
+      WithExtension(lines.Get(namesKey).value_or(""), machine ? kMachineTool : kUserTool);
+  if (!names) return {{}, std::string("gpt.ini's ") + namesKey + " is not a list of [{GUID}...]."};
+  lines.Set(namesKey, *names);
+  lines.Set("Version", Decimal(Bumped(*number, machine)));
+  return {lines.Text(), {}};
+}
+
+}  // namespace polvane
