@@ -42,6 +42,17 @@ RegStatus WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>&
   return kRegSuccess;
 }
 
+RegStatus WindowsFiles::MakeFolderOf(const std::string& path) {
+  const std::wstring file = Widen(path, CP_UTF8);
+  for (std::size_t slash = file.find_first_of(L"\\/", 3); slash != std::wstring::npos;
+       slash = file.find_first_of(L"\\/", slash + 1)) {
+    const std::wstring folder = file.substr(0, slash);
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+      return LastError();
+  }
+  return kRegSuccess;
+}
+
 RegStatus WindowsFiles::Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   const std::wstring target = Widen(path, CP_UTF8);
   const std::wstring temporary = target + L".polvane-new";

@@ -1,5 +1,5 @@
 #pragma once
-// Whole files for /export and /import, named in UTF-8.
+// Whole files for /export, /import and /gpo, named in UTF-8.
 #include "rules/CommandLine.h"
 
 namespace polvane {
@@ -10,6 +10,7 @@ class WindowsFiles final : public FileAccess {
   // Writes a temporary file beside path, then renames it over path, so that
   // an interrupted run leaves the old file whole.
   RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  RegStatus MakeFolderOf(const std::string& path) override;
 };
 
 }  // namespace polvane

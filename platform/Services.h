@@ -61,6 +61,7 @@ class SystemColours {
 struct Services {
   RegistryApi& registry;
   FileAccess& files;
+  GroupPolicy& groupPolicy;
   Elevation& elevation;
   Shell& shell;
   Accounts& accounts;

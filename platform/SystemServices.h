@@ -6,6 +6,7 @@
 #include "platform/Accounts.h"
 #include "platform/Elevation.h"
 #include "platform/Files.h"
+#include "platform/GroupPolicy.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/Win32Registry.h"
@@ -23,10 +24,11 @@ class WindowsColours final : public SystemColours {
 };
 
 struct SystemServices {
-  Services Get() { return {registry, files, elevation, shell, accounts, colours}; }
+  Services Get() { return {registry, files, groupPolicy, elevation, shell, accounts, colours}; }
 
   Win32Registry registry;
   WindowsFiles files;
+  LocalGroupPolicy groupPolicy;
   SystemElevation elevation;
   SystemShell shell;
   SystemAccounts accounts;

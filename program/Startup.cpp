@@ -69,7 +69,7 @@ int RunWithoutWindow(const Services& services, const Command& command) {
     output.Err(UserFailureMessage(command.user, user.status, SystemReason(user.status)));
   else
     result = RunCommand(PolicyStore{services.registry, user.root}, command, output, SystemReason,
-                        services.files);
+                        services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
   if (result.exitCode == 0) result.exitCode = static_cast<int>(output.WriteFailure());

@@ -76,6 +76,7 @@ class Parser {
     bool* flag = name == "allusers" ? &command_.allUsers
                  : name == "json"   ? &command_.json
                  : name == "whatif" ? &command_.whatIf
+                 : name == "gpo"    ? &command_.gpo
                                     : nullptr;
     if (flag) {
       if (*flag) return Fault(argument + " is given twice");
@@ -166,6 +167,14 @@ class Parser {
     if (command_.whatIf && kind != CommandKind::Set && kind != CommandKind::Unset &&
         kind != CommandKind::Import)
       return Fault("/whatif goes with /set, /unset or /import only");
+    if (command_.gpo && kind != CommandKind::Show && kind != CommandKind::Set &&
+        kind != CommandKind::Unset)
+      return Fault("/gpo goes with /show, /set or /unset only");
+    if (command_.gpo && command_.json) return Fault("/json cannot be given with /gpo");
+    if (command_.gpo && !command_.user.empty())
+      return Fault(
+          "/user cannot be given with /gpo: the local Group Policy Object's user part "
+          "is every user's");
     if (!command_.user.empty() && command_.allUsers && !OpensWindow(command_))
       return Fault("/user cannot be given with /allusers: every user's policies belong to no one");
   }
@@ -221,6 +230,16 @@ std::string UsageText() {
          "                                          Sets the values FILE holds; \"not set\"\n"
          "                                          in it unsets them. Exit 13 when FILE\n"
          "                                          does not parse (nothing is written).\n"
+         "  Polvane.exe /gpo /show [/allusers]      Prints the five values of the local\n"
+         "                                          Group Policy Object as Name=N,\n"
+         "                                          Name=not configured or Name=deleted.\n"
+         "  Polvane.exe /gpo /set Name=0|1 [...] [/allusers] [/whatif]\n"
+         "  Polvane.exe /gpo /unset Name [...] [/allusers] [/whatif]\n"
+         "                                          Writes the named values to the local\n"
+         "                                          Group Policy Object, or removes them\n"
+         "                                          (not configured), and asks Windows to\n"
+         "                                          apply it. Exit 13 if its Registry.pol\n"
+         "                                          or gpt.ini does not parse.\n"
          "  Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]\n"
          "                                          Opens the window with the named boxes\n"
          "                                          clear (0), ticked (1) or greyed (2),\n"
@@ -232,6 +251,9 @@ std::string UsageText() {
          "  /user:U    in place of the current user, the signed-in user U, given as\n"
          "             DOMAIN\\name, name or SID (HKEY_USERS\\<SID>).\n"
          "  /whatif    prints what /set or /unset would change, and changes nothing.\n"
+         "  /gpo       the local Group Policy Object, %SystemRoot%\\System32\\GroupPolicy:\n"
+         "             its computer part with /allusers, else its user part, which\n"
+         "             applies to every user of this computer.\n"
          "  Name       " +
          PolicyNames(3) +
          ".\n"
@@ -240,6 +262,9 @@ std::string UsageText() {
          "(was ...), or, where it is so already and is left untouched, unchanged.\n"
          "Windows lets only administrators change policies, in either scope: /set\n"
          "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
+         "Where to put the values: in the registry (no /gpo) to change this computer\n"
+         "now; with /gpo, where this computer's Group Policy editor and gpresult show\n"
+         "them; with /export FILE.pol, for a domain Group Policy Object or LGPO.\n"
          "Switches may start with / or -; switches and names may be in any case.\n"
          "Exit code: 0 on success, 1 when /check finds a value that differs, 87 when\n"
          "the command line is wrong (nothing is written then), 5 when Windows\n"

@@ -18,7 +18,8 @@ namespace polvane {
 inline constexpr int kBadCommandLine = 87;
 // The exit code of a /check whose values are not all as named.
 inline constexpr int kCheckDiffers = 1;
-// The exit code of an /import whose file does not parse (ERROR_INVALID_DATA).
+// The exit code of an /import, or a /gpo, whose file does not parse
+// (ERROR_INVALID_DATA).
 inline constexpr int kBadPolicyFile = 13;
 
 // Window opens the window on the stored values; Edit opens it with some
@@ -35,6 +36,7 @@ struct Command {
   bool allUsers = false;
   bool json = false;                    // /show /json: both scopes and the effective values
   bool whatIf = false;                  // /set and /unset: say what would change, change nothing
+  bool gpo = false;                     // /show, /set and /unset: the local Group Policy Object
   std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes,
                                         // /check compares or /edit shows
   std::string user;                     // /user: a signed-in user's name or SID, as given
@@ -92,16 +94,35 @@ class FileAccess {
  public:
   virtual RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
   virtual RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+  // Makes the folder a file goes in, and any folder above it that is missing.
+  virtual RegStatus MakeFolderOf(const std::string& path) = 0;
 
  protected:
   ~FileAccess() = default;
 };
 
+// The local Group Policy Object's folder, and the engine that applies it.
+class GroupPolicy {
+ public:
+  // %SystemRoot%\System32\GroupPolicy, as this process reaches it.
+  virtual std::string Folder() = 0;
+  // Asks Windows to apply the computer's (machine) or this user's policy
+  // now: kRegSuccess, kNoPolicyEngine where no Group Policy engine runs to
+  // apply it, or the failure.
+  virtual RegStatus Refresh(bool machine) = 0;
+
+ protected:
+  ~GroupPolicy() = default;
+};
+
+// ERROR_SERVICE_NOT_ACTIVE: the Group Policy Client service is not running.
+inline constexpr RegStatus kNoPolicyEngine = 1062;
+
 struct PolicyStore;
 
-// Runs a command that needs no window against store; /export and /import
-// need files.
+// Runs a command that needs no window against store; /export, /import and
+// /gpo need files, and /gpo the Group Policy engine.
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
-                         const ReasonOf& reasonOf, FileAccess& files);
+                         const ReasonOf& reasonOf, FileAccess& files, GroupPolicy& groupPolicy);
 
 }  // namespace polvane

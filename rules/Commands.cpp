@@ -5,6 +5,7 @@
 #include "rules/Decimal.h"
 #include "rules/Messages.h"
 #include "rules/Ascii.h"
+#include "rules/LocalGpo.h"
 #include "rules/PolicyFiles.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
@@ -23,10 +24,19 @@ std::string Stored(const DwordRead& read) {
 class Runner {
  public:
   Runner(const PolicyStore& store, const Command& command, CommandOutput& output,
-         const ReasonOf& reasonOf, FileAccess& files)
-      : store_(store), command_(command), output_(output), reasonOf_(reasonOf), files_(files) {}
+         const ReasonOf& reasonOf, FileAccess& files, GroupPolicy& groupPolicy)
+      : store_(store),
+        command_(command),
+        output_(output),
+        reasonOf_(reasonOf),
+        files_(files),
+        groupPolicy_(groupPolicy) {}
 
   CommandResult Run() {
+    if (command_.gpo) {
+      Gpo();
+      return result_;
+    }
     switch (command_.kind) {
       case CommandKind::Show:
         command_.json ? ShowJson() : Show();
@@ -164,18 +174,42 @@ class Runner {
     std::optional<std::uint32_t> value;
   };
 
-  void Change() {
+  std::vector<Operation> Operations() const {
     std::vector<Operation> operations;
     for (const PolicySetting& s : command_.settings)
       operations.push_back({s.row, command_.kind == CommandKind::Set
                                        ? std::optional<std::uint32_t>(s.value)
                                        : std::nullopt});
-    Apply(operations);
+    return operations;
+  }
+
+  void Change() { Apply(Operations()); }
+
+  // "Name=N" or "Name" and unset, then what it was, or that it is so already
+  // and left untouched.
+  std::string ChangeLine(const Operation& operation, const char* unset, bool changes,
+                         const std::string& was) const {
+    std::string line = command_.whatIf ? "What if: " : "";
+    line += kPolicyTable[operation.row].valueName;
+    if (operation.value) {
+      line += '=';
+      line += Decimal(*operation.value);
+    } else {
+      line += unset;
+    }
+    if (!changes) {
+      line += operation.value ? " unchanged" : ", unchanged";
+    } else {
+      line += " (was ";
+      line += was;
+      line += ')';
+    }
+    return line;
   }
 
   // A value already as asked is left untouched; a scope that Windows keeps
   // from this process is not touched at all.
-  void Apply(const std::vector<Operation>& operations) {
+  void Apply(const std::vector<Operation>& operations, bool report = true) {
     std::vector<DwordRead> before;
     bool anyChange = false;
     for (const Operation& operation : operations) {
@@ -187,14 +221,11 @@ class Runner {
       result_.exitCode = static_cast<int>(kRegAccessDenied);
       return;
     }
-    const std::string prefix = command_.whatIf ? "What if: " : "";
     for (std::size_t i = 0; i < operations.size(); ++i) {
       const Operation& operation = operations[i];
       const char* name = kPolicyTable[operation.row].valueName;
-      const std::string after =
-          std::string(name) + (operation.value ? "=" + Decimal(*operation.value) : " not set");
       if (!Changes(before[i], operation)) {
-        output_.Out(prefix + after + (operation.value ? " unchanged" : ", unchanged"));
+        if (report) output_.Out(ChangeLine(operation, " not set", false, {}));
         continue;
       }
       if (!command_.whatIf) {
@@ -209,7 +240,7 @@ class Runner {
         }
         result_.changed = true;
       }
-      output_.Out(prefix + after + " (was " + Stored(before[i]) + ")");
+      if (report) output_.Out(ChangeLine(operation, " not set", true, Stored(before[i])));
     }
   }
 
@@ -217,6 +248,30 @@ class Runner {
   static bool Changes(const DwordRead& before, const Operation& operation) {
     if (before.status != kRegSuccess) return true;
     return operation.value ? before.value != operation.value : before.present;
+  }
+
+  // A file that is not there reads as no bytes where missingIsEmpty; a
+  // failure is said.
+  bool ReadFile(const std::string& path, Bytes& bytes, bool missingIsEmpty = false) {
+    const RegStatus status = files_.Read(path, bytes);
+    if (status == kRegSuccess ||
+        (missingIsEmpty && (status == kRegFileNotFound || status == kRegPathNotFound)))
+      return true;
+    FileFailed(path, "read", status);
+    return false;
+  }
+
+  // Writes a whole file, saying so when it cannot.
+  bool WriteFile(const std::string& path, const Bytes& bytes, bool makeFolder = false) {
+    RegStatus status = makeFolder ? files_.MakeFolderOf(path) : kRegSuccess;
+    if (!status) status = files_.Replace(path, bytes);
+    if (status) FileFailed(path, "written", status);
+    return !status;
+  }
+
+  void FileFailed(const std::string& path, const char* what, RegStatus status) {
+    output_.Err(Printable(path) + " could not be " + what + ": " + reasonOf_(status));
+    result_.exitCode = static_cast<int>(status);
   }
 
   void Export() {
@@ -227,23 +282,14 @@ class Runner {
       values[row] = read.value;
     }
     const PolicyFileFormat format = *FormatOfFile(command_.file);
-    if (const RegStatus status =
-            files_.Replace(command_.file, ExportPolicies(format, command_.allUsers, values))) {
-      output_.Err(Printable(command_.file) + " could not be written: " + reasonOf_(status));
-      result_.exitCode = static_cast<int>(status);
-      return;
-    }
+    if (!WriteFile(command_.file, ExportPolicies(format, command_.allUsers, values))) return;
     output_.Out("The policies of " + ScopeName(command_.allUsers) + " were exported to " +
                 Printable(command_.file) + ".");
   }
 
   void Import() {
     Bytes bytes;
-    if (const RegStatus status = files_.Read(command_.file, bytes)) {
-      output_.Err(Printable(command_.file) + " could not be read: " + reasonOf_(status));
-      result_.exitCode = static_cast<int>(status);
-      return;
-    }
+    if (!ReadFile(command_.file, bytes)) return;
     const ImportedPolicies imported =
         ImportPolicies(*FormatOfFile(command_.file), command_.allUsers, bytes);
     if (!imported.error.empty()) {
@@ -260,19 +306,116 @@ class Runner {
     Apply(operations);
   }
 
+  static std::string GpoState(const PolSetting& setting) {
+    switch (setting.state) {
+      case PolSetting::State::NotConfigured:
+        return "not configured";
+      case PolSetting::State::Deleted:
+        return "deleted";
+      case PolSetting::State::Number:
+        return Decimal(setting.number);
+      case PolSetting::State::Other:
+        break;
+    }
+    return "not a 4-byte REG_DWORD";
+  }
+
+  static bool SameSetting(const PolSetting& a, const PolSetting& b) {
+    return a.state == b.state && (a.state != PolSetting::State::Number || a.number == b.number);
+  }
+
+  // The local Group Policy Object's part for the scope: the computer's with
+  // /allusers, the users' without.
+  void Gpo() {
+    const bool machine = command_.allUsers;
+    const std::string folder = groupPolicy_.Folder();
+    const std::string polPath = GpoPolicyFile(folder, machine), iniPath = GpoIniFile(folder);
+    const bool changing = command_.kind != CommandKind::Show;
+    const std::string nothingWritten = changing ? " Nothing was written." : "";
+    Bytes bytes;
+    if (!ReadFile(polPath, bytes, true)) return;
+    PolRead pol = ReadPol(std::move(bytes));
+    if (!pol.file) return BadGpoFile(polPath + ": " + pol.error + nothingWritten);
+    if (!changing) {
+      for (const PolicyRow& row : kPolicyTable)
+        output_.Out(std::string(row.valueName) + "=" +
+                    GpoState(FindPolValue(*pol.file, kPolicyKeyPath, row.valueName)));
+      return;
+    }
+    GpoChange(std::move(*pol.file), polPath, iniPath);
+  }
+
+  void GpoChange(PolFile pol, const std::string& polPath, const std::string& iniPath) {
+    const std::vector<Operation> operations = Operations();
+    std::vector<std::string> lines;
+    bool anyChange = false;
+    for (const Operation& operation : operations) {
+      const char* name = kPolicyTable[operation.row].valueName;
+      const PolSetting before = FindPolValue(pol, kPolicyKeyPath, name);
+      const PolSetting after =
+          operation.value ? PolSetting{PolSetting::State::Number, *operation.value} : PolSetting{};
+      const bool changes = !SameSetting(before, after);
+      lines.push_back(ChangeLine(operation, " not configured", changes, GpoState(before)));
+      if (changes) pol = *ReadPol(WithPolValue(pol, kPolicyKeyPath, name, after)).file;
+      anyChange = anyChange || changes;
+    }
+    const bool write = anyChange && !command_.whatIf;
+    if (write && !WriteGpo(polPath, pol.bytes, iniPath)) return;
+    for (const std::string& line : lines) output_.Out(line);
+    if (write) ApplyGpo(operations);
+  }
+
+  void BadGpoFile(const std::string& error) {
+    output_.Err(Printable(error));
+    result_.exitCode = kBadPolicyFile;
+  }
+
+  // Registry.pol first, then gpt.ini, whose new Version tells the engine:
+  // interrupted between the two, the change waits for the next one.
+  bool WriteGpo(const std::string& polPath, const Bytes& pol, const std::string& iniPath) {
+    Bytes ini;
+    if (!ReadFile(iniPath, ini, true)) return false;
+    const IniUpdate update = UpdateGptIni(ini, command_.allUsers);
+    if (!update.error.empty()) {
+      BadGpoFile(iniPath + ": " + update.error + " Nothing was written.");
+      return false;
+    }
+    return WriteFile(polPath, pol, true) && WriteFile(iniPath, update.bytes);
+  }
+
+  // Asks the engine to apply what was written; where none runs, the values
+  // go to the registry as the engine would put them.
+  void ApplyGpo(const std::vector<Operation>& operations) {
+    const RegStatus status = groupPolicy_.Refresh(command_.allUsers);
+    if (status == kNoPolicyEngine) {
+      Apply(operations, false);
+      if (result_.exitCode == 0)
+        output_.Out(
+            "No Group Policy engine runs here to apply it, so Polvane changed the "
+            "registry of " +
+            ScopeName(command_.allUsers) + " to match.");
+    } else if (status != kRegSuccess) {
+      output_.Err(
+          "Windows could not be asked to apply the policy now, and will at its next refresh: " +
+          reasonOf_(status));
+      result_.exitCode = static_cast<int>(status);
+    }
+  }
+
   const PolicyStore& store_;
   const Command& command_;
   CommandOutput& output_;
   const ReasonOf& reasonOf_;
   FileAccess& files_;
+  GroupPolicy& groupPolicy_;
   CommandResult result_;
 };
 
 }  // namespace
 
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
-                         const ReasonOf& reasonOf, FileAccess& files) {
-  return Runner(store, command, output, reasonOf, files).Run();
+                         const ReasonOf& reasonOf, FileAccess& files, GroupPolicy& groupPolicy) {
+  return Runner(store, command, output, reasonOf, files, groupPolicy).Run();
 }
 
 }  // namespace polvane

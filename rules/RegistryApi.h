@@ -11,6 +11,7 @@ using RegStatus = long;  // a Win32 error code
 
 inline constexpr RegStatus kRegSuccess = 0;
 inline constexpr RegStatus kRegFileNotFound = 2;
+inline constexpr RegStatus kRegPathNotFound = 3;
 inline constexpr RegStatus kRegAccessDenied = 5;
 inline constexpr RegStatus kRegInvalidHandle = 6;
 inline constexpr RegStatus kRegMoreData = 234;

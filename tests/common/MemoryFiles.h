@@ -1,6 +1,7 @@
 #pragma once
-// Files kept in memory, for the command line's tests: what /export wrote and
-// what /import will read.
+// Files kept in memory, for the command line's tests: what /export and /gpo
+// wrote and what /import and /gpo will read; and a Group Policy engine that
+// answers as told.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -23,7 +24,21 @@ class MemoryFiles final : public FileAccess {
     return kRegSuccess;
   }
 
+  RegStatus MakeFolderOf(const std::string&) override { return kRegSuccess; }
+
   std::map<std::string, std::vector<std::uint8_t>> files;
+};
+
+class StatedGroupPolicy final : public GroupPolicy {
+ public:
+  std::string Folder() override { return "C:\\Windows\\System32\\GroupPolicy"; }
+  RegStatus Refresh(bool machine) override {
+    refreshed.push_back(machine);
+    return answer;
+  }
+
+  RegStatus answer = kNoPolicyEngine;
+  std::vector<bool> refreshed;  // each call's part: true for the computer's
 };
 
 }  // namespace polvane::test

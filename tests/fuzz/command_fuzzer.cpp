@@ -106,8 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const PolicyStore scopes{store};
   Lines lines;
   test::MemoryFiles files;
+  test::StatedGroupPolicy groupPolicy;
   const CommandResult result = RunCommand(
-      scopes, command, lines, [](RegStatus) { return "reason"; }, files);
+      scopes, command, lines, [](RegStatus) { return "reason"; }, files, groupPolicy);
   Require(result.exitCode == 0 ||
           (command.kind == CommandKind::Check && result.exitCode == kCheckDiffers) ||
           (command.kind == CommandKind::Import && result.exitCode == kRegFileNotFound));

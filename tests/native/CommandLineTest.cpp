@@ -95,6 +95,9 @@ TEST(ParseCommandLine, RefusesAWrongLineNamingWhatIsWrongEvenWhenItIsEmpty) {
       {{"/show", "/user:a", "/user:b"}, "/user is given twice"},
       {{"/set", "PreventRun=1", "/allusers", "/user:alice"},
        "/user cannot be given with /allusers"},
+      {{"/gpo", "/check", "PreventRun=1"}, "/gpo goes with /show, /set or /unset only"},
+      {{"/gpo", "/show", "/json"}, "/json cannot be given with /gpo"},
+      {{"/gpo", "/show", "/user:alice"}, "/user cannot be given with /gpo"},
       {{"/set", std::string(100000, 'A') + "=1"}, "Unknown policy name AAAA"},
   };
   for (const auto& [arguments, expected] : cases) {

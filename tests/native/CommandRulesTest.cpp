@@ -8,6 +8,7 @@
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
 #include "rules/PolicyTable.h"
+#include "rules/RegistryPol.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/common/MemoryFiles.h"
 #include "tests/native/FakePanel.h"
@@ -95,6 +96,7 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
   MemoryRegistry memory;
   const PolicyStore store{memory};
   MemoryFiles files;
+  StatedGroupPolicy groupPolicy;
   const MemoryRegistry::StoredValue one{kRegDword, {1, 0, 0, 0}};
   memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", one);
   memory.Protect(kLocalMachine, kPolicyKeyPath);
@@ -103,7 +105,8 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
   for (const auto& arguments : refused) {
     Lines lines;
     EXPECT_EQ(RunCommand(
-                  store, ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }, files)
+                  store, ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }, files,
+                  groupPolicy)
                   .exitCode,
               kRegAccessDenied);
     ASSERT_EQ(lines.err.size(), 1u);
@@ -116,7 +119,8 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
     EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableVideo"));
   }
   Lines lines;
-  EXPECT_EQ(RunCommand(store, ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr, files)
+  EXPECT_EQ(RunCommand(store, ParseCommandLine({"/set", "DisableVideo=1"}), lines, nullptr, files,
+                       groupPolicy)
                 .exitCode,
             0);
   EXPECT_TRUE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"));
@@ -132,12 +136,14 @@ class Commands : public ::testing::Test {
  protected:
   CommandResult Run(const std::vector<std::string>& arguments) {
     lines = {};
-    return RunCommand(PolicyStore{registry}, ParseCommandLine(arguments), lines, Reason, files);
+    return RunCommand(PolicyStore{registry}, ParseCommandLine(arguments), lines, Reason, files,
+                      groupPolicy);
   }
 
   MemoryRegistry memory;
   CountingRegistry registry{memory};
   MemoryFiles files;
+  StatedGroupPolicy groupPolicy;
   Lines lines;
 };
 
@@ -237,6 +243,103 @@ TEST_F(Commands, CheckExitsZeroWhenAllIsSoOneWhenAnyDiffersElseTheFailure) {
   EXPECT_EQ(lines.out, std::vector<std::string>{"PreventRun is 1, not 0"});
   EXPECT_EQ(lines.err, std::vector<std::string>{
                            "DisableVideo could not be read for all users: Access \"denied\"."});
+}
+
+class GpoCommands : public Commands {
+ protected:
+  static constexpr char kMachinePol[] = "C:\\Windows\\System32\\GroupPolicy\\Machine\\Registry.pol";
+  static constexpr char kUserPol[] = "C:\\Windows\\System32\\GroupPolicy\\User\\Registry.pol";
+  static constexpr char kIni[] = "C:\\Windows\\System32\\GroupPolicy\\gpt.ini";
+
+  PolSetting InGpo(const char* file, const char* name) {
+    return FindPolValue(*ReadPol(files.files[file]).file, kPolicyKeyPath, name);
+  }
+  std::string Ini() { return std::string(files.files[kIni].begin(), files.files[kIni].end()); }
+};
+
+TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngineToApplyThem) {
+  const std::string noEngine =
+      "No Group Policy engine runs here to apply it, so Polvane changed the registry of all "
+      "users to match.";
+  struct Case {
+    std::vector<std::string> arguments;
+    RegStatus engine;
+    std::vector<std::string> out;
+    std::vector<bool> refreshed;
+  };
+  const Case cases[] = {
+      {{"/gpo", "/set", "PreventRun=1", "/allusers", "/whatif"},
+       kNoPolicyEngine,
+       {"What if: PreventRun=1 (was not configured)"},
+       {}},
+      {{"/gpo", "/set", "PreventRun=1", "DisableVideo=0", "/allusers"},
+       kNoPolicyEngine,
+       {"PreventRun=1 (was not configured)", "DisableVideo=0 (was not configured)", noEngine},
+       {true}},
+      {{"/gpo", "/set", "PreventRun=1", "/allusers"},
+       kNoPolicyEngine,
+       {"PreventRun=1 unchanged"},
+       {}},
+      {{"/gpo", "/unset", "DisableVideo", "DisablePC2Phone", "/allusers"},
+       kNoPolicyEngine,
+       {"DisableVideo not configured (was 0)", "DisablePC2Phone not configured, unchanged",
+        noEngine},
+       {true}},
+      {{"/gpo", "/set", "DisableFileTransfer=1"},
+       kRegSuccess,
+       {"DisableFileTransfer=1 (was not configured)"},
+       {false}},
+  };
+  for (const Case& c : cases) {
+    groupPolicy.answer = c.engine;
+    groupPolicy.refreshed.clear();
+    EXPECT_EQ(Run(c.arguments).exitCode, 0) << c.arguments[2];
+    EXPECT_EQ(lines.out, c.out);
+    EXPECT_TRUE(lines.err.empty()) << lines.err[0];
+    EXPECT_EQ(groupPolicy.refreshed, c.refreshed) << c.arguments[2];
+  }
+  EXPECT_EQ(InGpo(kMachinePol, "PreventRun").number, 1u);
+  EXPECT_EQ(InGpo(kMachinePol, "DisableVideo").state, PolSetting::State::NotConfigured);
+  EXPECT_EQ(InGpo(kUserPol, "DisableFileTransfer").number, 1u);
+  EXPECT_NE(Ini().find("\r\nVersion=65538\r\n"), std::string::npos) << Ini();
+  EXPECT_NE(Ini().find("gPCUserExtensionNames=[{35378EAC"), std::string::npos) << Ini();
+  // Without an engine, the registry holds what the engine would have put
+  // there; with one, the engine puts it.
+  EXPECT_EQ(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"), kOne);
+  EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableVideo"));
+  EXPECT_FALSE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableFileTransfer"));
+
+  Run({"/gpo", "/show"});
+  EXPECT_EQ(lines.out, (std::vector<std::string>{
+                           "PreventRun=not configured", "DisableFileTransfer=1",
+                           "DisablePC2PCAudio=not configured", "DisablePC2Phone=not configured",
+                           "DisableVideo=not configured"}));
+}
+
+TEST_F(GpoCommands, AFileThatDoesNotParseIsLeftAsItWasAndNothingIsWritten) {
+  const Bytes truncated{'P', 'R', 'e', 'g', 1, 0, 0, 0, '[', 0, 'S', 0};
+  const std::string ini = "[General]\r\nVersion=x\r\n";
+  struct Case {
+    const char* file;
+    Bytes bytes;
+    std::string error;
+  };
+  const Case cases[] = {
+      {kMachinePol, truncated,
+       std::string(kMachinePol) +
+           ": Not a Registry.pol file: the file ends inside its key at byte 12. Nothing was "
+           "written."},
+      {kIni, Bytes(ini.begin(), ini.end()),
+       std::string(kIni) + ": gpt.ini's Version, x, is not a number. Nothing was written."},
+  };
+  for (const Case& c : cases) {
+    files.files = {{c.file, c.bytes}};
+    EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kBadPolicyFile);
+    EXPECT_EQ(lines.err, std::vector<std::string>{c.error});
+    EXPECT_EQ(files.files, (std::map<std::string, Bytes>{{c.file, c.bytes}}));
+    EXPECT_TRUE(groupPolicy.refreshed.empty());
+    EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"));
+  }
 }
 
 }  // namespace

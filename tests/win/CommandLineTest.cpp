@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/Accounts.h"
+#include "platform/Files.h"
+#include "platform/GroupPolicy.h"
+#include "rules/PolicyTable.h"
+#include "rules/RegistryPol.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace polvane::test {
@@ -339,6 +344,121 @@ TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
   EXPECT_EQ(refused.err.find("Not a registry script"), 0u) << refused.err;
   EXPECT_EQ(RegQuery(L"HKCU"), "");
   DeleteFileW(broken.c_str());
+}
+
+// The local Group Policy Object's folder, removed before and after each test.
+class LocalGpo : public CommandLine {
+ protected:
+  void SetUp() override {
+    CommandLine::SetUp();
+    RemoveGpo();
+  }
+  void TearDown() override {
+    RemoveGpo();
+    CommandLine::TearDown();
+  }
+
+  void RemoveGpo() {
+    for (const char* file : {"\\Machine\\Registry.pol", "\\User\\Registry.pol", "\\gpt.ini"})
+      DeleteFileW(Path(file).c_str());
+    for (const char* folder : {"\\Machine", "\\User", ""}) RemoveDirectoryW(Path(folder).c_str());
+  }
+
+  std::wstring Path(const char* inFolder) const {
+    return std::wstring(folder_.begin(), folder_.end()) +
+           std::wstring(inFolder, inFolder + strlen(inFolder));
+  }
+
+  Bytes FileBytes(const char* inFolder) {
+    Bytes bytes;
+    const std::string path = folder_ + inFolder;
+    EXPECT_EQ(files_.Read(path, bytes), kRegSuccess) << path;
+    return bytes;
+  }
+
+  void PutFile(const char* inFolder, const Bytes& bytes) {
+    const std::string path = folder_ + inFolder;
+    ASSERT_EQ(files_.MakeFolderOf(path), kRegSuccess);
+    ASSERT_EQ(files_.Replace(path, bytes), kRegSuccess);
+  }
+
+  static PolSetting InPol(const Bytes& pol, const char* name) {
+    const PolRead read = ReadPol(pol);
+    return read.file ? FindPolValue(*read.file, kPolicyKeyPath, name)
+                     : PolSetting{PolSetting::State::Other};
+  }
+
+  static std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+  const std::string folder_ = LocalGroupPolicy().Folder();
+  WindowsFiles files_;
+};
+
+TEST_F(LocalGpo, SetWritesRegistryPolAndGptIniForEachPartAndWithoutAnEngineTheRegistry) {
+  const ProcessResult machine = Polvane(L"/gpo /allusers /set PreventRun=1");
+  EXPECT_EQ(machine.exitCode, 0u) << machine.err;
+  EXPECT_EQ(machine.out,
+            "PreventRun=1 (was not configured)\r\nNo Group Policy engine runs here to apply it, "
+            "so Polvane changed the registry of all users to match.\r\n");
+  const ProcessResult user = Polvane(L"/gpo /set DisableVideo=1 DisableFileTransfer=0");
+  EXPECT_EQ(user.exitCode, 0u) << user.err;
+
+  const Bytes machinePol = FileBytes("\\Machine\\Registry.pol");
+  EXPECT_EQ(InPol(machinePol, "PreventRun").number, 1u);
+  EXPECT_EQ(InPol(FileBytes("\\User\\Registry.pol"), "DisableVideo").number, 1u);
+  EXPECT_EQ(InPol(FileBytes("\\User\\Registry.pol"), "DisableFileTransfer").state,
+            PolSetting::State::Number);
+  EXPECT_EQ(Text(FileBytes("\\gpt.ini")),
+            "[General]\r\ngPCFunctionalityVersion=2\r\n"
+            "gPCMachineExtensionNames=[{35378EAC-683F-11D2-A89A-00C04FBBCFA2}"
+            "{D02B1F72-3407-48AE-BA88-E8213C6761F1}]\r\n"
+            "Version=65537\r\n"
+            "gPCUserExtensionNames=[{35378EAC-683F-11D2-A89A-00C04FBBCFA2}"
+            "{D02B1F73-3407-48AE-BA88-E8213C6761F1}]\r\n");
+  EXPECT_EQ(RegQuery(L"HKLM"), "PreventRun REG_DWORD 0x1\n");
+  EXPECT_EQ(RegQuery(L"HKCU"), "DisableFileTransfer REG_DWORD 0x0\nDisableVideo REG_DWORD 0x1\n");
+
+  const ProcessResult shown = Polvane(L"/gpo /show /allusers");
+  EXPECT_EQ(shown.out,
+            "PreventRun=1\r\nDisableFileTransfer=not configured\r\nDisablePC2PCAudio=not "
+            "configured\r\nDisablePC2Phone=not configured\r\nDisableVideo=not configured\r\n");
+
+  // Not configured: the record goes, the header stays, and so does the value
+  // the engine would take away.
+  EXPECT_EQ(Polvane(L"/gpo /allusers /unset PreventRun").exitCode, 0u);
+  EXPECT_EQ(FileBytes("\\Machine\\Registry.pol"),
+            Bytes(machinePol.begin(), machinePol.begin() + 8));
+  EXPECT_EQ(RegQuery(L"HKLM"), "");
+  EXPECT_NE(Text(FileBytes("\\gpt.ini")).find("\r\nVersion=65538\r\n"), std::string::npos);
+}
+
+TEST_F(LocalGpo, AnotherProductsRecordIsKeptByteForByteAndATruncatedFileIsLeftAlone) {
+  const Bytes header{'P', 'R', 'e', 'g', 1, 0, 0, 0};
+  Bytes other = header;
+  const Bytes record = PolRecordBytes("Software\\Policies\\Contoso\\Chat", "AutoStart", kRegDword,
+                                      Bytes{1, 0, 0, 0});
+  other.insert(other.end(), record.begin(), record.end());
+  PutFile("\\Machine\\Registry.pol", other);
+
+  EXPECT_EQ(Polvane(L"/gpo /allusers /set DisablePC2Phone=1").exitCode, 0u);
+  const Bytes kept = FileBytes("\\Machine\\Registry.pol");
+  ASSERT_GT(kept.size(), other.size());
+  EXPECT_EQ(Bytes(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(other.size())), other);
+  EXPECT_EQ(InPol(kept, "DisablePC2Phone").number, 1u);
+
+  RemoveGpo();
+  const Bytes truncated(other.begin(), other.end() - 3);
+  PutFile("\\User\\Registry.pol", truncated);
+  const ProcessResult refused = Polvane(L"/gpo /set PreventRun=1");
+  EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_INVALID_DATA));
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, folder_ +
+                             "\\User\\Registry.pol: Not a Registry.pol file: the file ends inside "
+                             "a record's data at byte " +
+                             std::to_string(truncated.size() - 3) + ". Nothing was written.\r\n");
+  EXPECT_EQ(FileBytes("\\User\\Registry.pol"), truncated);
+  EXPECT_EQ(GetFileAttributesW(Path("\\gpt.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(RegQuery(L"HKCU"), "");
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+#include "platform/GroupPolicy.h"
+
+#include <windows.h>
+
+#include "platform/SystemDll.h"
+#include "platform/Text.h"
+#include "platform/UniqueHandle.h"
+
+namespace polvane {
+namespace {
+
+using UniqueService = UniqueHandle<SC_HANDLE, CloseServiceHandle>;
+
+bool EngineRuns() {
+  const UniqueService manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  const UniqueService service(manager ? OpenServiceW(manager.Get(), L"gpsvc", SERVICE_QUERY_STATUS)
+                                      : nullptr);
+  SERVICE_STATUS status{};
+  return service && QueryServiceStatus(service.Get(), &status) &&
+         status.dwCurrentState == SERVICE_RUNNING;
+}
+
+}  // namespace
+
+std::string LocalGroupPolicy::Folder() {
+  wchar_t windows[MAX_PATH] = L"C:\\Windows";
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  // A 32-bit process on 64-bit Windows finds SysWOW64 behind System32; the
+  // engine reads the 64-bit System32, which such a process calls Sysnative.
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  return Narrow(windows, CP_UTF8) + (wow64 ? "\\Sysnative" : "\\System32") + "\\GroupPolicy";
+}
+
+RegStatus LocalGroupPolicy::Refresh(bool machine) {
+  if (!EngineRuns()) return kNoPolicyEngine;
+  using RefreshPolicyEx = BOOL(WINAPI*)(BOOL, DWORD);
+  const auto refresh = SystemFunction<RefreshPolicyEx>(L"userenv.dll", "RefreshPolicyEx");
+  if (!refresh) return static_cast<RegStatus>(GetLastError());
+  return refresh(machine, 0) ? kRegSuccess : static_cast<RegStatus>(GetLastError());
+}
+
+}  // namespace polvane

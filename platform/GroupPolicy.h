@@ -1,0 +1,14 @@
+#pragma once
+// The local Group Policy Object's folder, and Windows' Group Policy engine.
+#include "rules/CommandLine.h"
+
+namespace polvane {
+
+class LocalGroupPolicy final : public GroupPolicy {
+ public:
+  std::string Folder() override;
+  // RefreshPolicyEx, once the Group Policy Client service is found running.
+  RegStatus Refresh(bool machine) override;
+};
+
+}  // namespace polvane
