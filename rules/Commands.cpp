@@ -354,9 +354,13 @@ class Runner {
       const PolSetting before = FindPolValue(pol, kPolicyKeyPath, name);
       const PolSetting after =
           operation.value ? PolSetting{PolSetting::State::Number, *operation.value} : PolSetting{};
-      const bool changes = !SameSetting(before, after);
+      PolFile next = *ReadPol(WithPolValue(pol, kPolicyKeyPath, name, after)).file;
+      // Another policy's record that deletes the value too stays, so /unset
+      // may leave the file as it was.
+      const bool changes = !SameSetting(before, after) &&
+                           (next.records.empty() ? !pol.records.empty() : next.bytes != pol.bytes);
       lines.push_back(ChangeLine(operation, " not configured", changes, GpoState(before)));
-      if (changes) pol = *ReadPol(WithPolValue(pol, kPolicyKeyPath, name, after)).file;
+      if (changes) pol = std::move(next);
       anyChange = anyChange || changes;
     }
     const bool write = anyChange && !command_.whatIf;

@@ -3,6 +3,7 @@
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
 #include "rules/PolicyTable.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane {
 namespace {
@@ -73,17 +74,23 @@ class Importer {
   ImportedPolicies Pol(const Bytes& file) {
     const PolRead read = ReadPol(file);
     if (!read.file) return Error(read.error);
+    // In order, as the Group Policy engine applies them: a later record wins.
     for (const PolRecord& record : read.file->records) {
-      const std::string key = record.key, value = record.value;
-      const std::string deleted = value.rfind("**del.", 0) == 0 ? value.substr(6) : "";
-      if (IsPolicyKey(key) && !deleted.empty() && RowOf(deleted)) {
-        Take(*RowOf(deleted), std::nullopt);
-      } else if (IsPolicyKey(key) && RowOf(value) && record.type == 4 && record.data.size() == 4) {
-        Take(*RowOf(value), record.data[0] | record.data[1] << 8 | record.data[2] << 16 |
-                                static_cast<std::uint32_t>(record.data[3]) << 24);
-      } else {
-        Skip(key + "\\" + value);
+      bool taken = false;
+      for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
+        const PolEffect effect = EffectOn(record, kPolicyKeyPath, kPolicyTable[row].valueName);
+        if (effect == PolEffect::Deletes) {
+          Take(row, std::nullopt);
+        } else if (effect == PolEffect::Sets && record.type == kRegDword &&
+                   record.data.size() == 4) {
+          Take(row, record.data[0] | record.data[1] << 8 | record.data[2] << 16 |
+                        static_cast<std::uint32_t>(record.data[3]) << 24);
+        } else {
+          continue;
+        }
+        taken = true;
       }
+      if (!taken) Skip(record.key + "\\" + record.value);
     }
     return result_;
   }

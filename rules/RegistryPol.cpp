@@ -102,9 +102,26 @@ class Reader {
   std::uint32_t size_ = 0;
 };
 
+// The value's own records: the value itself, or **del. of it.
 bool IsRecordOf(const PolRecord& record, std::string_view key, std::string_view value) {
   return SameName(record.key, key) &&
          (SameName(record.value, value) || SameName(record.value, DeletionOf(value)));
+}
+
+// Whether a **DeleteValues record's list, "name;name;...", a string, names value.
+bool ListsValue(const PolRecord& record, std::string_view value) {
+  if (record.type != kString) return false;
+  std::string list;
+  for (std::size_t i = 0; i + 1 < record.data.size(); i += 2) {
+    const unsigned c = record.data[i] | record.data[i + 1] << 8;
+    if (c == 0) break;
+    list.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  }
+  for (std::size_t start = 0, end; start <= list.size(); start = end + 1) {
+    end = std::min(list.find(';', start), list.size());
+    if (SameName(std::string_view(list).substr(start, end - start), value)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -144,15 +161,35 @@ Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t
   return out;
 }
 
+PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_view value) {
+  if (!SameName(record.key, key)) return PolEffect::None;
+  if (SameName(record.value, value)) return PolEffect::Sets;
+  if (SameName(record.value, DeletionOf(value)) || SameName(record.value, "**delvals.") ||
+      (SameName(record.value, "**DeleteValues") && ListsValue(record, value)))
+    return PolEffect::Deletes;
+  return PolEffect::None;
+}
+
 PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value) {
+  PolSetting setting;
   for (const PolRecord& record : file.records) {
-    if (!IsRecordOf(record, key, value)) continue;
-    if (!SameName(record.value, value)) return {PolSetting::State::Deleted};
-    if (record.type != kDword || record.data.size() != 4) return {PolSetting::State::Other};
-    return {PolSetting::State::Number, record.data[0] | record.data[1] << 8 | record.data[2] << 16 |
-                                           static_cast<std::uint32_t>(record.data[3]) << 24};
+    switch (EffectOn(record, key, value)) {
+      case PolEffect::None:
+        break;
+      case PolEffect::Deletes:
+        setting = {PolSetting::State::Deleted};
+        break;
+      case PolEffect::Sets:
+        if (record.type != kDword || record.data.size() != 4)
+          setting = {PolSetting::State::Other};
+        else
+          setting = {PolSetting::State::Number,
+                     record.data[0] | record.data[1] << 8 | record.data[2] << 16 |
+                         static_cast<std::uint32_t>(record.data[3]) << 24};
+        break;
+    }
   }
-  return {};
+  return setting;
 }
 
 Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view value,
@@ -166,13 +203,23 @@ Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view v
     // As the Group Policy editor writes it: a string of one space.
     replacement = PolRecordBytes(key, DeletionOf(value), kString, Bytes{' ', 0, 0, 0});
   }
+  // A record of another value's that deletes this one too (**delvals.,
+  // **DeleteValues) stays; the new record must come after the last of them.
+  std::size_t lastDeleter = 0;
+  for (std::size_t i = 0; i < file.records.size(); ++i)
+    if (!IsRecordOf(file.records[i], key, value) &&
+        EffectOn(file.records[i], key, value) == PolEffect::Deletes)
+      lastDeleter = i + 1;
   Bytes out(std::begin(kSignature), std::end(kSignature));
-  bool placed = false;
-  for (const PolRecord& record : file.records) {
+  bool seen = false, placed = false;
+  for (std::size_t i = 0; i < file.records.size(); ++i) {
+    const PolRecord& record = file.records[i];
     const auto begin = file.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);
-    if (!IsRecordOf(record, key, value)) {
+    if (IsRecordOf(record, key, value))
+      seen = true;
+    else
       out.insert(out.end(), begin, begin + static_cast<std::ptrdiff_t>(record.length));
-    } else if (!placed) {
+    if (seen && !placed && i + 1 >= lastDeleter) {
       out.insert(out.end(), replacement.begin(), replacement.end());
       placed = true;
     }

@@ -44,9 +44,16 @@ std::string DeletionOf(std::string_view value);
 Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t type,
                      const Bytes& data);
 
-// What the file says of a REG_DWORD value under key: its number, "deleted"
-// (a **del. record) or nothing at all (not configured). Keys and names are
-// compared without regard to case, as the registry does.
+// What a record does to a value under key: sets it (the record is the value
+// itself), deletes it (**del.value, **delvals., or a **DeleteValues whose
+// list names it), or nothing. Keys and names are compared without regard to
+// case, as the registry does.
+enum class PolEffect { None, Sets, Deletes };
+PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_view value);
+
+// What the file says of a REG_DWORD value under key, its records applied in
+// order as the Group Policy engine applies them: its number, "deleted", or
+// nothing at all (not configured).
 struct PolSetting {
   enum class State { NotConfigured, Deleted, Number, Other } state = State::NotConfigured;
   std::uint32_t number = 0;
@@ -54,10 +61,10 @@ struct PolSetting {
 PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value);
 
 // The file with the value set to number, or marked deleted, or, with
-// neither, with every record of it gone, which is "not configured". The
+// neither, with every record of its own gone, which is "not configured". The
 // value's first record is replaced where it stands, any later ones go, and
 // every other record is kept byte for byte in its order; a new value comes
-// last.
+// last, and so does one that a later record of another value's deletes.
 Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view value,
                    const PolSetting& setting);
 

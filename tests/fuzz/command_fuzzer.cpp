@@ -17,6 +17,8 @@
 #include "tests/common/MemoryFiles.h"
 #include "tests/common/MemoryRegistry.h"
 #include "rules/PolicyTable.h"
+#include "rules/LocalGpo.h"
+#include "rules/RegistryPol.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
 #include "tests/native/FakePanel.h"
@@ -51,6 +53,7 @@ constexpr const char* kWords[] = {"/show",
                                   "\xef\xbc\x8fset",
                                   "/export",
                                   "/import",
+                                  "/gpo",
                                   "p.pol",
                                   "p.reg",
                                   "p.txt"};
@@ -112,11 +115,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(result.exitCode == 0 ||
           (command.kind == CommandKind::Check && result.exitCode == kCheckDiffers) ||
           (command.kind == CommandKind::Import && result.exitCode == kRegFileNotFound));
+  // With no Group Policy engine, /gpo /set leaves the values in the local
+  // Group Policy Object and in the registry alike.
+  const std::string gpoFile = GpoPolicyFile(groupPolicy.Folder(), command.allUsers);
   if (command.kind == CommandKind::Set && !command.whatIf)
-    for (const PolicySetting& setting : command.settings)
-      Require(QueryDWORD(store, scopes.Root(command.allUsers), kPolicyKeyPath,
-                         kPolicyTable[setting.row].valueName)
-                  .value == setting.value);
+    for (const PolicySetting& setting : command.settings) {
+      const char* name = kPolicyTable[setting.row].valueName;
+      Require(QueryDWORD(store, scopes.Root(command.allUsers), kPolicyKeyPath, name).value ==
+              setting.value);
+      Require(!command.gpo ||
+              FindPolValue(*ReadPol(files.files[gpoFile]).file, kPolicyKeyPath, name).number ==
+                  setting.value);
+    }
+  if (command.whatIf || command.kind == CommandKind::Show) Require(files.files.empty());
   if (command.whatIf || command.kind == CommandKind::Show || command.kind == CommandKind::Check ||
       command.kind == CommandKind::Export) {
     Require(!result.changed);

@@ -1,11 +1,13 @@
 // Fuzzes the Registry.pol reader: any bytes are read or refused with a
 // reason; a file that is read can have a value set in it, and the result
-// reads again with the value so and every other record as it was, in order.
+// reads again with the value so, even where another record deletes it, and
+// every other record as it was, in order.
 //   pol_fuzzer [-max_total_time=N] WORK_DIR tests/fuzz/corpus/pol
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "rules/Ascii.h"
 #include "rules/RegistryPol.h"
 
 namespace polvane {
@@ -40,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto others = [](const PolFile& of) {
     std::vector<Bytes> kept;
     for (const PolRecord& record : of.records) {
-      if (FindPolValue(PolFile{{}, {record}}, kKey, "DisableVideo").state !=
-          PolSetting::State::NotConfigured)
+      // The value's own records go; one of another value that deletes it stays.
+      const PolEffect effect = EffectOn(record, kKey, "DisableVideo");
+      if (effect == PolEffect::Sets ||
+          (effect == PolEffect::Deletes && AsciiLower(record.value) == "**del.disablevideo"))
         continue;
       const auto begin = of.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);
       kept.emplace_back(begin, begin + static_cast<std::ptrdiff_t>(record.length));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "rules/PolicyFiles.h"
+#include "rules/RegistryApi.h"
 
 namespace polvane::test {
 namespace {
@@ -47,6 +48,25 @@ TEST(PolicyFiles, TextFormatsAreWrittenAsTheirToolsWriteThem) {
                 .find("User\r\nSoftware\\Policies\\Microsoft\\Messenger\\Client\r\nPreventRun\r\n"
                       "DWORD:1\r\n\r\nUser\r\n"),
             0u);
+}
+
+TEST(PolicyFiles, ARegistryPolIsImportedInItsOrderItsDeletionsOfManyValuesIncluded) {
+  const std::string key = "Software\\Policies\\Microsoft\\Messenger\\Client";
+  Bytes pol{'P', 'R', 'e', 'g', 1, 0, 0, 0};
+  for (const Bytes& record :
+       {PolRecordBytes(key, "DisableVideo", kRegDword, {1, 0, 0, 0}),
+        PolRecordBytes(key, "**delvals.", kRegSz, {' ', 0, 0, 0}),
+        PolRecordBytes(key, "PreventRun", kRegDword, {1, 0, 0, 0}),
+        PolRecordBytes(key, "**DeleteValues", kRegSz, {'D', 0, 'i', 0, 's', 0, ';', 0, 0, 0})})
+    pol.insert(pol.end(), record.begin(), record.end());
+  const ImportedPolicies read = ImportPolicies(PolicyFileFormat::Pol, true, pol);
+  EXPECT_EQ(read.values[0], std::optional<std::optional<std::uint32_t>>(1u));
+  for (std::size_t row = 1; row < 5; ++row) {  // "not set", by **delvals.
+    ASSERT_TRUE(read.values[row]) << row;
+    EXPECT_FALSE(*read.values[row]) << row;
+  }
+  // Its list names none of the five.
+  EXPECT_EQ(read.skipped, std::vector<std::string>{key + "\\**DeleteValues"});
 }
 
 TEST(PolicyFiles, ImportNamesAndSkipsWhatIsNotOursAndRefusesWhatDoesNotParse) {

@@ -49,6 +49,10 @@ const Bytes kVideoOn = Record(kMessenger, "DisableVideo", 4, {1, 0, 0, 0});
 const Bytes kVideoOff = Record(kMessenger, "DisableVideo", 4, {0, 0, 0, 0});
 const Bytes kRunOn = Record(kMessenger, "PreventRun", 4, {1, 0, 0, 0});
 const Bytes kVideoDeleted = Record(kMessenger, "**del.DisableVideo", 1, {' ', 0, 0, 0});
+// Another policy's records that delete some values of the key, or all.
+const Bytes kDeleteList =
+    Record(kMessenger, "**DeleteValues", 1, Wide(std::string("Other;disablevideo;\0", 20)));
+const Bytes kDeleteAll = Record(kMessenger, "**delvals.", 1, {' ', 0, 0, 0});
 
 PolFile Read(const Bytes& bytes) {
   PolRead read = ReadPol(bytes);
@@ -63,13 +67,28 @@ TEST(RegistryPol, ReadsEveryRecordAndWhatItSaysOfAValue) {
   EXPECT_EQ(file.records[1].type, 4u);
   EXPECT_EQ(file.records[1].offset, kHeader.size() + kOtherProduct.size());
   EXPECT_EQ(file.records[1].length, kVideoOn.size());
-  const PolSetting video = FindPolValue(file, kMessenger, "disablevideo");
-  EXPECT_EQ(video.state, PolSetting::State::Number);  // the first record of it counts
-  EXPECT_EQ(video.number, 1u);
-  EXPECT_EQ(FindPolValue(Read(Join({kHeader, kVideoDeleted})), kMessenger, "DisableVideo").state,
-            PolSetting::State::Deleted);
-  EXPECT_EQ(FindPolValue(file, kMessenger, "PreventRun").state, PolSetting::State::NotConfigured);
   EXPECT_TRUE(ReadPol({}).file);  // no file yet: nothing configured
+
+  // The records apply in order, as the engine applies them: the last one
+  // that touches the value says what it is.
+  using State = PolSetting::State;
+  const std::pair<Bytes, PolSetting> found[] = {
+      {kVideoOn, {State::Number, 1}},
+      {Join({kVideoOn, kVideoDeleted}), {State::Deleted}},
+      {Join({kVideoDeleted, kVideoOff}), {State::Number, 0}},
+      {Join({kVideoOn, kDeleteList}), {State::Deleted}},
+      {Join({kDeleteAll, kVideoOn}), {State::Number, 1}},
+      {Join({kVideoOn, kDeleteAll}), {State::Deleted}},
+      {Join({kRunOn, Record(kMessenger, "DisableVideo", 1, Wide(std::string("1\0", 2)))}),
+       {State::Other}},
+      {Join({kRunOn, kOtherProduct}), {State::NotConfigured}},
+  };
+  for (const auto& [records, expected] : found) {
+    const PolSetting video =
+        FindPolValue(Read(Join({kHeader, records})), kMessenger, "disablevideo");
+    EXPECT_EQ(video.state, expected.state) << records.size();
+    EXPECT_EQ(video.number, expected.number) << records.size();
+  }
 }
 
 TEST(RegistryPol, RefusesWhatIsNoRegistryPolSayingWhere) {
@@ -127,6 +146,16 @@ TEST(RegistryPol, WritingOneValueKeepsEveryOtherRecordByteForByteInItsOrder) {
        {State::Number, 1},
        Join({kHeader, kOtherProduct, kVideoOn})},
       {"a new file", {}, "PreventRun", {State::Number, 1}, Join({kHeader, kRunOn})},
+      {"after another policy's record that deletes it",
+       Join({kHeader, kVideoOff, kDeleteList, kRunOn}),
+       "DisableVideo",
+       {State::Number, 1},
+       Join({kHeader, kDeleteList, kVideoOn, kRunOn})},
+      {"not configured keeps another policy's deletions",
+       Join({kHeader, kDeleteAll, kVideoOn}),
+       "DisableVideo",
+       {State::NotConfigured},
+       Join({kHeader, kDeleteAll})},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(WithPolValue(Read(c.before), kMessenger, c.value, c.setting), c.after) << c.what;
