@@ -165,6 +165,7 @@ PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_vi
   if (!SameName(record.key, key)) return PolEffect::None;
   if (SameName(record.value, value)) return PolEffect::Sets;
   if (SameName(record.value, DeletionOf(value)) || SameName(record.value, "**delvals.") ||
+      SameName(record.value, "**delvals") ||
       (SameName(record.value, "**DeleteValues") && ListsValue(record, value)))
     return PolEffect::Deletes;
   return PolEffect::None;

@@ -20,6 +20,7 @@ class MemoryFiles final : public FileAccess {
     return kRegSuccess;
   }
   RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+    if (replaceFailure) return replaceFailure;
     files[path] = bytes;
     return kRegSuccess;
   }
@@ -27,6 +28,7 @@ class MemoryFiles final : public FileAccess {
   RegStatus MakeFolderOf(const std::string&) override { return kRegSuccess; }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
+  RegStatus replaceFailure = kRegSuccess;  // what every Replace answers, if not success
 };
 
 class StatedGroupPolicy final : public GroupPolicy {

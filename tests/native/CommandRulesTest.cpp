@@ -316,7 +316,7 @@ TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngine
                            "DisableVideo=not configured"}));
 }
 
-TEST_F(GpoCommands, AFileThatDoesNotParseIsLeftAsItWasAndNothingIsWritten) {
+TEST_F(GpoCommands, ARefusedOrUnparsableFileIsLeftAsItWasAndNothingIsWritten) {
   const Bytes truncated{'P', 'R', 'e', 'g', 1, 0, 0, 0, '[', 0, 'S', 0};
   const std::string ini = "[General]\r\nVersion=x\r\n";
   struct Case {
@@ -332,6 +332,14 @@ TEST_F(GpoCommands, AFileThatDoesNotParseIsLeftAsItWasAndNothingIsWritten) {
       {kIni, Bytes(ini.begin(), ini.end()),
        std::string(kIni) + ": gpt.ini's Version, x, is not a number. Nothing was written."},
   };
+  // Windows lets only administrators write the local Group Policy Object.
+  files.replaceFailure = kRegAccessDenied;
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kRegAccessDenied);
+  EXPECT_EQ(lines.err, std::vector<std::string>{std::string(kMachinePol) +
+                                                " could not be written: Access \"denied\"."});
+  EXPECT_TRUE(lines.out.empty());
+  files.replaceFailure = kRegSuccess;
+
   for (const Case& c : cases) {
     files.files = {{c.file, c.bytes}};
     EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kBadPolicyFile);
