@@ -261,16 +261,24 @@ class Runner {
     return false;
   }
 
-  // Writes a whole file, saying so when it cannot.
-  bool WriteFile(const std::string& path, const Bytes& bytes, bool makeFolder = false) {
-    RegStatus status = makeFolder ? files_.MakeFolderOf(path) : kRegSuccess;
+  // Writes a whole file, saying so when it cannot. The local Group Policy
+  // Object's Registry.pol is the first of its files to be written.
+  bool WriteFile(const std::string& path, const Bytes& bytes, bool gpoPolicies = false) {
+    RegStatus status = gpoPolicies ? files_.MakeFolderOf(path) : kRegSuccess;
     if (!status) status = files_.Replace(path, bytes);
-    if (status) FileFailed(path, "written", status);
+    if (status) FileFailed(path, "written", status, gpoPolicies);
     return !status;
   }
 
-  void FileFailed(const std::string& path, const char* what, RegStatus status) {
-    output_.Err(Printable(path) + " could not be " + what + ": " + reasonOf_(status));
+  void FileFailed(const std::string& path, const char* what, RegStatus status,
+                  bool gpoPolicies = false) {
+    std::string line = Printable(path) + " could not be " + what + ": " + reasonOf_(status);
+    if (gpoPolicies && status == kRegAccessDenied)
+      line +=
+          " Only administrators change the local Group Policy Object: run Polvane from an "
+          "elevated prompt.";
+    if (gpoPolicies) line += " Nothing was written.";
+    output_.Err(line);
     result_.exitCode = static_cast<int>(status);
   }
 

@@ -320,8 +320,11 @@ TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   // Windows lets only administrators write the local Group Policy Object.
   files.replaceFailure = kRegAccessDenied;
   EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kRegAccessDenied);
-  EXPECT_EQ(lines.err, std::vector<std::string>{std::string(kMachinePol) +
-                                                " could not be written: Access \"denied\"."});
+  EXPECT_EQ(lines.err,
+            std::vector<std::string>{std::string(kMachinePol) +
+                                     " could not be written: Access \"denied\". Only "
+                                     "administrators change the local Group Policy Object: run "
+                                     "Polvane from an elevated prompt. Nothing was written."});
   EXPECT_TRUE(lines.out.empty());
   files.replaceFailure = kRegSuccess;
 
