@@ -52,7 +52,9 @@ class TestColours final : public SystemColours {
 };
 
 struct TestServices {
-  Services Get() { return {registry, system.files, system.groupPolicy, elevation, system.shell, accounts, colours}; }
+  Services Get() {
+    return {registry, system.files, system.groupPolicy, elevation, system.shell, accounts, colours};
+  }
 
   SystemServices system;
   CountingRegistry registry{system.registry};
