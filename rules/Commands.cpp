@@ -217,7 +217,11 @@ class Runner {
       anyChange = anyChange || Changes(before.back(), operation);
     }
     if (anyChange && !command_.whatIf && !MayChangePolicies(store_, command_.allUsers)) {
-      output_.Err(RefusedChangeMessage(command_.allUsers));
+      // Unreported, these are the registry's copy of what /gpo has written.
+      output_.Err(report ? RefusedChangeMessage(command_.allUsers)
+                         : "The local Group Policy Object was written, but no Group Policy "
+                           "engine runs here to apply it, and Windows keeps the registry of " +
+                               ScopeName(command_.allUsers) + " from this process.");
       result_.exitCode = static_cast<int>(kRegAccessDenied);
       return;
     }

@@ -337,6 +337,19 @@ TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_TRUE(groupPolicy.refreshed.empty());
   EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"));
+
+  // Written, but with no engine, a registry Windows keeps from this process
+  // is not changed to match, and the line says which was written.
+  files.files.clear();
+  memory.Put(kLocalMachine, kPolicyKeyPath, "DisableVideo", kOne);
+  memory.Protect(kLocalMachine, kPolicyKeyPath);
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kRegAccessDenied);
+  EXPECT_EQ(InGpo(kMachinePol, "PreventRun").number, 1u);
+  EXPECT_EQ(lines.err, std::vector<std::string>{
+                           "The local Group Policy Object was written, but no Group Policy engine "
+                           "runs here to apply it, and Windows keeps the registry of all users "
+                           "from this process."});
+  EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"));
 }
 
 }  // namespace
