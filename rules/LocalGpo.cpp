@@ -160,9 +160,19 @@ std::string GpoPolicyFile(const std::string& folder, bool machine) {
 std::string GpoIniFile(const std::string& folder) { return folder + "\\gpt.ini"; }
 
 IniUpdate UpdateGptIni(const Bytes& ini, bool machine) {
-  if (ini.size() >= 2 && ((ini[0] == 0xFF && ini[1] == 0xFE) || (ini[0] == 0xFE && ini[1] == 0xFF)))
+  // Text in one byte a character never holds a zero byte; UTF-16 does, with
+  // its byte-order mark or without.
+  if (std::find(ini.begin(), ini.end(), 0) != ini.end() ||
+      (ini.size() >= 2 &&
+       ((ini[0] == 0xFF && ini[1] == 0xFE) || (ini[0] == 0xFE && ini[1] == 0xFF))))
     return {{}, "gpt.ini is UTF-16 text, which Polvane does not edit."};
-  GeneralSection lines(std::string(ini.begin(), ini.end()));
+  // Windows' profile reader takes a UTF-8 byte-order mark as the encoding,
+  // not as part of the first line: it stays, and [General] is found after it.
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  std::string text(ini.begin(), ini.end());
+  const bool marked = text.starts_with(kUtf8Mark);
+  if (marked) text.erase(0, kUtf8Mark.size());
+  GeneralSection lines(std::move(text));
   const std::optional<std::string> version = lines.Get("Version");
   const std::optional<std::uint32_t> number = version ? ParseDecimal(*version) : 0;
   if (!number) return {{}, "gpt.ini's Version, " + Printable(*version) + ", is not a number."};
@@ -172,7 +182,9 @@ IniUpdate UpdateGptIni(const Bytes& ini, bool machine) {
   if (!names) return {{}, std::string("gpt.ini's ") + namesKey + " is not a list of [{GUID}...]."};
   lines.Set(namesKey, *names);
   lines.Set("Version", Decimal(Bumped(*number, machine)));
-  return {lines.Text(), {}};
+  Bytes bytes = lines.Text();
+  if (marked) bytes.insert(bytes.begin(), kUtf8Mark.begin(), kUtf8Mark.end());
+  return {std::move(bytes), {}};
 }
 
 }  // namespace polvane

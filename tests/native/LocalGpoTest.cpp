@@ -66,7 +66,11 @@ TEST(UpdateGptIni, RaisesThePartsVersionAndListsTheRegistryExtensionKeepingEvery
        "error: gpt.ini's Version, -1, is not a number."},
       {"extension names that are no list", "[General]\r\ngPCMachineExtensionNames={x}\r\n", true,
        "error: gpt.ini's gPCMachineExtensionNames is not a list of [{GUID}...]."},
-      {"UTF-16", "\xFF\xFE[\0", true,
+      {"UTF-8 with its byte-order mark, kept", "\xEF\xBB\xBF[General]\r\nVersion=2\r\n", true,
+       "\xEF\xBB\xBF[General]\r\nVersion=3\r\ngPCMachineExtensionNames=" + m + "\r\n"},
+      {"UTF-16", std::string("\xFF\xFE[\0", 4), true,
+       "error: gpt.ini is UTF-16 text, which Polvane does not edit."},
+      {"UTF-16 without its mark", std::string("[\0G\0", 4), false,
        "error: gpt.ini is UTF-16 text, which Polvane does not edit."},
   };
   for (const Case& c : cases) EXPECT_EQ(Updated(c.before, c.machine), c.after) << c.what;
