@@ -47,6 +47,7 @@ int Main(frmMain& form, const Command& command) {
   if (const DWORD failure = form.Load()) {
     ShowMessage(nullptr, StartFailureMessage(SystemReason(static_cast<long>(failure))),
                 MB_OK | MB_ICONERROR);
+    form.Destroy();
     return static_cast<int>(failure);
   }
   form.SetUser(user.root, user.sid, user.otherName);

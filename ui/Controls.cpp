@@ -48,14 +48,20 @@ LRESULT CALLBACK NoteDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
-                            DWORD style, DWORD exStyle) {
+DWORD Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
+                             DWORD style, DWORD exStyle) {
+  SetLastError(ERROR_SUCCESS);
   hwnd_ = CreateWindowExW(
       exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, where.parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
+  if (!hwnd_) {
+    const DWORD failure = GetLastError();
+    return failure ? failure : ERROR_INVALID_WINDOW_HANDLE;  // refused with no reason given
+  }
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowSubclass(hwnd_, NoteDestruction, 0, reinterpret_cast<DWORD_PTR>(this));
+  return ERROR_SUCCESS;
 }
 
 void Control::Place(const RECT& rect, HFONT font) {
@@ -65,9 +71,10 @@ void Control::Place(const RECT& rect, HFONT font) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Button::Create(const Placement& where, const wchar_t* caption, bool isDefault) {
-  CreateControl(where, WC_BUTTONW, caption,
-                WS_TABSTOP | static_cast<DWORD>(isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+DWORD Button::Create(const Placement& where, const wchar_t* caption, bool isDefault) {
+  return CreateControl(
+      where, WC_BUTTONW, caption,
+      WS_TABSTOP | static_cast<DWORD>(isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
 }
 
 void Button::ShowShield(bool shown) {
@@ -79,10 +86,10 @@ void Button::OnNotify(WORD code) {
   if (code == BN_CLICKED && onClick) onClick();
 }
 
-void CheckBox::Create(const Placement& where, const wchar_t* caption) {
+DWORD CheckBox::Create(const Placement& where, const wchar_t* caption) {
   // BS_3STATE, not an automatic style: the box changes its value only through
   // SetValue, which also raises the click.
-  CreateControl(where, WC_BUTTONW, caption, WS_TABSTOP | BS_3STATE);
+  return CreateControl(where, WC_BUTTONW, caption, WS_TABSTOP | BS_3STATE);
 }
 
 void CheckBox::OnNotify(WORD code) {
@@ -128,9 +135,11 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void GroupBox::Create(const Placement& where) {
-  CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-  SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+DWORD GroupBox::Create(const Placement& where) {
+  const DWORD failure =
+      CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+  if (!failure) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+  return failure;
 }
 
 namespace {
@@ -219,9 +228,11 @@ void MakeLink(HWND hwnd) { SetWindowSubclass(hwnd, BehaveAsLink, 0, 0); }
 
 }  // namespace
 
-void Label::Create(const Placement& where, const std::wstring& text, bool isLink) {
-  CreateControl(where, WC_STATICW, text.c_str(), SS_LEFT | SS_NOPREFIX | (isLink ? kLinkStyle : 0));
-  if (isLink) MakeLink(Hwnd());
+DWORD Label::Create(const Placement& where, const std::wstring& text, bool isLink) {
+  const DWORD failure = CreateControl(where, WC_STATICW, text.c_str(),
+                                      SS_LEFT | SS_NOPREFIX | (isLink ? kLinkStyle : 0));
+  if (!failure && isLink) MakeLink(Hwnd());
+  return failure;
 }
 
 void Label::OnNotify(WORD code) {
@@ -237,17 +248,19 @@ void Label::GrowToFitText() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Panel::Create(const Placement& where) {
-  CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
-                WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
-  SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+DWORD Panel::Create(const Placement& where) {
+  const DWORD failure = CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
+                                      WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
+  if (!failure) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+  return failure;
 }
 
-void ImageBox::Create(const Placement& where, const wchar_t* linkName) {
+DWORD ImageBox::Create(const Placement& where, const wchar_t* linkName) {
   // An owner-drawn static never shows its text: it is the link's name alone.
-  CreateControl(where, WC_STATICW, linkName ? linkName : L"",
-                SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
-  if (linkName) MakeLink(Hwnd());
+  const DWORD failure = CreateControl(where, WC_STATICW, linkName ? linkName : L"",
+                                      SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
+  if (!failure && linkName) MakeLink(Hwnd());
+  return failure;
 }
 
 void ImageBox::SetIcon(HICON icon, int size) {

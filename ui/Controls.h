@@ -11,6 +11,15 @@
 
 namespace polvane {
 
+// The first failure among steps that all run, such as making a window's
+// controls: ERROR_SUCCESS while there is none.
+struct FirstFailure {
+  DWORD status = ERROR_SUCCESS;
+  void operator()(DWORD step) {
+    if (status == ERROR_SUCCESS) status = step;
+  }
+};
+
 // A window's text, of any length.
 std::wstring WindowText(HWND hwnd);
 
@@ -44,8 +53,9 @@ class Control {
     HWND parent;
     int id;
   };
-  void CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
-                     DWORD style, DWORD exStyle = 0);
+  // Returns ERROR_SUCCESS, or why the control could not be made.
+  DWORD CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
+                      DWORD style, DWORD exStyle = 0);
 
  private:
   HWND hwnd_ = nullptr;
@@ -53,7 +63,7 @@ class Control {
 
 class Button final : public Control {
  public:
-  void Create(const Placement& where, const wchar_t* caption, bool isDefault);
+  [[nodiscard]] DWORD Create(const Placement& where, const wchar_t* caption, bool isDefault);
   void OnNotify(WORD code) override;
   // The UAC shield, shown on a button whose action needs an administrator.
   void ShowShield(bool shown);
@@ -69,7 +79,7 @@ class Button final : public Control {
 // the click rule.
 class CheckBox final : public Control, public CheckControl {
  public:
-  void Create(const Placement& where, const wchar_t* caption);
+  [[nodiscard]] DWORD Create(const Placement& where, const wchar_t* caption);
   void OnNotify(WORD code) override;
   bool IsEnabled() const override;
   void SetEnabled(bool enabled) override;
@@ -88,14 +98,14 @@ class CheckBox final : public Control, public CheckControl {
 // colour requests on to its own parent, and Tab moves into it.
 class GroupBox final : public Control {
  public:
-  void Create(const Placement& where);
+  [[nodiscard]] DWORD Create(const Placement& where);
 };
 
 // A static text. A link label notifies its clicks (SS_NOTIFY) and behaves as
 // a link for the keyboard and accessibility tools.
 class Label final : public Control {
  public:
-  void Create(const Placement& where, const std::wstring& text, bool isLink = false);
+  [[nodiscard]] DWORD Create(const Placement& where, const std::wstring& text, bool isLink = false);
   void OnNotify(WORD code) override;
   // Makes the label taller where its text, wrapped at its width, needs more
   // lines than it has room for.
@@ -109,7 +119,7 @@ class Label final : public Control {
 // the one the parent answers to WM_CTLCOLORSTATIC.
 class Panel final : public Control {
  public:
-  void Create(const Placement& where);
+  [[nodiscard]] DWORD Create(const Placement& where);
 };
 
 // An icon or a picture drawn to fill the control, on the background the
@@ -117,7 +127,7 @@ class Panel final : public Control {
 // its clicks and behaves as a link of that name.
 class ImageBox final : public Control {
  public:
-  void Create(const Placement& where, const wchar_t* linkName = nullptr);
+  [[nodiscard]] DWORD Create(const Placement& where, const wchar_t* linkName = nullptr);
   void SetIcon(HICON icon, int size);
   HICON Icon() const { return icon_; }
   void SetPicture(IPicture* picture);

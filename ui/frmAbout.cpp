@@ -64,28 +64,32 @@ void frmAbout::Load(HWND anchor) {
                     .icon = nullptr},
                    anchor) != ERROR_SUCCESS)
     return;
-  CreateControls(texts);
+  // Without all its controls the window is not shown, as without itself.
+  if (CreateControls(texts) != ERROR_SUCCESS) return Destroy();
   LayOut();
 }
 
 // Controls are created in tab order, which is also their z-order. OK has the
 // focus when the window opens; Tab then reaches the banner and the home page
 // link.
-void frmAbout::CreateControls(const AboutTexts& texts) {
+DWORD frmAbout::CreateControls(const AboutTexts& texts) {
   const HWND about = Hwnd();
-  cmdOK_.Create({about, IDOK}, L"OK", true);
-  lblDescription_.Create({about, IDC_LBL_DESCRIPTION}, Wide(texts.description));
-  lblTitle_.Create({about, IDC_LBL_TITLE}, Wide(texts.title));
-  lblVersion_.Create({about, IDC_LBL_VERSION}, Wide(texts.version));
-  picture1_.Create({about, IDC_PICTURE1});
-  imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN}, L"MSN Messenger");
-  lblPolvaneWeb_.Create({about, IDC_LBL_POLVANE_WEB}, L"Polvane Homepage", true);
-  image1_.Create({about, IDC_IMAGE1});
+  FirstFailure made;
+  made(cmdOK_.Create({about, IDOK}, L"OK", true));
+  made(lblDescription_.Create({about, IDC_LBL_DESCRIPTION}, Wide(texts.description)));
+  made(lblTitle_.Create({about, IDC_LBL_TITLE}, Wide(texts.title)));
+  made(lblVersion_.Create({about, IDC_LBL_VERSION}, Wide(texts.version)));
+  made(picture1_.Create({about, IDC_PICTURE1}));
+  made(imgMSN_.Create({picture1_.Hwnd(), IDC_IMG_MSN}, L"MSN Messenger"));
+  made(lblPolvaneWeb_.Create({about, IDC_LBL_POLVANE_WEB}, L"Polvane Homepage", true));
+  made(image1_.Create({about, IDC_IMAGE1}));
+  if (made.status) return made.status;
 
   imgMSN_.SetPicture(banner_.Get());
   cmdOK_.onClick = [this] { Destroy(); };
   imgMSN_.onClick = [this] { imgMSN_Click(); };
   lblPolvaneWeb_.onClick = [this] { lblPolvaneWeb_Click(); };
+  return ERROR_SUCCESS;
 }
 
 // The banner is stretched to its box, which is its own size at 96 dpi; the

@@ -50,7 +50,7 @@ class frmAbout final : public Window {
 
  private:
   void Load(HWND anchor);
-  void CreateControls(const AboutTexts& texts);
+  DWORD CreateControls(const AboutTexts& texts);
   void LayOut() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroyed() override;

@@ -54,7 +54,9 @@ DWORD frmMain::Load() {
     DestroyMenu(menu);  // no window took it
     return failure;
   }
-  CreateControls();
+  // A window without all its controls is not shown; the caller destroys it
+  // once it has said why (destroying the last window ends the program).
+  if (const DWORD failure = CreateControls()) return failure;
   LayOut();
   about_.SetShortcuts(accelerators_,
                       [this](WORD command) { OnCommand(MAKEWPARAM(command, 1), 0); });
@@ -69,23 +71,27 @@ void frmMain::Show() {
 // Controls are created in tab order, which is also their z-order. The master
 // option and the first sub-option live inside the frame, the master option on
 // its top edge in place of a title; the other sub-options lie over the frame.
-void frmMain::CreateControls() {
+// Returns the first control's failure: a window without all of them is no
+// window to show.
+DWORD frmMain::CreateControls() {
   const HWND main = Hwnd();
-  fraMain_.Create({main, IDC_FRA_MAIN});
+  FirstFailure made;
+  made(fraMain_.Create({main, IDC_FRA_MAIN}));
   const HWND fra = fraMain_.Hwnd();
-  chkSubOption_[0].Create({fra, kSubOptionIds[0]}, kSubOptionCaptions[0]);
-  chkOption_[0].Create({fra, kOptionIds[0]}, kOptionCaptions[0]);
-  cmdExit_.Create({main, IDCANCEL}, L"Exit", false);
-  cmdSave_.Create({main, IDOK}, L"Save", true);
+  made(chkSubOption_[0].Create({fra, kSubOptionIds[0]}, kSubOptionCaptions[0]));
+  made(chkOption_[0].Create({fra, kOptionIds[0]}, kOptionCaptions[0]));
+  made(cmdExit_.Create({main, IDCANCEL}, L"Exit", false));
+  made(cmdSave_.Create({main, IDOK}, L"Save", true));
   for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
-    chkSubOption_[i].Create({main, kSubOptionIds[i]}, kSubOptionCaptions[i]);
-  chkOption_[1].Create({main, kOptionIds[1]}, kOptionCaptions[1]);
+    made(chkSubOption_[i].Create({main, kSubOptionIds[i]}, kSubOptionCaptions[i]));
+  made(chkOption_[1].Create({main, kOptionIds[1]}, kOptionCaptions[1]));
+  if (made.status) return made.status;
 
   for (int i = 0; i < static_cast<int>(chkOption_.size()); ++i)
     chkOption_[static_cast<std::size_t>(i)].onClick = [this, i] { chkOption_Click(i); };
   cmdSave_.onClick = [this] { SaveChanges(); };
   cmdExit_.onClick = [this] { EndProgram(); };
-  AddMasterTooltip();
+  return AddMasterTooltip();
 }
 
 void frmMain::LayOut() {
@@ -122,10 +128,12 @@ void frmMain::SetIcons(int dpi) {
   smallIcon_ = std::move(small);
 }
 
-void frmMain::AddMasterTooltip() {
+DWORD frmMain::AddMasterTooltip() {
+  SetLastError(ERROR_SUCCESS);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
+  if (!tooltip_) return GetLastError() ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE;
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -133,6 +141,7 @@ void frmMain::AddMasterTooltip() {
   tool.uId = reinterpret_cast<UINT_PTR>(chkOption_[0].Hwnd());
   tool.lpszText = const_cast<char*>(kMasterTooltip);
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  return ERROR_SUCCESS;
 }
 
 void frmMain::chkOption_Click(int index) {

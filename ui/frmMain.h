@@ -26,7 +26,8 @@ class frmMain final : public Window, public OptionPanel {
   ~frmMain() override;
 
   // Creates the window and its controls without showing them. Returns
-  // ERROR_SUCCESS, or why the window could not be made.
+  // ERROR_SUCCESS, or why the window or one of its controls could not be
+  // made.
   DWORD Load();
   void Show();
   // The user whose policies the current user's scope shows: the root of
@@ -54,9 +55,9 @@ class frmMain final : public Window, public OptionPanel {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void CreateControls();
+  DWORD CreateControls();
   void LayOut() override;
-  void AddMasterTooltip();
+  DWORD AddMasterTooltip();
   void SetIcons(int dpi);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);

@@ -233,26 +233,38 @@ int MessageBoxesDuring(HWND owner, const std::function<void()>& action,
   return MessageBoxWatch::seen;
 }
 
-// Refuses to make the main window, as a desktop out of window handles or
-// heap would.
-LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
+// The window RefuseWindow refuses to make, as a desktop out of window
+// handles or heap would: the main window, or, given its ID, a control of it.
+int g_refusedId = 0;
+
+LRESULT CALLBACK RefuseWindow(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND) {
-    const wchar_t* name = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass;
-    if (!IS_INTRESOURCE(name) && lstrcmpW(name, L"Polvane.frmMain") == 0) return 1;
+    const CREATESTRUCTW& made = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+    wchar_t own[32]{};
+    GetClassNameW(g_refusedId ? made.hwndParent : nullptr, own, 32);
+    const bool main =
+        !IS_INTRESOURCE(made.lpszClass) && !lstrcmpW(made.lpszClass, L"Polvane.frmMain");
+    if (g_refusedId ? !lstrcmpW(own, L"Polvane.frmMain") &&
+                          reinterpret_cast<INT_PTR>(made.hMenu) == g_refusedId
+                    : main)
+      return 1;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_F(Commands, AMainWindowThatCannotBeMadeIsReportedAndEndsTheProgram) {
-  TakeQuitRequest();
-  const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
-  int status = 0;
-  EXPECT_EQ(MessageBoxesDuring(nullptr, [&] { status = Main(form); }), 1);
-  UnhookWindowsHookEx(hook);
-  EXPECT_NE(status, 0);
-  EXPECT_FALSE(form.Hwnd());
-  EXPECT_EQ(MessageBoxWatch::text.find(L"Polvane could not open its window, and ends."), 0u)
-      << MessageBoxWatch::text.c_str();
+TEST_F(Commands, AMainWindowOrAControlThatCannotBeMadeIsReportedAndEndsTheProgram) {
+  for (const int refused : {0, IDOK}) {  // the window, then its Save button
+    TakeQuitRequest();
+    g_refusedId = refused;
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseWindow, nullptr, GetCurrentThreadId());
+    int status = 0;
+    EXPECT_EQ(MessageBoxesDuring(nullptr, [&] { status = Main(form); }), 1) << refused;
+    UnhookWindowsHookEx(hook);
+    EXPECT_NE(status, 0) << refused;
+    EXPECT_FALSE(form.Hwnd()) << refused;
+    EXPECT_EQ(MessageBoxWatch::text.find(L"Polvane could not open its window, and ends."), 0u)
+        << MessageBoxWatch::text.c_str();
+  }
 }
 
 TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
