@@ -117,7 +117,7 @@ function(polvane_wine_test name)
     LABELS wine)
 endfunction()
 
-polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp)
+polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp tests/win/FilesWinTest.cpp)
 polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp)
 polvane_wine_test(startup_tests tests/win/StartupTest.cpp)
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp)

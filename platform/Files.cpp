@@ -1,45 +1,94 @@
 #include "platform/Files.h"
 
-#include <windows.h>
-
 #include "platform/Text.h"
+#include "rules/Decimal.h"
 
 namespace polvane {
 namespace {
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+using UniqueFile = UniqueHandle<HANDLE, CloseHandle>;
 
 RegStatus LastError() { return static_cast<RegStatus>(GetLastError()); }
+
+// CreateFileW's answer as an owner: empty when it failed, GetLastError()
+// saying why.
+UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                    DWORD flags) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+  return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+bool IsMissing(RegStatus status) {
+  return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
+}
+
+// The file that path names in the end: the target of a symbolic link, so
+// that replacing it changes what the link points to, not the link. A path
+// that names no file yet stays as it is.
+std::wstring FinalPath(const std::wstring& path) {
+  const UniqueFile file = OpenFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+  if (!file) return path;
+  constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  std::wstring final(GetFinalPathNameByHandleW(file.Get(), nullptr, 0, kFlags), L'\0');
+  const DWORD length =
+      GetFinalPathNameByHandleW(file.Get(), final.data(), static_cast<DWORD>(final.size()), kFlags);
+  if (length == 0 || length >= final.size()) return path;
+  final.resize(length);
+  return final;
+}
+
+// A name beside path that no other run and no other call of this one uses.
+std::wstring NameBeside(const std::wstring& path, const wchar_t* ending) {
+  static unsigned calls = 0;
+  const std::string unique = Decimal(GetCurrentProcessId()) + "-" + Decimal(++calls);
+  return path + L".polvane-" + Widen(unique, CP_ACP) + ending;
+}
+
+RegStatus WriteNew(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  const UniqueFile file = OpenFile(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+  if (!file) return LastError();
+  DWORD written = 0;
+  if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      !FlushFileBuffers(file.Get()))
+    return LastError();
+  return written == bytes.size() ? kRegSuccess : ERROR_WRITE_FAULT;
+}
+
+// Puts temporary in target's place. With a backup, ReplaceFileW leaves both
+// files under their own names when it cannot rename the new one, and where
+// it has moved the old one aside, it is moved back.
+RegStatus PutInPlace(const std::wstring& temporary, const std::wstring& target) {
+  const std::wstring backup = NameBeside(target, L".old");
+  if (ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+    DeleteFileW(backup.c_str());
+    return kRegSuccess;
+  }
+  const RegStatus status = LastError();
+  if (status == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), 0);
+  // With no old file there is nothing to keep: the new one takes its name.
+  if (IsMissing(status) && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
+    return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? kRegSuccess
+                                                                                  : LastError();
+  return status;
+}
 
 }  // namespace
 
 RegStatus WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  const FileHandle file(CreateFileW(Widen(path, CP_UTF8).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFile file = OpenFile(Widen(path, CP_UTF8), GENERIC_READ, FILE_SHARE_READ,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (!file) return LastError();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return LastError();
   if (size.QuadPart > 64 * 1024 * 1024) return ERROR_FILE_TOO_LARGE;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
-  if (!bytes.empty() &&
-      (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-       read != bytes.size()))
-    return LastError() ? LastError() : ERROR_READ_FAULT;
-  return kRegSuccess;
+  if (bytes.empty()) return kRegSuccess;
+  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    return LastError();
+  return read == bytes.size() ? kRegSuccess : ERROR_HANDLE_EOF;  // shortened while being read
 }
 
 RegStatus WindowsFiles::MakeFolderOf(const std::string& path) {
@@ -54,29 +103,40 @@ RegStatus WindowsFiles::MakeFolderOf(const std::string& path) {
 }
 
 RegStatus WindowsFiles::Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const std::wstring target = Widen(path, CP_UTF8);
-  const std::wstring temporary = target + L".polvane-new";
-  {
-    const FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return LastError();
-    DWORD written = 0;
-    const bool whole =
-        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(file.Get());
-    if (!whole) {
-      const RegStatus status = LastError() ? LastError() : ERROR_WRITE_FAULT;
-      DeleteFileW(temporary.c_str());
-      return status;
+  const std::wstring target = FinalPath(Widen(path, CP_UTF8));
+  const std::wstring temporary = NameBeside(target, L".new");
+  RegStatus status = WriteNew(temporary, bytes);
+  if (status == kRegSuccess) status = PutInPlace(temporary, target);
+  if (status != kRegSuccess) DeleteFileW(temporary.c_str());
+  return status;
+}
+
+RegStatus WindowsFiles::Remove(const std::string& path) {
+  if (DeleteFileW(Widen(path, CP_UTF8).c_str())) return kRegSuccess;
+  const RegStatus status = LastError();
+  return IsMissing(status) ? kRegSuccess : status;
+}
+
+RegStatus WindowsFiles::Lock(const std::string& path) {
+  if (lock_) return ERROR_LOCK_VIOLATION;
+  constexpr DWORD kStepMs = 50, kLongestWaitMs = 10000;
+  const std::wstring file = Widen(path, CP_UTF8);
+  for (DWORD waited = 0;; waited += kStepMs) {
+    UniqueFile lock = OpenFile(file, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+    if (lock) {
+      lock_ = std::move(lock);
+      lockPath_ = path;
+      return kRegSuccess;
     }
-  }
-  if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const RegStatus status = LastError();
-    DeleteFileW(temporary.c_str());
-    return status;
+    if (status != ERROR_SHARING_VIOLATION || waited >= kLongestWaitMs) return status;
+    Sleep(kStepMs);
   }
-  return kRegSuccess;
+}
+
+void WindowsFiles::Unlock(const std::string& path) {
+  if (path == lockPath_) lock_.Reset();
 }
 
 }  // namespace polvane

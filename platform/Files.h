@@ -1,16 +1,33 @@
 #pragma once
 // Whole files for /export, /import and /gpo, named in UTF-8.
-#include "rules/CommandLine.h"
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/UniqueHandle.h"
+#include "rules/FileAccess.h"
 
 namespace polvane {
 
 class WindowsFiles final : public FileAccess {
  public:
   RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) override;
-  // Writes a temporary file beside path, then renames it over path, so that
+  // Writes a file of a name no other run uses beside the file a path names
+  // in the end (through a symbolic link, its target), then puts it in that
+  // file's place, keeping the old file's security and attributes, so that
   // an interrupted run leaves the old file whole.
   RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  RegStatus Remove(const std::string& path) override;
   RegStatus MakeFolderOf(const std::string& path) override;
+  // Opens the lock file unshared and deleted on close, trying again for up
+  // to ten seconds while another process has it open. One lock at a time.
+  RegStatus Lock(const std::string& path) override;
+  void Unlock(const std::string& path) override;
+
+ private:
+  std::string lockPath_;
+  UniqueHandle<HANDLE, CloseHandle> lock_;
 };
 
 }  // namespace polvane

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/FileAccess.h"
 #include "rules/OptionPanel.h"
 #include "rules/RegistryApi.h"
 
@@ -86,19 +87,6 @@ using ReasonOf = std::function<std::string(RegStatus)>;
 struct CommandResult {
   int exitCode = 0;      // 0, kCheckDiffers, kBadCommandLine, or the first failure's code
   bool changed = false;  // some value was written or deleted
-};
-
-// Reading and replacing whole files, for /export and /import. A replaced
-// file is either the old one or the new one whole, never a mixture.
-class FileAccess {
- public:
-  virtual RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
-  virtual RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
-  // Makes the folder a file goes in, and any folder above it that is missing.
-  virtual RegStatus MakeFolderOf(const std::string& path) = 0;
-
- protected:
-  ~FileAccess() = default;
 };
 
 // The local Group Policy Object's folder, and the engine that applies it.
