@@ -12,32 +12,22 @@
 #include "ui/frmMain.h"
 
 namespace polvane {
-namespace {
-
-// Another user's hive, open for as long as Polvane shows their policies.
-OpenedKey g_userHive;
-
-ChosenUser Unreachable(RegStatus status) { return {status, kCurrentUser, {}, {}}; }
-
-}  // namespace
-
 ChosenUser ChooseUser(const Services& services, const std::string& user) {
-  g_userHive = {};
   const std::string own = services.accounts.OwnSid();
-  if (user.empty()) return {kRegSuccess, kCurrentUser, own, {}};
+  if (user.empty()) return {kRegSuccess, {}, own, {}};
   const Account account = FindAccount(user);
-  if (account.status != ERROR_SUCCESS) return Unreachable(account.status);
-  if (account.sid == own) return {kRegSuccess, kCurrentUser, own, {}};
+  if (account.status != ERROR_SUCCESS)
+    return {static_cast<RegStatus>(account.status), {}, {}, {}};
+  if (account.sid == own) return {kRegSuccess, {}, own, {}};
   RegKey hive{};
   const RegStatus status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);
   if (status != kRegSuccess)
-    return Unreachable(status == kRegFileNotFound ? kRegNoSuchLogonSession : status);
-  g_userHive = OpenedKey(services.registry, hive);
-  return {kRegSuccess, hive, account.sid, AccountName(account.sid)};
+    return {status == kRegFileNotFound ? kRegNoSuchLogonSession : status, {}, {}, {}};
+  return {kRegSuccess, OpenedKey(services.registry, hive), account.sid, AccountName(account.sid)};
 }
 
 int Main(frmMain& form, const Command& command) {
-  const ChosenUser user = ChooseUser(form.System(), command.user);
+  ChosenUser user = ChooseUser(form.System(), command.user);
   if (user.status != kRegSuccess) {
     const std::string text =
         UserFailureMessage(command.user, user.status, SystemReason(user.status));
@@ -50,7 +40,7 @@ int Main(frmMain& form, const Command& command) {
     form.Destroy();
     return static_cast<int>(failure);
   }
-  form.SetUser(user.root, user.sid, user.otherName);
+  form.SetUser(std::move(user.hive), user.sid, user.otherName);
   form.Show();
   if (command.allUsers)
     form.Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
@@ -69,8 +59,8 @@ int RunWithoutWindow(const Services& services, const Command& command) {
   if (user.status != kRegSuccess)
     output.Err(UserFailureMessage(command.user, user.status, SystemReason(user.status)));
   else
-    result = RunCommand(PolicyStore{services.registry, user.root}, command, output, SystemReason,
-                        services.files, services.groupPolicy);
+    result = RunCommand(PolicyStore{services.registry, user.Root()}, command, output,
+                        SystemReason, services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
   if (result.exitCode == 0) result.exitCode = static_cast<int>(output.WriteFailure());

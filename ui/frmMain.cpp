@@ -151,8 +151,9 @@ void frmMain::chkOption_Click(int index) {
     LoadChosenScope();  // unsaved ticks are dropped
 }
 
-void frmMain::SetUser(RegKey root, std::string sid, std::wstring otherName) {
-  store_.userRoot = root;
+void frmMain::SetUser(OpenedKey hive, std::string sid, std::wstring otherName) {
+  userHive_ = std::move(hive);
+  store_.userRoot = userHive_ ? userHive_.Get() : kCurrentUser;
   userSid_ = std::move(sid);
   otherUser_ = std::move(otherName);
 }

@@ -9,6 +9,7 @@
 #include "platform/Services.h"
 #include "rules/OptionPanel.h"
 #include "rules/mdlMain.h"
+#include "rules/mdlRegistry.h"
 #include "rules/RegistryApi.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
@@ -30,10 +31,11 @@ class frmMain final : public Window, public OptionPanel {
   // made.
   DWORD Load();
   void Show();
-  // The user whose policies the current user's scope shows: the root of
-  // their policies, their SID, which a restart as administrator carries, and
-  // their name when they are not the user Polvane runs as, for the title bar.
-  void SetUser(RegKey root, std::string sid, std::wstring otherName);
+  // The user whose policies the current user's scope shows: their hive,
+  // kept open while the window shows it (none for HKEY_CURRENT_USER), their
+  // SID, which a restart as administrator carries, and their name when they
+  // are not the user Polvane runs as, for the title bar.
+  void SetUser(OpenedKey hive, std::string sid, std::wstring otherName);
   // Fills the boxes from the scope that "All Users" chooses; says so when a
   // value could not be read.
   void LoadChosenScope();
@@ -79,6 +81,7 @@ class frmMain final : public Window, public OptionPanel {
   Button cmdSave_;
   Button cmdExit_;
   HWND tooltip_ = nullptr;
+  OpenedKey userHive_;
   std::string userSid_;
   std::wstring otherUser_;
   frmAbout about_;  // destroyed before the main window's own handles
