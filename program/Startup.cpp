@@ -16,8 +16,7 @@ ChosenUser ChooseUser(const Services& services, const std::string& user) {
   const std::string own = services.accounts.OwnSid();
   if (user.empty()) return {kRegSuccess, {}, own, {}};
   const Account account = FindAccount(user);
-  if (account.status != ERROR_SUCCESS)
-    return {static_cast<RegStatus>(account.status), {}, {}, {}};
+  if (account.status != ERROR_SUCCESS) return {static_cast<RegStatus>(account.status), {}, {}, {}};
   if (account.sid == own) return {kRegSuccess, {}, own, {}};
   RegKey hive{};
   const RegStatus status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);
@@ -26,11 +25,11 @@ ChosenUser ChooseUser(const Services& services, const std::string& user) {
   return {kRegSuccess, OpenedKey(services.registry, hive), account.sid, AccountName(account.sid)};
 }
 
-int Main(frmMain& form, const Command& command) {
-  ChosenUser user = ChooseUser(form.System(), command.user);
+int Main(frmMain& form, const WindowCommand& command) {
+  ChosenUser user = ChooseUser(form.System(), command.scope.user);
   if (user.status != kRegSuccess) {
     const std::string text =
-        UserFailureMessage(command.user, user.status, SystemReason(user.status));
+        UserFailureMessage(command.scope.user, user.status, SystemReason(user.status));
     ShowMessage(nullptr, text, MB_OK | MB_ICONERROR);
     return static_cast<int>(user.status);
   }
@@ -42,7 +41,7 @@ int Main(frmMain& form, const Command& command) {
   }
   form.SetUser(std::move(user.hive), user.sid, user.otherName);
   form.Show();
-  if (command.allUsers)
+  if (command.scope.allUsers)
     form.Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
   else
     form.LoadChosenScope();
@@ -53,21 +52,21 @@ int Main(frmMain& form, const Command& command) {
 
 int RunWithoutWindow(const Services& services, const Command& command) {
   ConsoleOutput output;
-  const ChosenUser user =
-      ReachesPolicies(command) ? ChooseUser(services, command.user) : ChosenUser{};
+  const std::optional<std::string> named = RegistryUserOf(command);
+  const ChosenUser user = named ? ChooseUser(services, *named) : ChosenUser{};
   CommandResult result{static_cast<int>(user.status)};
   if (user.status != kRegSuccess)
-    output.Err(UserFailureMessage(command.user, user.status, SystemReason(user.status)));
+    output.Err(UserFailureMessage(*named, user.status, SystemReason(user.status)));
   else
-    result = RunCommand(PolicyStore{services.registry, user.Root()}, command, output,
-                        SystemReason, services.files, services.groupPolicy);
+    result = RunCommand(PolicyStore{services.registry, user.Root()}, command, output, SystemReason,
+                        services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
   if (result.exitCode == 0) result.exitCode = static_cast<int>(output.WriteFailure());
   // Started where nothing can be printed (a shortcut, Explorer), only the
   // help is shown, in a box; everything else runs unattended, and its exit
   // code tells.
-  if (command.kind == CommandKind::Help && !output.Unwritten().empty())
+  if (std::holds_alternative<HelpCommand>(command) && !output.Unwritten().empty())
     ShowMessage(nullptr, output.Unwritten(), MB_OK | MB_ICONINFORMATION);
   return result.exitCode;
 }

@@ -36,10 +36,10 @@ ChosenUser ChooseUser(const Services& services, const std::string& user);
 // names, and applies the enabling rule. Returns 0, or, when /user names a
 // user whose policies cannot be reached or the window cannot be made, says
 // why in a box and returns that failure without showing the window.
-int Main(frmMain& form, const Command& command = {});
+int Main(frmMain& form, const WindowCommand& command = {});
 
-// Runs a command that needs no window (/show, /set, /unset, /?, or a wrong
-// command line) and returns the process's exit code.
+// Runs a command that needs no window (every one but the window's own, a
+// wrong command line among them) and returns the process's exit code.
 int RunWithoutWindow(const Services& services, const Command& command);
 
 }  // namespace polvane

@@ -11,9 +11,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   polvane::SystemServices system;
   const polvane::Services services = system.Get();
   const polvane::Command command = polvane::ParseCommandLine(polvane::ProgramArguments());
-  if (!polvane::OpensWindow(command)) return polvane::RunWithoutWindow(services, command);
+  const auto* window = std::get_if<polvane::WindowCommand>(&command);
+  if (!window) return polvane::RunWithoutWindow(services, command);
   polvane::InitControls();
   polvane::frmMain form(instance, services);
-  if (const int status = polvane::Main(form, command)) return status;
+  if (const int status = polvane::Main(form, *window)) return status;
   return polvane::RunMessageLoop();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Plain ASCII text: what switches, policy names and key paths are made of,
 // compared without regard to case whatever the locale.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,14 @@ inline std::string Printable(std::string_view text) {
       printable += c;
   }
   return printable;
+}
+
+// The pieces one after another: one call where a chain of + would make a
+// string for each step.
+inline std::string Joined(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (const std::string_view piece : pieces) text += piece;
+  return text;
 }
 
 }  // namespace polvane

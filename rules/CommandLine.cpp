@@ -42,18 +42,21 @@ std::string Shown(const std::string& text, const char* empty = "an empty argumen
   return Printable(text);
 }
 
+enum class Kind { Window, Edit, Show, Set, Unset, Check, Export, Import, Help };
+
 struct SwitchName {
   const char* name;
-  CommandKind kind;
+  Kind kind;
 };
 constexpr SwitchName kCommandSwitches[] = {
-    {"show", CommandKind::Show},     {"set", CommandKind::Set},   {"unset", CommandKind::Unset},
-    {"check", CommandKind::Check},   {"edit", CommandKind::Edit}, {"export", CommandKind::Export},
-    {"import", CommandKind::Import}, {"?", CommandKind::Help},    {"help", CommandKind::Help},
+    {"show", Kind::Show},     {"set", Kind::Set},   {"unset", Kind::Unset},
+    {"check", Kind::Check},   {"edit", Kind::Edit}, {"export", Kind::Export},
+    {"import", Kind::Import}, {"?", Kind::Help},    {"help", Kind::Help},
 };
 
-// Reads the command line one argument at a time; the first fault found is
-// the one reported.
+// Reads the command line one argument at a time into what it has seen so
+// far; the first fault found is the one reported. Only a line with no fault
+// becomes a command.
 class Parser {
  public:
   Command Parse(const std::vector<std::string>& arguments) {
@@ -62,21 +65,21 @@ class Parser {
         TakeSwitch(argument);
       else
         TakeName(argument);
-      if (!command_.error.empty()) break;
+      if (!error_.empty()) return CommandLineError{error_};
     }
-    if (command_.error.empty()) CheckCombination();
-    if (!command_.error.empty()) command_.kind = CommandKind::Invalid;
-    return command_;
+    CheckCombination();
+    if (!error_.empty()) return CommandLineError{error_};
+    return Build();
   }
 
  private:
   void TakeSwitch(const std::string& argument) {
     const std::string name = AsciiLower(argument.substr(1));
     if (name.rfind("user:", 0) == 0) return TakeUser(argument.substr(6));
-    bool* flag = name == "allusers" ? &command_.allUsers
-                 : name == "json"   ? &command_.json
-                 : name == "whatif" ? &command_.whatIf
-                 : name == "gpo"    ? &command_.gpo
+    bool* flag = name == "allusers" ? &allUsers_
+                 : name == "json"   ? &json_
+                 : name == "whatif" ? &whatIf_
+                 : name == "gpo"    ? &gpo_
                                     : nullptr;
     if (flag) {
       if (*flag) return Fault(argument + " is given twice");
@@ -86,46 +89,44 @@ class Parser {
     const auto known = std::find_if(std::begin(kCommandSwitches), std::end(kCommandSwitches),
                                     [&name](const SwitchName& s) { return name == s.name; });
     if (known == std::end(kCommandSwitches)) return Fault("Unknown switch " + Shown(argument));
-    if (command_.kind != CommandKind::Window)
+    if (kind_ != Kind::Window)
       return Fault(argument + " cannot be given with " + commandSwitch_ +
                    ": give one of /show, /set, /unset, /check, /export, /import, /edit and /? "
                    "at a time");
-    command_.kind = known->kind;
+    kind_ = known->kind;
     commandSwitch_ = argument;
   }
 
   void TakeUser(const std::string& user) {
     if (user.empty())
       return Fault("/user: needs a user, as /user:DOMAIN\\name or /user:S-1-5-21-...");
-    if (!command_.user.empty()) return Fault("/user is given twice");
-    command_.user = user;
+    if (!user_.empty()) return Fault("/user is given twice");
+    user_ = user;
   }
 
   bool TakesNames() const {
-    return command_.kind == CommandKind::Set || command_.kind == CommandKind::Unset ||
-           command_.kind == CommandKind::Edit || command_.kind == CommandKind::Check;
+    return kind_ == Kind::Set || kind_ == Kind::Unset || kind_ == Kind::Edit ||
+           kind_ == Kind::Check;
   }
 
   // The values a Name=N may carry: /edit may grey a box too.
   std::string Values(const std::string& name) const {
-    return command_.kind == CommandKind::Edit ? name + "=0, " + name + "=1 or " + name + "=2"
-                                              : name + "=0 or " + name + "=1";
+    return kind_ == Kind::Edit ? name + "=0, " + name + "=1 or " + name + "=2"
+                               : name + "=0 or " + name + "=1";
   }
 
-  bool TakesFile() const {
-    return command_.kind == CommandKind::Export || command_.kind == CommandKind::Import;
-  }
+  bool TakesFile() const { return kind_ == Kind::Export || kind_ == Kind::Import; }
 
   void TakeName(const std::string& argument) {
-    if (TakesFile() && command_.file.empty() && !argument.empty()) {
-      command_.file = argument;
+    if (TakesFile() && file_.empty() && !argument.empty()) {
+      file_ = argument;
       return;
     }
     if (!TakesNames())
       return Fault(argument.empty() ? "Unexpected empty argument"
                                     : "Unexpected argument " + Shown(argument));
     if (argument.empty()) return Fault("An empty argument stands where a policy name belongs");
-    const bool setting = command_.kind != CommandKind::Unset;
+    const bool setting = kind_ != Kind::Unset;
     const std::size_t equals = argument.find('=');
     if (setting && equals == std::string::npos)
       return Fault(Shown(argument) + " has no value: write it as " + Values(Printable(argument)));
@@ -134,56 +135,109 @@ class Parser {
     if (!row)
       return Fault("Unknown policy name " + Shown(name, "(an empty name)") + "; the names are " +
                    PolicyNames());
-    if (std::find(named_.begin(), named_.end(), *row) != named_.end())
-      return Fault(std::string(kPolicyTable[*row].valueName) + " is given twice");
-    named_.push_back(*row);
+    for (const PolicyChange& named : named_)
+      if (named.row == *row)
+        return Fault(std::string(kPolicyTable[*row].valueName) + " is given twice");
     if (!setting) {
-      command_.settings.push_back({*row, 0});
+      named_.push_back({*row, std::nullopt});
       return;
     }
     const std::string value = argument.substr(equals + 1);
-    const bool editing = command_.kind == CommandKind::Edit;
+    const bool editing = kind_ == Kind::Edit;
     if (value != "0" && value != "1" && !(editing && value == "2"))
       return Fault(Shown(argument) + ": the value must be " + (editing ? "0, 1 or 2" : "0 or 1"));
-    command_.settings.push_back({*row, static_cast<std::uint32_t>(value[0] - '0')});
+    named_.push_back({*row, static_cast<std::uint32_t>(value[0] - '0')});
   }
 
   // What each switch may stand with, once every argument is read.
   void CheckCombination() {
-    const CommandKind kind = command_.kind;
     if (TakesNames() && named_.empty())
       return Fault(commandSwitch_ + " needs at least one " +
-                   (kind == CommandKind::Unset  ? "policy name"
-                    : kind == CommandKind::Edit ? "Name=0|1|2"
-                                                : "Name=0|1"));
-    if (TakesFile() && command_.file.empty())
+                   (kind_ == Kind::Unset  ? "policy name"
+                    : kind_ == Kind::Edit ? "Name=0|1|2"
+                                          : "Name=0|1"));
+    if (TakesFile() && file_.empty())
       return Fault(commandSwitch_ + " needs a file: FILE.pol, FILE.reg or FILE.txt");
-    if (TakesFile() && !FormatOfFile(command_.file))
-      return Fault(Printable(command_.file) +
+    if (TakesFile() && !FormatOfFile(file_))
+      return Fault(Printable(file_) +
                    ": the file's name must end in .pol (Registry.pol), .reg or .txt (LGPO)");
-    if (command_.json && kind != CommandKind::Show) return Fault("/json goes with /show only");
-    if (command_.json && command_.allUsers)
-      return Fault("/json shows both scopes: give it without /allusers");
-    if (command_.whatIf && kind != CommandKind::Set && kind != CommandKind::Unset &&
-        kind != CommandKind::Import)
+    if (json_ && kind_ != Kind::Show) return Fault("/json goes with /show only");
+    if (json_ && allUsers_) return Fault("/json shows both scopes: give it without /allusers");
+    if (whatIf_ && kind_ != Kind::Set && kind_ != Kind::Unset && kind_ != Kind::Import)
       return Fault("/whatif goes with /set, /unset or /import only");
-    if (command_.gpo && kind != CommandKind::Show && kind != CommandKind::Set &&
-        kind != CommandKind::Unset)
+    if (gpo_ && kind_ != Kind::Show && kind_ != Kind::Set && kind_ != Kind::Unset)
       return Fault("/gpo goes with /show, /set or /unset only");
-    if (command_.gpo && command_.json) return Fault("/json cannot be given with /gpo");
-    if (command_.gpo && !command_.user.empty())
+    if (gpo_ && json_) return Fault("/json cannot be given with /gpo");
+    if (gpo_ && !user_.empty())
       return Fault(
           "/user cannot be given with /gpo: the local Group Policy Object's user part "
           "is every user's");
-    if (!command_.user.empty() && command_.allUsers && !OpensWindow(command_))
+    if (!user_.empty() && allUsers_ && kind_ != Kind::Window && kind_ != Kind::Edit)
       return Fault("/user cannot be given with /allusers: every user's policies belong to no one");
   }
 
-  void Fault(const std::string& what) { command_.error = what + ". Type Polvane.exe /? for help."; }
+  std::vector<PolicySetting> Settings() const {
+    std::vector<PolicySetting> settings;
+    for (const PolicyChange& named : named_) settings.push_back({named.row, *named.value});
+    return settings;
+  }
 
-  Command command_;
+  PolicyTarget Target() const {
+    if (gpo_) return GpoPart{allUsers_};
+    return RegistryScope{allUsers_, user_};
+  }
+
+  // The command of a line that CheckCombination found whole.
+  Command Build() const {
+    const RegistryScope scope{allUsers_, user_};
+    switch (kind_) {
+      case Kind::Window:
+        return WindowCommand{scope, {}};
+      case Kind::Edit:
+        return WindowCommand{scope, Settings()};
+      case Kind::Show:
+        if (json_) return JsonCommand{user_};
+        return ShowCommand{Target()};
+      case Kind::Set:
+      case Kind::Unset:
+        return ChangeCommand{Target(), named_, whatIf_};
+      case Kind::Check:
+        return CheckCommand{scope, Settings()};
+      case Kind::Export:
+        return ExportCommand{scope, {file_, *FormatOfFile(file_)}};
+      case Kind::Import:
+        return ImportCommand{scope, {file_, *FormatOfFile(file_)}, whatIf_};
+      case Kind::Help:
+        break;
+    }
+    return HelpCommand{};
+  }
+
+  void Fault(const std::string& what) { error_ = what + ". Type Polvane.exe /? for help."; }
+
+  Kind kind_ = Kind::Window;
   std::string commandSwitch_;  // as it was typed
-  std::vector<std::size_t> named_;
+  bool allUsers_ = false, json_ = false, whatIf_ = false, gpo_ = false;
+  std::string user_, file_;
+  std::vector<PolicyChange> named_;  // /unset's without a number
+  std::string error_;
+};
+
+// The user whose registry a command reads or changes: see RegistryUserOf.
+struct RegistryUser {
+  using User = std::optional<std::string>;
+  User operator()(const ShowCommand& c) const { return Of(c.target); }
+  User operator()(const ChangeCommand& c) const { return Of(c.target); }
+  User operator()(const JsonCommand& c) const { return c.user; }
+  User operator()(const CheckCommand& c) const { return c.scope.user; }
+  User operator()(const ExportCommand& c) const { return c.scope.user; }
+  User operator()(const ImportCommand& c) const { return c.scope.user; }
+  User operator()(const auto&) const { return std::nullopt; }
+
+  static User Of(const PolicyTarget& target) {
+    if (const auto* scope = std::get_if<RegistryScope>(&target)) return scope->user;
+    return std::nullopt;
+  }
 };
 
 }  // namespace
@@ -200,9 +254,12 @@ std::string EditArguments(OptionPanel& panel, const std::string& userSid) {
   return arguments;
 }
 
-void ApplyEdits(const Command& command, OptionPanel& panel) {
-  if (command.kind != CommandKind::Edit) return;
-  for (const PolicySetting& setting : command.settings)
+std::optional<std::string> RegistryUserOf(const Command& command) {
+  return std::visit(RegistryUser{}, command);
+}
+
+void ApplyEdits(const WindowCommand& command, OptionPanel& panel) {
+  for (const PolicySetting& setting : command.edits)
     BoxOf(panel, kPolicyTable[setting.row]).SetValue(static_cast<CheckValue>(setting.value));
 }
 

@@ -5,12 +5,15 @@
 // Arguments and output are UTF-8; switches and policy names are plain ASCII.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "rules/FileAccess.h"
+#include "rules/Messages.h"
 #include "rules/OptionPanel.h"
+#include "rules/PolicyFiles.h"
 #include "rules/RegistryApi.h"
 
 namespace polvane {
@@ -21,44 +24,90 @@ inline constexpr int kBadCommandLine = 87;
 inline constexpr int kCheckDiffers = 1;
 // The exit code of an /import, or a /gpo, whose file does not parse
 // (ERROR_INVALID_DATA).
-inline constexpr int kBadPolicyFile = 13;
+inline constexpr int kBadPolicyFile = kRegInvalidData;
 
-// Window opens the window on the stored values; Edit opens it with some
-// boxes set as the command line gives them, not yet saved.
-enum class CommandKind { Window, Edit, Show, Set, Unset, Check, Export, Import, Help, Invalid };
-
+// A value a command names with its number: what /check compares and /edit
+// shows.
 struct PolicySetting {
-  std::size_t row;      // in kPolicyTable
-  std::uint32_t value;  // for /set, /check and /edit
+  std::size_t row;  // in kPolicyTable
+  std::uint32_t value;
 };
 
-struct Command {
-  CommandKind kind = CommandKind::Window;
+// A value to write, or, without a number, to delete.
+struct PolicyChange {
+  std::size_t row;  // in kPolicyTable
+  std::optional<std::uint32_t> value;
+};
+
+// The registry's policies of every user (HKEY_LOCAL_MACHINE), or of the
+// current user, or of the signed-in user that /user names, as it was given.
+struct RegistryScope {
   bool allUsers = false;
-  bool json = false;                    // /show /json: both scopes and the effective values
-  bool whatIf = false;                  // /set and /unset: say what would change, change nothing
-  bool gpo = false;                     // /show, /set and /unset: the local Group Policy Object
-  std::vector<PolicySetting> settings;  // the values /set writes, /unset deletes,
-                                        // /check compares or /edit shows
-  std::string user;                     // /user: a signed-in user's name or SID, as given
-  std::string file;                     // /export and /import: the file, .pol, .reg or .txt
-  std::string error;                    // Invalid: what is wrong, one line
+  std::string user;
 };
 
-inline bool OpensWindow(const Command& command) {
-  return command.kind == CommandKind::Window || command.kind == CommandKind::Edit;
-}
+// A part of the local Group Policy Object: the computer's or the users'.
+struct GpoPart {
+  bool machine = false;
+};
 
-// Whether the command reads or changes the policies of a scope.
-inline bool ReachesPolicies(const Command& command) {
-  return command.kind == CommandKind::Show || command.kind == CommandKind::Set ||
-         command.kind == CommandKind::Unset || command.kind == CommandKind::Check ||
-         command.kind == CommandKind::Export || command.kind == CommandKind::Import;
-}
+// Where a command reads or changes policies.
+using PolicyTarget = std::variant<RegistryScope, GpoPart>;
+
+// A file /export writes or /import reads, in the format its name ends in.
+struct PolicyFile {
+  std::string path;
+  PolicyFileFormat format;
+};
+
+// Each command carries what it needs and nothing else, so a command line
+// that is wrong has no command to run: only its CommandLineError.
+struct WindowCommand {
+  RegistryScope scope;
+  std::vector<PolicySetting> edits;  // /edit: boxes set over what is stored
+};
+struct ShowCommand {
+  PolicyTarget target;
+};
+struct JsonCommand {
+  std::string user;  // /user, in place of the current user
+};
+struct CheckCommand {
+  RegistryScope scope;
+  std::vector<PolicySetting> expected;
+};
+struct ChangeCommand {
+  PolicyTarget target;
+  std::vector<PolicyChange> changes;  // /set's values, or /unset's names
+  bool whatIf = false;
+};
+struct ExportCommand {
+  RegistryScope scope;
+  PolicyFile file;
+};
+struct ImportCommand {
+  RegistryScope scope;
+  PolicyFile file;
+  bool whatIf = false;
+};
+struct HelpCommand {};
+struct CommandLineError {
+  std::string message;  // what is wrong, one line
+};
+
+using Command = std::variant<WindowCommand, ShowCommand, JsonCommand, CheckCommand, ChangeCommand,
+                             ExportCommand, ImportCommand, HelpCommand, CommandLineError>;
 
 // Switches start with '/' or '-'; switches and policy names are compared
-// without regard to case.
+// without regard to case. The whole line is read before anything is made of
+// it: the result is a complete command, or the first fault found.
 Command ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The user a command reads or changes the registry's policies for: empty
+// for the current user, or as /user gave it. Nothing for a command that
+// reaches no user's registry: the window (which chooses its own), /?, a
+// wrong line and the local Group Policy Object.
+std::optional<std::string> RegistryUserOf(const Command& command);
 
 std::string UsageText();
 
@@ -69,7 +118,7 @@ std::string EditArguments(OptionPanel& panel, const std::string& userSid = {});
 
 // Sets the boxes that an /edit command names, each raising its click as a
 // change does.
-void ApplyEdits(const Command& command, OptionPanel& panel);
+void ApplyEdits(const WindowCommand& command, OptionPanel& panel);
 
 // Where a command's lines go: its output and its errors.
 class CommandOutput {
@@ -80,9 +129,6 @@ class CommandOutput {
  protected:
   ~CommandOutput() = default;
 };
-
-// The system's description of a Win32 error code.
-using ReasonOf = std::function<std::string(RegStatus)>;
 
 struct CommandResult {
   int exitCode = 0;      // 0, kCheckDiffers, kBadCommandLine, or the first failure's code
@@ -108,8 +154,10 @@ inline constexpr RegStatus kNoPolicyEngine = 1062;
 
 struct PolicyStore;
 
-// Runs a command that needs no window against store; /export, /import and
-// /gpo need files, and /gpo the Group Policy engine.
+// Runs a command that needs no window against store (whose user root is the
+// one RegistryUserOf names); /export, /import and /gpo need files, and /gpo
+// the Group Policy engine. A CommandLineError prints its line and exits
+// kBadCommandLine, reading and writing nothing.
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
                          const ReasonOf& reasonOf, FileAccess& files, GroupPolicy& groupPolicy);
 

@@ -153,8 +153,12 @@ class GeneralSection {
 
 }  // namespace
 
+std::string GpoPartFolder(const std::string& folder, bool machine) {
+  return folder + (machine ? "\\Machine" : "\\User");
+}
+
 std::string GpoPolicyFile(const std::string& folder, bool machine) {
-  return folder + (machine ? "\\Machine\\Registry.pol" : "\\User\\Registry.pol");
+  return GpoPartFolder(folder, machine) + "\\Registry.pol";
 }
 
 std::string GpoIniFile(const std::string& folder) { return folder + "\\gpt.ini"; }

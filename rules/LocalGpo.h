@@ -8,7 +8,9 @@
 
 namespace polvane {
 
-// The Registry.pol of the computer's part (machine) or of the users' part.
+// The folder of the computer's part (machine) or of the users' part, and
+// its Registry.pol.
+std::string GpoPartFolder(const std::string& folder, bool machine);
 std::string GpoPolicyFile(const std::string& folder, bool machine);
 std::string GpoIniFile(const std::string& folder);
 

@@ -1,5 +1,6 @@
 #pragma once
 // Texts the program shows. Free of Windows so that they are tested natively.
+#include <functional>
 #include <string>
 
 #include "rules/RegistryApi.h"
@@ -7,6 +8,9 @@
 namespace polvane {
 
 inline constexpr char kProgramTitle[] = "Polvane";
+
+// The system's description of a Win32 error code.
+using ReasonOf = std::function<std::string(RegStatus)>;
 
 // How the texts name a scope: "all users" or "the current user".
 std::string ScopeName(bool allUsers);

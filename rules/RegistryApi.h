@@ -14,6 +14,7 @@ inline constexpr RegStatus kRegFileNotFound = 2;
 inline constexpr RegStatus kRegPathNotFound = 3;
 inline constexpr RegStatus kRegAccessDenied = 5;
 inline constexpr RegStatus kRegInvalidHandle = 6;
+inline constexpr RegStatus kRegInvalidData = 13;
 inline constexpr RegStatus kRegSharingViolation = 32;
 inline constexpr RegStatus kRegMoreData = 234;
 inline constexpr RegStatus kRegNoSuchLogonSession = 1312;

@@ -22,7 +22,6 @@ class MemoryFiles final : public FileAccess {
     return kRegSuccess;
   }
   RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
-    if (replaceFailure) return replaceFailure;
     if (const RegStatus answer = NextAnswer(path)) return answer;
     files[path] = bytes;
     return kRegSuccess;
@@ -40,7 +39,6 @@ class MemoryFiles final : public FileAccess {
   void Unlock(const std::string& path) override { held.erase(path); }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
-  RegStatus replaceFailure = kRegSuccess;  // what every Replace answers, if not success
   // What each write (Replace or Remove) of a path answers, in turn; success
   // once they run out.
   std::map<std::string, std::deque<RegStatus>> writeAnswers;

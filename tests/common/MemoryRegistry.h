@@ -38,6 +38,10 @@ class MemoryRegistry final : public RegistryApi {
                                  const std::string& name) const;
   void Put(RegKey root, const std::string& path, const std::string& name, StoredValue value);
   std::size_t OpenHandles() const { return handles_.size(); }
+  // Whether both hold the same keys and values, byte for byte.
+  bool StoresTheSameAs(const MemoryRegistry& other) const {
+    return keys_ == other.keys_ && values_ == other.values_;
+  }
   // Lets this process read the key at path but not change it, as Windows'
   // security does for Software\Policies; the key is made if it is missing.
   void Protect(RegKey root, const std::string& path);

@@ -1,9 +1,12 @@
-// Fuzzes the command line: whatever a script types, the parser refuses it
-// with one line, or accepts a command that it can carry out. An accepted
-// line has plain ASCII switches and names, names each policy at most once
-// with a value its command takes, and runs against any stored values
-// without being called wrong; /set leaves what it named as named, and
-// /whatif changes nothing.
+// Fuzzes the command line: whatever a script types runs against stored
+// values in both scopes of the registry and in both parts of the local Group
+// Policy Object. A wrong line prints one line, exits 87, and leaves the
+// registry and every file byte for byte as they were. A line that is not
+// wrong has plain ASCII switches and names, names each policy at most once
+// with a value its command takes, and runs without being called wrong:
+// /set and /unset leave what they named as named, and /show, /json,
+// /check, /export and /whatif change nothing in the registry or the local
+// Group Policy Object.
 //   command_fuzzer [-max_total_time=N] WORK_DIR
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -14,13 +17,13 @@
 
 #include "rules/Ascii.h"
 #include "rules/CommandLine.h"
-#include "tests/common/MemoryFiles.h"
-#include "tests/common/MemoryRegistry.h"
-#include "rules/PolicyTable.h"
 #include "rules/LocalGpo.h"
+#include "rules/PolicyTable.h"
 #include "rules/RegistryPol.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
+#include "tests/common/MemoryFiles.h"
+#include "tests/common/MemoryRegistry.h"
 #include "tests/native/FakePanel.h"
 
 namespace polvane {
@@ -58,23 +61,95 @@ constexpr const char* kWords[] = {"/show",
                                   "p.reg",
                                   "p.txt"};
 
+std::string GpoFolder() { return test::StatedGroupPolicy().Folder(); }
+
 struct Lines final : CommandOutput {
-  void Out(const std::string&) override {}
-  void Err(const std::string& line) override { Require(line.find('\n') == std::string::npos); }
+  void Out(const std::string&) override { ++out; }
+  void Err(const std::string& line) override {
+    Require(line.find('\n') == std::string::npos);
+    ++err;
+  }
+  int out = 0, err = 0;
 };
 
-void RequireWellFormed(const Command& command, const std::vector<std::string>& arguments) {
-  Require(command.error.empty());
-  // A user's name and a file's are theirs to spell; switches and policy
-  // names are plain.
+// What the registry and the local Group Policy Object hold before the
+// command runs, drawn from the input: each value absent, 0, 1 or of another
+// type; each record absent, 0, 1 or a deletion; a gpt.ini or none.
+void Store(FuzzedDataProvider& input, test::MemoryRegistry& registry, test::MemoryFiles& files) {
+  const auto kind = [&input] { return input.ConsumeIntegralInRange<std::uint8_t>(0, 3); };
+  const auto number = [](std::uint8_t k) {
+    return Bytes{static_cast<std::uint8_t>(k - 1), 0, 0, 0};
+  };
+  for (const RegKey root : {kCurrentUser, kLocalMachine})
+    for (const PolicyRow& row : kPolicyTable)
+      if (const std::uint8_t k = kind())
+        registry.Put(root, kPolicyKeyPath, row.valueName,
+                     k == 3 ? test::MemoryRegistry::StoredValue{kRegSz, {'1', 0}}
+                            : test::MemoryRegistry::StoredValue{kRegDword, number(k)});
+  for (const bool machine : {false, true}) {
+    Bytes pol{'P', 'R', 'e', 'g', 1, 0, 0, 0};
+    for (const PolicyRow& row : kPolicyTable)
+      if (const std::uint8_t k = kind()) {
+        const Bytes record =
+            k == 3 ? PolRecordBytes(kPolicyKeyPath, DeletionOf(row.valueName), kRegSz, {' ', 0})
+                   : PolRecordBytes(kPolicyKeyPath, row.valueName, kRegDword, number(k));
+        pol.insert(pol.end(), record.begin(), record.end());
+      }
+    if (pol.size() > 8) files.files[GpoPolicyFile(GpoFolder(), machine)] = pol;
+  }
+  if (input.ConsumeBool()) {
+    const std::string ini =
+        "[General]\r\nVersion=" + std::to_string(input.ConsumeIntegral<std::uint32_t>()) + "\r\n";
+    files.files[GpoIniFile(GpoFolder())] = Bytes(ini.begin(), ini.end());
+  }
+}
+
+// A user's name and a file's are theirs to spell; switches and policy names
+// are plain.
+void RequireWellFormed(const std::vector<std::string>& arguments, const PolicyFile* file) {
   for (const std::string& argument : arguments)
     Require(IsAscii(argument) || AsciiLower(argument.substr(0, 6)) == "/user:" ||
-            AsciiLower(argument.substr(0, 6)) == "-user:" || argument == command.file);
+            AsciiLower(argument.substr(0, 6)) == "-user:" || (file && argument == file->path));
+}
+
+// Each policy named once, with a value its command takes.
+template <class Named>
+void RequireEachOnce(const std::vector<Named>& named, std::uint32_t highest) {
   std::set<std::size_t> rows;
-  const std::uint32_t highest = command.kind == CommandKind::Edit ? 2 : 1;
-  for (const PolicySetting& setting : command.settings) {
-    Require(setting.row < kPolicyTable.size() && rows.insert(setting.row).second);
-    Require(setting.value <= highest);
+  for (const Named& one : named)
+    Require(one.row < kPolicyTable.size() && rows.insert(one.row).second &&
+            std::optional<std::uint32_t>(one.value).value_or(0) <= highest);
+}
+
+// Whether the command asks only to read: nothing may change.
+bool OnlyReads(const Command& command) {
+  if (const auto* change = std::get_if<ChangeCommand>(&command)) return change->whatIf;
+  if (const auto* imported = std::get_if<ImportCommand>(&command)) return imported->whatIf;
+  return !std::holds_alternative<CommandLineError>(command);
+}
+
+// After a /set or /unset that did not fail, the named values are as named:
+// in the registry, or in the part of the local Group Policy Object, and,
+// where the part was written with no Group Policy engine to apply it, in
+// the registry too.
+void RequireChanged(const ChangeCommand& change, test::MemoryRegistry& registry,
+                    test::MemoryFiles& files, const test::StatedGroupPolicy& groupPolicy) {
+  const auto* part = std::get_if<GpoPart>(&change.target);
+  const bool allUsers = part ? part->machine : std::get<RegistryScope>(change.target).allUsers;
+  const PolRead pol =
+      ReadPol(part ? files.files[GpoPolicyFile(GpoFolder(), part->machine)] : Bytes{});
+  for (const PolicyChange& named : change.changes) {
+    const char* name = kPolicyTable[named.row].valueName;
+    if (part) {
+      const PolSetting setting = FindPolValue(*pol.file, kPolicyKeyPath, name);
+      Require(named.value
+                  ? setting.state == PolSetting::State::Number && setting.number == *named.value
+                  : setting.state != PolSetting::State::Number);
+      if (groupPolicy.refreshed.empty()) continue;
+    }
+    const DwordRead stored =
+        QueryDWORD(registry, allUsers ? kLocalMachine : kCurrentUser, kPolicyKeyPath, name);
+    Require(named.value ? stored.value == named.value : !stored.present);
   }
 }
 
@@ -84,57 +159,56 @@ void RequireWellFormed(const Command& command, const std::vector<std::string>& a
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace polvane;
   FuzzedDataProvider input(data, size);
+  test::MemoryRegistry registry;
+  test::MemoryFiles files;
+  test::StatedGroupPolicy groupPolicy;
+  Store(input, registry, files);
   std::vector<std::string> arguments;
   while (input.remaining_bytes() > 0 && arguments.size() < 32)
     arguments.push_back(input.ConsumeBool() ? std::string(input.PickValueInArray(kWords))
                                             : input.ConsumeRandomLengthString(24));
+
   const Command command = ParseCommandLine(arguments);
-  if (command.kind == CommandKind::Invalid) {
-    Require(!command.error.empty() && command.error.find('\n') == std::string::npos);
-    return 0;
-  }
-  RequireWellFormed(command, arguments);
-  if (OpensWindow(command)) {
+  if (const auto* window = std::get_if<WindowCommand>(&command)) {
+    RequireWellFormed(arguments, nullptr);
+    RequireEachOnce(window->edits, 2);
     test::FakePanel panel;
-    ApplyEdits(command, panel);
+    ApplyEdits(*window, panel);
     return 0;
   }
 
-  test::MemoryRegistry store;
-  for (const PolicyRow& row : kPolicyTable)
-    if (input.ConsumeBool())
-      store.Put(command.allUsers ? kLocalMachine : kCurrentUser, kPolicyKeyPath, row.valueName,
-                {input.ConsumeBool() ? kRegDword : kRegSz, input.ConsumeBytes<std::uint8_t>(4)});
-  const test::MemoryRegistry before = store;
-  const PolicyStore scopes{store};
+  const test::MemoryRegistry registryBefore = registry;
+  const auto filesBefore = files.files;
   Lines lines;
-  test::MemoryFiles files;
-  test::StatedGroupPolicy groupPolicy;
   const CommandResult result = RunCommand(
-      scopes, command, lines, [](RegStatus) { return "reason"; }, files, groupPolicy);
+      PolicyStore{registry}, command, lines, [](RegStatus) { return "reason"; }, files,
+      groupPolicy);
+  Require(files.held.empty());
+
+  if (std::holds_alternative<CommandLineError>(command)) {
+    Require(result.exitCode == kBadCommandLine && lines.err == 1 && lines.out == 0);
+    Require(!result.changed && groupPolicy.refreshed.empty());
+    Require(registry.StoresTheSameAs(registryBefore) && files.files == filesBefore);
+    return 0;
+  }
+
+  const auto* exported = std::get_if<ExportCommand>(&command);
+  const auto* imported = std::get_if<ImportCommand>(&command);
+  RequireWellFormed(arguments, exported ? &exported->file : imported ? &imported->file : nullptr);
+  if (const auto* check = std::get_if<CheckCommand>(&command)) RequireEachOnce(check->expected, 1);
+  const auto* change = std::get_if<ChangeCommand>(&command);
+  if (change) RequireEachOnce(change->changes, 1);
+
   Require(result.exitCode == 0 ||
-          (command.kind == CommandKind::Check && result.exitCode == kCheckDiffers) ||
-          (command.kind == CommandKind::Import && result.exitCode == kRegFileNotFound));
-  // With no Group Policy engine, /gpo /set leaves the values in the local
-  // Group Policy Object and in the registry alike.
-  const std::string gpoFile = GpoPolicyFile(groupPolicy.Folder(), command.allUsers);
-  if (command.kind == CommandKind::Set && !command.whatIf)
-    for (const PolicySetting& setting : command.settings) {
-      const char* name = kPolicyTable[setting.row].valueName;
-      Require(QueryDWORD(store, scopes.Root(command.allUsers), kPolicyKeyPath, name).value ==
-              setting.value);
-      Require(!command.gpo ||
-              FindPolValue(*ReadPol(files.files[gpoFile]).file, kPolicyKeyPath, name).number ==
-                  setting.value);
-    }
-  if (command.whatIf || command.kind == CommandKind::Show) Require(files.files.empty());
-  if (command.whatIf || command.kind == CommandKind::Show || command.kind == CommandKind::Check ||
-      command.kind == CommandKind::Export) {
-    Require(!result.changed);
-    for (const PolicyRow& row : kPolicyTable)
-      for (const RegKey root : {kCurrentUser, kLocalMachine})
-        Require(store.Get(root, kPolicyKeyPath, row.valueName) ==
-                before.Get(root, kPolicyKeyPath, row.valueName));
+          (std::holds_alternative<CheckCommand>(command) && result.exitCode == kCheckDiffers) ||
+          (imported && result.exitCode == kRegFileNotFound));
+  if (OnlyReads(command)) {
+    Require(!result.changed && groupPolicy.refreshed.empty());
+    Require(registry.StoresTheSameAs(registryBefore));
+    if (exported) files.files.erase(exported->file.path);
+    Require(files.files == filesBefore);
+  } else if (change) {
+    RequireChanged(*change, registry, files, groupPolicy);
   }
   return 0;
 }

@@ -74,10 +74,9 @@ TEST(EditArguments, ReopenTheWindowOnItsScopeWithTheFiveValuesGreyedOnesToo) {
     end = std::min(arguments.find(' ', start), arguments.size());
     words.push_back(arguments.substr(start, end - start));
   }
-  const Command command = ParseCommandLine(words);
-  ASSERT_EQ(command.kind, CommandKind::Edit) << command.error;
-  EXPECT_TRUE(command.allUsers);
-  EXPECT_EQ(command.user, "S-1-5-21-7-8-9-1001");
+  const auto command = std::get<WindowCommand>(ParseCommandLine(words));
+  EXPECT_TRUE(command.scope.allUsers);
+  EXPECT_EQ(command.scope.user, "S-1-5-21-7-8-9-1001");
   FakePanel reopened;
   reopened.SubOption(0).SetValue(kChecked);  // stored, and overruled
   ApplyEdits(command, reopened);
@@ -250,6 +249,8 @@ class GpoCommands : public Commands {
   static constexpr char kMachinePol[] = "C:\\Windows\\System32\\GroupPolicy\\Machine\\Registry.pol";
   static constexpr char kUserPol[] = "C:\\Windows\\System32\\GroupPolicy\\User\\Registry.pol";
   static constexpr char kIni[] = "C:\\Windows\\System32\\GroupPolicy\\gpt.ini";
+  static constexpr char kNote[] = "C:\\Windows\\System32\\GroupPolicy\\User\\Polvane.unfinished";
+  static constexpr char kLock[] = "C:\\Windows\\System32\\GroupPolicy\\Polvane.lock";
 
   PolSetting InGpo(const char* file, const char* name) {
     return FindPolValue(*ReadPol(files.files[file]).file, kPolicyKeyPath, name);
@@ -318,7 +319,7 @@ TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngine
 
 TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   // Windows lets only administrators write the local Group Policy Object.
-  files.replaceFailure = kRegAccessDenied;
+  files.writeAnswers[kMachinePol] = {kRegAccessDenied};
   EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kRegAccessDenied);
   EXPECT_EQ(lines.err,
             std::vector<std::string>{std::string(kMachinePol) +
@@ -326,7 +327,7 @@ TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
                                      "administrators change the local Group Policy Object: run "
                                      "Polvane from an elevated prompt. Nothing was written."});
   EXPECT_TRUE(lines.out.empty());
-  files.replaceFailure = kRegSuccess;
+  EXPECT_TRUE(files.files.empty());
 
   const std::string ini = "[General]\r\nVersion=x\r\n";
   files.files = {{kIni, Bytes(ini.begin(), ini.end())}};
@@ -350,6 +351,82 @@ TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
                            "runs here to apply it, and Windows keeps the registry of all users "
                            "from this process."});
   EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"));
+}
+
+TEST_F(GpoCommands, AWrongLineExits87LeavingEveryFileAndTheRegistryAsTheyWere) {
+  ASSERT_EQ(Run({"/gpo", "/set", "PreventRun=1"}).exitCode, 0);
+  const auto filesBefore = files.files;
+  const MemoryRegistry registryBefore = memory;
+  groupPolicy.refreshed.clear();
+  const std::vector<std::string> wrong[] = {
+      {"/gpo", "/check", "PreventRun=1"},
+      {"/gpo", "/set", "PreventRun=1", "DisableVideo=2"},
+      {"/gpo", "/unset", "PreventRun", "preventrun"},
+      {"/gpo", "/unset", "PreventRun", "/sett"},
+      {"/gpo", "/unset", "PreventRun", "/json"},
+      {"/gpo", "/unset", "PreventRun", "/user:alice"},
+      {"/gpo", "/edit", "PreventRun=0"},
+      {"/gpo", "/allusers", "/unset", "PreventRun", "/allusers"},
+      {"/gpo"},
+      {"/gpo", "/?"},
+      {"/gpo", "/export", "p.pol"},
+      {"/gpo", "/import", "p.pol"},
+  };
+  for (const auto& arguments : wrong) {
+    EXPECT_EQ(Run(arguments).exitCode, kBadCommandLine) << arguments[1];
+    EXPECT_EQ(lines.err.size(), 1u) << arguments[1];
+    EXPECT_TRUE(lines.out.empty()) << arguments[1];
+    EXPECT_EQ(files.files, filesBefore) << arguments[1];
+    EXPECT_TRUE(memory.StoresTheSameAs(registryBefore)) << arguments[1];
+    EXPECT_TRUE(groupPolicy.refreshed.empty()) << arguments[1];
+  }
+}
+
+TEST_F(GpoCommands, AnotherRunHoldingTheObjectMeansNothingIsWritten) {
+  files.heldElsewhere = {kLock};
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1"}).exitCode, kRegSharingViolation);
+  EXPECT_EQ(lines.err[0].find("Another Polvane is changing the local Group Policy Object"), 0u);
+  EXPECT_TRUE(files.files.empty());
+}
+
+// gpt.ini refused after Registry.pol was written: Registry.pol goes back as
+// it was; refused that too, the line says what each holds, and the next run
+// raises the Version that is owed.
+TEST_F(GpoCommands, AGptIniThatCannotBeWrittenLeavesBothFilesAsTheyWereOrTheNextRunFinishes) {
+  ASSERT_EQ(Run({"/gpo", "/set", "PreventRun=1"}).exitCode, 0);
+  const auto before = files.files;
+  const std::vector<std::string> setVideo{"/gpo", "/set", "DisableVideo=1"};
+
+  files.writeAnswers[kIni] = {kRegSharingViolation};
+  EXPECT_EQ(Run(setVideo).exitCode, kRegSharingViolation);
+  EXPECT_EQ(lines.err,
+            std::vector<std::string>{std::string(kIni) + " could not be written: ? " + kUserPol +
+                                     " was put back as it was. Nothing was written."});
+  EXPECT_EQ(files.files, before);
+  EXPECT_FALSE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"));
+
+  files.writeAnswers[kIni] = {kRegSharingViolation};
+  files.writeAnswers[kUserPol] = {kRegSuccess, kRegAccessDenied};
+  EXPECT_EQ(Run(setVideo).exitCode, kRegSharingViolation);
+  ASSERT_EQ(lines.err.size(), 1u);
+  EXPECT_NE(lines.err[0].find(std::string(kUserPol) +
+                              " could not be put back as it was: Access "
+                              "\"denied\". It holds the new values and gpt.ini the old Version"),
+            std::string::npos)
+      << lines.err[0];
+  EXPECT_EQ(files.files[kIni], before.at(kIni));
+  EXPECT_EQ(InGpo(kUserPol, "DisableVideo").number, 1u);
+  EXPECT_TRUE(files.files.count(kNote));
+
+  EXPECT_EQ(Run(setVideo).exitCode, 0);
+  EXPECT_EQ(lines.out[0], "DisableVideo=1 unchanged");
+  EXPECT_EQ(lines.out[1],
+            "gpt.ini's Version was raised for the change an earlier run left unfinished, so that "
+            "Windows applies it.");
+  EXPECT_NE(Ini().find("\r\nVersion=131072\r\n"), std::string::npos) << Ini();
+  EXPECT_FALSE(files.files.count(kNote));
+  EXPECT_EQ(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"), kOne);
+  EXPECT_TRUE(files.held.empty());
 }
 
 }  // namespace

@@ -359,9 +359,25 @@ class LocalGpo : public CommandLine {
   }
 
   void RemoveGpo() {
-    for (const char* file : {"\\Machine\\Registry.pol", "\\User\\Registry.pol", "\\gpt.ini"})
-      DeleteFileW(Path(file).c_str());
-    for (const char* folder : {"\\Machine", "\\User", ""}) RemoveDirectoryW(Path(folder).c_str());
+    for (const char* folder : {"\\Machine", "\\User", ""}) {
+      for (const std::wstring& file : FilesIn(folder))
+        DeleteFileW(Path(folder).append(file).c_str());
+      RemoveDirectoryW(Path(folder).c_str());
+    }
+  }
+
+  // The files a folder of the object holds, each as "\\name".
+  std::vector<std::wstring> FilesIn(const char* folder) const {
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((Path(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        files.push_back(L"\\" + std::wstring(found.cFileName));
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
   }
 
   std::wstring Path(const char* inFolder) const {
@@ -445,6 +461,41 @@ TEST_F(LocalGpo, AnotherProductsRecordIsKeptByteForByteAndATruncatedFileIsLeftAl
   EXPECT_EQ(FileBytes("\\User\\Registry.pol"), truncated);
   EXPECT_EQ(GetFileAttributesW(Path("\\gpt.ini").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(RegQuery(L"HKCU"), "");
+}
+
+// Eight runs at once, each setting another value in one part or the other:
+// every run reports success, its value is in its part's Registry.pol and in
+// the registry, each raised its part's Version once, and no lock or
+// temporary file is left behind.
+TEST_F(LocalGpo, RunsAtOnceLoseNoChangeThatTheyReportAsSaved) {
+  struct Run {
+    bool machine;
+    const char* name;
+  };
+  const Run runs[] = {{false, "PreventRun"},        {true, "PreventRun"},
+                      {false, "DisableVideo"},      {true, "DisableFileTransfer"},
+                      {false, "DisablePC2Phone"},   {true, "DisablePC2PCAudio"},
+                      {false, "DisablePC2PCAudio"}, {true, "DisableVideo"}};
+  std::vector<std::wstring> lines;
+  for (const Run& run : runs)
+    lines.push_back(L"\"" + ProgramFolder() + L"Polvane.exe\" /gpo /set " +
+                    std::wstring(run.name, run.name + strlen(run.name)) + L"=1" +
+                    (run.machine ? L" /allusers" : L""));
+  const std::vector<ProcessResult> results = RunProcessesAtOnce(lines);
+
+  const Bytes user = FileBytes("\\User\\Registry.pol"),
+              machine = FileBytes("\\Machine\\Registry.pol");
+  for (std::size_t i = 0; i < std::size(runs); ++i) {
+    EXPECT_EQ(results[i].exitCode, 0u) << runs[i].name << ": " << results[i].err;
+    EXPECT_EQ(InPol(runs[i].machine ? machine : user, runs[i].name).number, 1u) << runs[i].name;
+    EXPECT_EQ(StoredPolicy(runs[i].machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, runs[i].name),
+              1u)
+        << runs[i].name;
+  }
+  const std::string ini = Text(FileBytes("\\gpt.ini"));
+  EXPECT_NE(ini.find("\r\nVersion=262148\r\n"), std::string::npos) << ini;  // 4 and 4
+  for (const char* folder : {"", "\\Machine", "\\User"})
+    EXPECT_EQ(FilesIn(folder).size(), 1u) << folder;
 }
 
 }  // namespace

@@ -381,7 +381,9 @@ TEST_F(Commands, AnotherAccountsElevatedPolvaneShowsAndSavesTheNamedUsersPolicie
   const std::string user = SystemAccounts().OwnSid();
   services.accounts.ownSid = "S-1-5-21-0-0-0-500";
   TakeQuitRequest();
-  ASSERT_EQ(Main(form, ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user})), 0);
+  ASSERT_EQ(Main(form, std::get<WindowCommand>(
+                           ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user}))),
+            0);
   EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane - " + AccountName(user));
   EXPECT_EQ(Panel(), (Values{0, 0, 0, 1, 1}));
 

@@ -259,28 +259,61 @@ std::string ContentsOf(HANDLE file) {
 
 }  // namespace
 
-ProcessResult RunProcess(const std::wstring& commandLine, HANDLE token) {
-  const std::wstring base = ProgramFolder() + L"process-";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = InheritableFile(base + L"out.txt");
-  startup.hStdError = InheritableFile(base + L"err.txt");
-  PROCESS_INFORMATION process{};
-  std::wstring command = commandLine;
-  ProcessResult result;
-  if (token ? CreateProcessAsUserW(token, nullptr, command.data(), nullptr, nullptr, TRUE,
-                                   CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)
-            : CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                             nullptr, nullptr, &startup, &process)) {
-    WaitForSingleObject(process.hProcess, 30000);
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+namespace {
+
+// Starts each command line, suspended when they are to run at once, and
+// waits for each.
+std::vector<ProcessResult> RunProcesses(const std::vector<std::wstring>& commandLines, HANDLE token,
+                                        bool atOnce) {
+  struct Started {
+    HANDLE out, err;
+    PROCESS_INFORMATION process{};
+    bool running = false;
+  };
+  std::vector<Started> started(commandLines.size());
+  for (std::size_t i = 0; i < commandLines.size(); ++i) {
+    const std::wstring base = ProgramFolder() + L"process-" + std::to_wstring(i) + L"-";
+    Started& one = started[i];
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = one.out = InheritableFile(base + L"out.txt");
+    startup.hStdError = one.err = InheritableFile(base + L"err.txt");
+    std::wstring command = commandLines[i];
+    const DWORD flags = CREATE_NO_WINDOW | (atOnce ? CREATE_SUSPENDED : 0);
+    one.running = token
+                      ? CreateProcessAsUserW(token, nullptr, command.data(), nullptr, nullptr, TRUE,
+                                             flags, nullptr, nullptr, &startup, &one.process)
+                      : CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, flags,
+                                       nullptr, nullptr, &startup, &one.process);
   }
-  result.out = ContentsOf(startup.hStdOutput);
-  result.err = ContentsOf(startup.hStdError);
-  return result;
+  for (const Started& one : started)
+    if (one.running && atOnce) ResumeThread(one.process.hThread);
+  std::vector<ProcessResult> results(started.size());
+  for (std::size_t i = 0; i < started.size(); ++i) {
+    const Started& one = started[i];
+    if (one.running) {
+      WaitForSingleObject(one.process.hProcess, 30000);
+      GetExitCodeProcess(one.process.hProcess, &results[i].exitCode);
+      CloseHandle(one.process.hThread);
+      CloseHandle(one.process.hProcess);
+    }
+    results[i].out = ContentsOf(one.out);
+    results[i].err = ContentsOf(one.err);
+  }
+  return results;
+}
+
+}  // namespace
+
+std::vector<ProcessResult> RunProcessesAtOnce(const std::vector<std::wstring>& commandLines,
+                                              HANDLE token) {
+  return RunProcesses(commandLines, token, true);
+}
+
+// Not suspended: Wine starts no program of its platform's suspended.
+ProcessResult RunProcess(const std::wstring& commandLine, HANDLE token) {
+  return RunProcesses({commandLine}, token, false)[0];
 }
 
 namespace {

@@ -101,6 +101,10 @@ struct ProcessResult {
 // Runs commandLine with its output and errors redirected to files, and
 // waits for it (up to 30 s); on token, when one is given.
 ProcessResult RunProcess(const std::wstring& commandLine, HANDLE token = nullptr);
+// Starts every command line suspended, then lets them all run at once, and
+// waits for each (up to 30 s); the results are in the same order.
+std::vector<ProcessResult> RunProcessesAtOnce(const std::vector<std::wstring>& commandLines,
+                                              HANDLE token = nullptr);
 
 // Makes link_recorder.exe, built beside the tests, the program the shell
 // starts for http and https addresses for as long as it lives, with an empty

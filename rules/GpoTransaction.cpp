@@ -1,0 +1,132 @@
+#include "rules/GpoTransaction.h"
+
+#include "rules/Ascii.h"
+
+namespace polvane {
+namespace {
+
+// Beside gpt.ini, the lock every Polvane holds while it changes the object;
+// beside a part's Registry.pol, the note that it was written before its
+// Version was raised.
+constexpr char kLockName[] = "\\Polvane.lock";
+constexpr char kNoteName[] = "\\Polvane.unfinished";
+
+bool IsMissing(RegStatus status) {
+  return status == kRegFileNotFound || status == kRegPathNotFound;
+}
+
+constexpr char kAdministratorsOnly[] =
+    " Only administrators change the local Group Policy Object: run Polvane from an elevated "
+    "prompt.";
+constexpr char kNothingWritten[] = " Nothing was written.";
+
+}  // namespace
+
+GpoTransaction::GpoTransaction(FileAccess& files, const ReasonOf& reasonOf,
+                               const std::string& folder, bool machine)
+    : files_(files),
+      reasonOf_(reasonOf),
+      machine_(machine),
+      polPath_(GpoPolicyFile(folder, machine)),
+      iniPath_(GpoIniFile(folder)),
+      lockPath_(folder + kLockName),
+      notePath_(GpoPartFolder(folder, machine) + kNoteName) {}
+
+GpoTransaction::~GpoTransaction() {
+  if (locked_) files_.Unlock(lockPath_);
+}
+
+bool GpoTransaction::Read(bool forChange) {
+  forChange_ = forChange;
+  if (forChange) {
+    RegStatus status = files_.MakeFolderOf(lockPath_);
+    if (status == kRegSuccess) status = files_.Lock(lockPath_);
+    if (status != kRegSuccess) return LockFailed(status);
+    locked_ = true;
+  }
+  Bytes bytes;
+  if (!ReadFile(polPath_, bytes, &policiesExisted_)) return false;
+  PolRead read = ReadPol(std::move(bytes));
+  if (!read.file)
+    return Fail(kRegInvalidData,
+                Joined({polPath_, ": ", read.error, forChange ? kNothingWritten : ""}));
+  policies_ = std::move(*read.file);
+  Bytes note;
+  return !forChange || (ReadFile(iniPath_, ini_) && ReadFile(notePath_, note, &unfinished_));
+}
+
+bool GpoTransaction::Commit(const Bytes& policies) {
+  IniUpdate ini = UpdateGptIni(ini_, machine_);
+  if (!ini.error.empty())
+    return Fail(kRegInvalidData, Joined({iniPath_, ": ", ini.error, kNothingWritten}));
+  // Noted first, so that a run stopped half way leaves word for the next.
+  if (!unfinished_ && !WriteFile(notePath_, {})) return false;
+  const bool writesPolicies = policies != policies_.bytes || !policiesExisted_;
+  if (writesPolicies && !WriteFile(polPath_, policies)) {
+    RestoreNote();
+    return false;
+  }
+  if (const RegStatus status = files_.Replace(iniPath_, ini.bytes); status != kRegSuccess)
+    return GptIniFailed(status, writesPolicies);
+  // A note left behind costs the next run one more raise, no more.
+  files_.Remove(notePath_);
+  return true;
+}
+
+bool GpoTransaction::ReadFile(const std::string& path, Bytes& bytes, bool* existed) {
+  const RegStatus status = files_.Read(path, bytes);
+  if (existed) *existed = status == kRegSuccess;
+  if (status == kRegSuccess || IsMissing(status)) return true;
+  return Fail(status, Joined({path, " could not be read: ", reasonOf_(status),
+                              forChange_ ? kNothingWritten : ""}));
+}
+
+bool GpoTransaction::WriteFile(const std::string& path, const Bytes& bytes) {
+  RegStatus status = files_.MakeFolderOf(path);
+  if (status == kRegSuccess) status = files_.Replace(path, bytes);
+  if (status == kRegSuccess) return true;
+  return Fail(status,
+              Joined({path, " could not be written: ", reasonOf_(status),
+                      status == kRegAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));
+}
+
+bool GpoTransaction::Fail(RegStatus status, const std::string& line) {
+  status_ = status;
+  error_ = Printable(line);
+  return false;
+}
+
+bool GpoTransaction::LockFailed(RegStatus status) {
+  if (status == kRegSharingViolation)
+    return Fail(status, Joined({"Another Polvane is changing the local Group Policy Object and "
+                                "still holds ",
+                                lockPath_, ": ", reasonOf_(status), kNothingWritten}));
+  return Fail(status,
+              Joined({lockPath_, " could not be made: ", reasonOf_(status),
+                      status == kRegAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));
+}
+
+bool GpoTransaction::GptIniFailed(RegStatus status, bool policiesWritten) {
+  const std::string failed = Joined({iniPath_, " could not be written: ", reasonOf_(status)});
+  const RegStatus back = !policiesWritten   ? kRegSuccess
+                         : policiesExisted_ ? files_.Replace(polPath_, policies_.bytes)
+                                            : files_.Remove(polPath_);
+  if (back == kRegSuccess) {
+    RestoreNote();
+    return Fail(status,
+                Joined({failed, policiesWritten ? " " : "", policiesWritten ? polPath_ : "",
+                        policiesWritten ? " was put back as it was." : "", kNothingWritten}));
+  }
+  return Fail(status,
+              Joined({failed, " ", polPath_, " could not be put back as it was: ", reasonOf_(back),
+                      " It holds the new values and gpt.ini the old Version, so Windows "
+                      "does not apply them yet; the next /gpo /set or /gpo /unset of "
+                      "this part raises the Version, as ",
+                      notePath_, " notes."}));
+}
+
+void GpoTransaction::RestoreNote() {
+  if (!unfinished_) files_.Remove(notePath_);
+}
+
+}  // namespace polvane
