@@ -19,10 +19,6 @@ UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD d
   return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
-bool IsMissing(RegStatus status) {
-  return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
-}
-
 // The file that path names in the end: the target of a symbolic link, so
 // that replacing it changes what the link points to, not the link. A path
 // that names no file yet stays as it is.

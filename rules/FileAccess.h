@@ -9,6 +9,11 @@
 
 namespace polvane {
 
+// Whether a failure says that the file, or a folder on its way, is not there.
+inline bool IsMissing(RegStatus status) {
+  return status == kRegFileNotFound || status == kRegPathNotFound;
+}
+
 class FileAccess {
  public:
   virtual RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;

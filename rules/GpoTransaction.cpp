@@ -11,10 +11,6 @@ namespace {
 constexpr char kLockName[] = "\\Polvane.lock";
 constexpr char kNoteName[] = "\\Polvane.unfinished";
 
-bool IsMissing(RegStatus status) {
-  return status == kRegFileNotFound || status == kRegPathNotFound;
-}
-
 constexpr char kAdministratorsOnly[] =
     " Only administrators change the local Group Policy Object: run Polvane from an elevated "
     "prompt.";
@@ -37,7 +33,6 @@ GpoTransaction::~GpoTransaction() {
 }
 
 bool GpoTransaction::Read(bool forChange) {
-  forChange_ = forChange;
   if (forChange) {
     RegStatus status = files_.MakeFolderOf(lockPath_);
     if (status == kRegSuccess) status = files_.Lock(lockPath_);
@@ -78,7 +73,7 @@ bool GpoTransaction::ReadFile(const std::string& path, Bytes& bytes, bool* exist
   if (existed) *existed = status == kRegSuccess;
   if (status == kRegSuccess || IsMissing(status)) return true;
   return Fail(status, Joined({path, " could not be read: ", reasonOf_(status),
-                              forChange_ ? kNothingWritten : ""}));
+                              locked_ ? kNothingWritten : ""}));
 }
 
 bool GpoTransaction::WriteFile(const std::string& path, const Bytes& bytes) {

@@ -55,7 +55,7 @@ class GpoTransaction {
   const ReasonOf& reasonOf_;
   const bool machine_;
   const std::string polPath_, iniPath_, lockPath_, notePath_;
-  bool forChange_ = false, locked_ = false, policiesExisted_ = false, unfinished_ = false;
+  bool locked_ = false, policiesExisted_ = false, unfinished_ = false;
   PolFile policies_;
   Bytes ini_;
   RegStatus status_ = kRegSuccess;
