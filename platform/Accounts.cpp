@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/Handles.h"
 #include "platform/Text.h"
 
 namespace polvane {
@@ -12,21 +13,20 @@ namespace {
 std::string SidText(PSID sid) {
   char* text = nullptr;
   if (!ConvertSidToStringSidA(sid, &text)) return {};
-  std::string result(text);
-  LocalFree(text);
-  return result;
+  const UniqueLocal owner(text);
+  return text;
 }
 
 std::string TokenUserSid() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return {};
+  const UniqueKernelHandle token(opened);
   DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   std::vector<BYTE> buffer(size);
   std::string sid;
-  if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size))
+  if (size && GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size))
     sid = SidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
-  CloseHandle(token);
   return sid;
 }
 
@@ -37,9 +37,8 @@ bool LooksLikeSid(const std::string& user) {
 Account SidAccount(const std::string& user) {
   PSID sid = nullptr;
   if (!ConvertStringSidToSidA(user.c_str(), &sid)) return {ERROR_INVALID_SID, {}};
-  Account account{ERROR_SUCCESS, SidText(sid)};
-  LocalFree(sid);
-  return account;
+  const UniqueLocal owner(sid);
+  return {ERROR_SUCCESS, SidText(sid)};
 }
 
 Account NamedAccount(const std::string& user) {
@@ -67,11 +66,11 @@ Account FindAccount(const std::string& user) {
 std::wstring AccountName(const std::string& sidText) {
   PSID sid = nullptr;
   if (!ConvertStringSidToSidA(sidText.c_str(), &sid)) return Widen(sidText, CP_UTF8);
+  const UniqueLocal owner(sid);
   wchar_t name[256]{}, domain[256]{};
   DWORD nameSize = 256, domainSize = 256;
   SID_NAME_USE use{};
   const bool named = LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use);
-  LocalFree(sid);
   if (!named) return Widen(sidText, CP_UTF8);
   return *domain ? std::wstring(domain) + L"\\" + name : std::wstring(name);
 }

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/Handles.h"
 #include "platform/SystemDll.h"
 #include "platform/Text.h"
 
@@ -44,9 +45,9 @@ std::vector<std::string> ProgramArguments() {
   if (!split) return {};
   int count = 0;
   wchar_t** arguments = split(line, &count);
+  const UniqueLocal owner(arguments);
   std::vector<std::string> result;
   for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i], CP_UTF8));
-  LocalFree(arguments);
   return result;
 }
 
@@ -54,15 +55,12 @@ ConsoleOutput::ConsoleOutput()
     : out_(Inherited(STD_OUTPUT_HANDLE)), err_(Inherited(STD_ERROR_HANDLE)) {
   if (out_ && err_) return;
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-  console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (console_ == INVALID_HANDLE_VALUE) return;
-  if (!out_) out_ = console_;
-  if (!err_) err_ = console_;
-}
-
-ConsoleOutput::~ConsoleOutput() {
-  if (console_ != INVALID_HANDLE_VALUE) CloseHandle(console_);
+  console_.Reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr));
+  if (!console_) return;
+  if (!out_) out_ = console_.Get();
+  if (!err_) err_ = console_.Get();
 }
 
 void ConsoleOutput::Out(const std::string& line) { Write(out_, line); }

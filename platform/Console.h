@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Handles.h"
 #include "rules/CommandLine.h"
 
 namespace polvane {
@@ -21,9 +22,6 @@ std::vector<std::string> ProgramArguments();
 class ConsoleOutput final : public CommandOutput {
  public:
   ConsoleOutput();
-  ~ConsoleOutput();
-  ConsoleOutput(const ConsoleOutput&) = delete;
-  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
   void Out(const std::string& line) override;
   void Err(const std::string& line) override;
@@ -39,7 +37,7 @@ class ConsoleOutput final : public CommandOutput {
 
   HANDLE out_ = nullptr;
   HANDLE err_ = nullptr;
-  HANDLE console_ = INVALID_HANDLE_VALUE;  // the parent's console, opened here
+  UniqueFile console_;  // the parent's console, opened here
   std::string unwritten_;
   DWORD writeFailure_ = ERROR_SUCCESS;
 };

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/Handles.h"
 #include "platform/ProgramVersion.h"
 #include "platform/SystemDll.h"
 #include "platform/Text.h"
@@ -17,13 +18,13 @@ constexpr DWORD kStartWaitMs = 10000;
 // while it impersonates.
 bool InAdministrators() {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  PSID administrators = nullptr;
+  PSID allocated = nullptr;
   if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
-                                0, 0, 0, 0, &administrators))
+                                0, 0, 0, 0, &allocated))
     return false;
+  const UniqueSid administrators(allocated);
   BOOL member = FALSE;
-  if (!CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
-  FreeSid(administrators);
+  if (!CheckTokenMembership(nullptr, administrators.Get(), &member)) member = FALSE;
   return member != FALSE;
 }
 
@@ -53,10 +54,8 @@ DWORD StartProgramElevated(HWND owner, const std::wstring& program, const std::s
     const DWORD error = GetLastError();
     return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
   }
-  if (info.hProcess) {
-    WaitForInputIdle(info.hProcess, kStartWaitMs);
-    CloseHandle(info.hProcess);
-  }
+  if (const UniqueKernelHandle process(info.hProcess); process)
+    WaitForInputIdle(process.Get(), kStartWaitMs);
   return ERROR_SUCCESS;
 }
 

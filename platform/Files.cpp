@@ -6,17 +6,13 @@
 namespace polvane {
 namespace {
 
-using UniqueFile = UniqueHandle<HANDLE, CloseHandle>;
-
 RegStatus LastError() { return static_cast<RegStatus>(GetLastError()); }
 
 // CreateFileW's answer as an owner: empty when it failed, GetLastError()
 // saying why.
 UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
                     DWORD flags) {
-  const HANDLE file =
-      CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
-  return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+  return UniqueFile(CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr));
 }
 
 // The file that path names in the end: the target of a symbolic link, so

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/UniqueHandle.h"
+#include "platform/Handles.h"
 #include "rules/FileAccess.h"
 
 namespace polvane {
@@ -27,7 +27,7 @@ class WindowsFiles final : public FileAccess {
 
  private:
   std::string lockPath_;
-  UniqueHandle<HANDLE, CloseHandle> lock_;
+  UniqueFile lock_;
 };
 
 }  // namespace polvane

@@ -4,12 +4,10 @@
 
 #include "platform/SystemDll.h"
 #include "platform/Text.h"
-#include "platform/UniqueHandle.h"
+#include "platform/Handles.h"
 
 namespace polvane {
 namespace {
-
-using UniqueService = UniqueHandle<SC_HANDLE, CloseServiceHandle>;
 
 bool EngineRuns() {
   const UniqueService manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));

@@ -1,6 +1,6 @@
 #include "platform/Win32Registry.h"
 
-#include <windows.h>
+#include "platform/Handles.h"
 
 namespace polvane {
 namespace {
@@ -52,7 +52,7 @@ RegStatus Win32Registry::MayWrite(RegKey root, const char* subKey) {
   HKEY opened = nullptr;
   const LONG status =
       RegOpenKeyExA(ToHkey(root), subKey, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &opened);
-  if (status == ERROR_SUCCESS) RegCloseKey(opened);
+  const UniqueKey key(opened);
   return status;
 }
 }  // namespace polvane

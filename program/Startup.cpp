@@ -22,7 +22,8 @@ ChosenUser ChooseUser(const Services& services, const std::string& user) {
   const RegStatus status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);
   if (status != kRegSuccess)
     return {status == kRegFileNotFound ? kRegNoSuchLogonSession : status, {}, {}, {}};
-  return {kRegSuccess, OpenedKey(services.registry, hive), account.sid, AccountName(account.sid)};
+  return {kRegSuccess, OpenedKey(hive, {&services.registry}), account.sid,
+          AccountName(account.sid)};
 }
 
 int Main(frmMain& form, const WindowCommand& command) {

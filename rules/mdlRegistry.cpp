@@ -30,7 +30,7 @@ DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
   // no handle to use.
   if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
     return {FailureOf(status), std::nullopt};
-  const OpenedKey key(api, opened);
+  const OpenedKey key(opened, {&api});
 
   std::array<std::uint8_t, kDwordSize> buffer{};
   std::uint32_t type = kRegDword;
@@ -52,7 +52,7 @@ RegStatus WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
   RegKey created{};
   if (const RegStatus status = api.CreateKey(root, subKey, &created); status != kRegSuccess)
     return status;
-  const OpenedKey key(api, created);
+  const OpenedKey key(created, {&api});
 
   const auto bytes = ToLittleEndian(value);
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
@@ -72,7 +72,7 @@ RegStatus DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const c
   RegKey opened{};
   if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
     return FailureOf(status);
-  const OpenedKey key(api, opened);
+  const OpenedKey key(opened, {&api});
   return FailureOf(api.DeleteValue(key.Get(), valueName));
 }
 

@@ -4,42 +4,20 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "rules/RegistryApi.h"
+#include "rules/UniqueAny.h"
 
 namespace polvane {
 
-// Owns a key opened through a RegistryApi and closes it once.
-class OpenedKey {
- public:
-  OpenedKey() = default;
-  OpenedKey(RegistryApi& api, RegKey key) : api_(&api), key_(key) {}
-  OpenedKey(OpenedKey&& other) noexcept
-      : api_(other.api_), key_(std::exchange(other.key_, RegKey{})) {}
-  OpenedKey& operator=(OpenedKey&& other) noexcept {
-    if (this != &other) {
-      Close();
-      api_ = other.api_;
-      key_ = std::exchange(other.key_, RegKey{});
-    }
-    return *this;
-  }
-  OpenedKey(const OpenedKey&) = delete;
-  OpenedKey& operator=(const OpenedKey&) = delete;
-  ~OpenedKey() { Close(); }
-
-  RegKey Get() const { return key_; }
-  explicit operator bool() const { return key_ != RegKey{}; }
-
- private:
-  void Close() {
-    if (key_ != RegKey{}) api_->CloseKey(std::exchange(key_, RegKey{}));
-  }
-
-  RegistryApi* api_ = nullptr;
-  RegKey key_{};
+// A key opened through a RegistryApi, closed through the same one.
+struct OpenedKeyPolicy {
+  using Handle = RegKey;
+  RegistryApi* api = nullptr;
+  static constexpr Handle Empty() { return {}; }
+  void Close(Handle key) const { api->CloseKey(key); }
 };
+using OpenedKey = UniqueAny<OpenedKeyPolicy>;
 
 // What reading one value found. A missing key or value is no failure.
 struct DwordRead {

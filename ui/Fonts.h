@@ -2,7 +2,7 @@
 // Fonts sized in points at a window's dpi.
 #include <windows.h>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace polvane {
 

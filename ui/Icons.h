@@ -5,7 +5,7 @@
 
 #include "platform/SystemDll.h"
 #include "resources/resource.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace polvane {
 

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include "platform/Handles.h"
 #include "platform/SystemDll.h"
 #include "ui/Controls.h"
 
@@ -24,7 +25,8 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 // a link.
 class LinkAccessible final : public IAccessible {
  public:
-  LinkAccessible(HWND hwnd, IAccessible* standard) : hwnd_(hwnd), standard_(standard) {}
+  LinkAccessible(HWND hwnd, UniqueCom<IAccessible> standard)
+      : hwnd_(hwnd), standard_(std::move(standard)) {}
   LinkAccessible(const LinkAccessible&) = delete;
   LinkAccessible& operator=(const LinkAccessible&) = delete;
 
@@ -141,10 +143,10 @@ class LinkAccessible final : public IAccessible {
   STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
-  ~LinkAccessible() { standard_->Release(); }
+  ~LinkAccessible() = default;
 
   HWND hwnd_;
-  IAccessible* standard_;
+  UniqueCom<IAccessible> standard_;
   LONG references_ = 1;
 };
 
@@ -166,9 +168,9 @@ LRESULT AnswerLinkObject(HWND hwnd, WPARAM wParam) {
       FAILED(createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                             reinterpret_cast<void**>(&standard))))
     return 0;
-  auto* link = new LinkAccessible(hwnd, standard);
-  const LRESULT answer = answerWith(__uuidof(IAccessible), wParam, link);
-  link->Release();  // LresultFromObject holds its own reference
+  // LresultFromObject takes its own reference.
+  const UniqueCom<IAccessible> link(new LinkAccessible(hwnd, UniqueCom<IAccessible>(standard)));
+  const LRESULT answer = answerWith(__uuidof(IAccessible), wParam, link.Get());
   return FAILED(static_cast<HRESULT>(answer)) ? 0 : answer;
 }
 

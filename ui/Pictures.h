@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace polvane {
 

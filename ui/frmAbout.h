@@ -9,7 +9,7 @@
 
 #include "platform/Services.h"
 #include "ui/Controls.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 #include "ui/Pictures.h"
 #include "ui/Window.h"
 

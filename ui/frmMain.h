@@ -12,7 +12,7 @@
 #include "rules/mdlRegistry.h"
 #include "rules/RegistryApi.h"
 #include "ui/Controls.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 #include "ui/frmAbout.h"
 #include "ui/Window.h"
 
