@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/Handles.h"
-#include "platform/SystemDll.h"
+#include "platform/LateBound.h"
 #include "platform/Text.h"
 
 namespace polvane {
@@ -40,8 +40,7 @@ bool HasArguments(const wchar_t* line) {
 std::vector<std::string> ProgramArguments() {
   const wchar_t* line = GetCommandLineW();
   if (!HasArguments(line)) return {};
-  static const auto split =
-      SystemFunction<decltype(&CommandLineToArgvW)>(L"shell32.dll", "CommandLineToArgvW");
+  const auto split = late::CommandLineToArgvW.Get();
   if (!split) return {};
   int count = 0;
   wchar_t** arguments = split(line, &count);

@@ -4,7 +4,8 @@
 
 #include "platform/Handles.h"
 #include "platform/ProgramVersion.h"
-#include "platform/SystemDll.h"
+#include "platform/ComApartment.h"
+#include "platform/LateBound.h"
 #include "platform/Text.h"
 
 namespace polvane {
@@ -46,8 +47,7 @@ DWORD StartProgramElevated(HWND owner, const std::wstring& program, const std::s
   info.lpFile = program.c_str();
   info.lpParameters = parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  static const auto execute =
-      SystemFunction<decltype(&ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+  const auto execute = late::ShellExecuteExW.Get();
   if (!execute) return ERROR_PROC_NOT_FOUND;
   EnsureComApartment();
   if (!execute(&info)) {

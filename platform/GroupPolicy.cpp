@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/SystemDll.h"
+#include "platform/LateBound.h"
 #include "platform/Text.h"
 #include "platform/Handles.h"
 
@@ -32,8 +32,7 @@ std::string LocalGroupPolicy::Folder() {
 
 RegStatus LocalGroupPolicy::Refresh(bool machine) {
   if (!EngineRuns()) return kNoPolicyEngine;
-  using RefreshPolicyEx = BOOL(WINAPI*)(BOOL, DWORD);
-  const auto refresh = SystemFunction<RefreshPolicyEx>(L"userenv.dll", "RefreshPolicyEx");
+  const auto refresh = late::RefreshPolicyEx.Get();
   if (!refresh) return static_cast<RegStatus>(GetLastError());
   return refresh(machine, 0) ? kRegSuccess : static_cast<RegStatus>(GetLastError());
 }

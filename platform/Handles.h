@@ -29,6 +29,7 @@ inline BOOL WINAPI DeleteFontObject(HFONT font) { return DeleteObject(font); }
 using UniqueFile = UniqueAny<InvalidHandlePolicy<CloseHandle>>;               // CreateFileW's
 using UniqueKernelHandle = UniqueAny<NullHandlePolicy<HANDLE, CloseHandle>>;  // token, process
 using UniqueLocal = UniqueAny<NullHandlePolicy<HLOCAL, LocalFree>>;
+using UniqueGlobal = UniqueAny<NullHandlePolicy<HGLOBAL, GlobalFree>>;
 using UniqueSid = UniqueAny<NullHandlePolicy<PSID, FreeSid>>;  // AllocateAndInitializeSid's
 using UniqueKey = UniqueAny<NullHandlePolicy<HKEY, RegCloseKey>>;
 using UniqueService = UniqueAny<NullHandlePolicy<SC_HANDLE, CloseServiceHandle>>;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SystemDll.h"
+#include "platform/LateBound.h"
 #include "platform/Text.h"
 #include "rules/Decimal.h"
 
@@ -26,11 +26,8 @@ std::wstring ProgramPath() {
 
 namespace {
 
-// The version record's reader, version.dll, loaded when the About window
-// first asks.
 bool QueryValue(const std::vector<BYTE>& record, const wchar_t* path, void** value, UINT* length) {
-  static const auto query =
-      SystemFunction<decltype(&VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+  const auto query = late::VerQueryValueW.Get();
   return query && query(record.data(), path, value, length);
 }
 
@@ -63,10 +60,8 @@ std::wstring StringTableName(const std::vector<BYTE>& record) {
 }  // namespace
 
 VersionRecord ReadProgramVersionRecord() {
-  static const auto sizeOf =
-      SystemFunction<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
-  static const auto read =
-      SystemFunction<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+  const auto sizeOf = late::GetFileVersionInfoSizeW.Get();
+  const auto read = late::GetFileVersionInfoW.Get();
   if (!sizeOf || !read) return {};
   const std::wstring path = ProgramPath();
   DWORD ignored = 0;

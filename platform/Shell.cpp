@@ -2,13 +2,13 @@
 
 #include <shellapi.h>
 
-#include "platform/SystemDll.h"
+#include "platform/ComApartment.h"
+#include "platform/LateBound.h"
 
 namespace polvane {
 
 void SystemShell::OpenUrl(HWND owner, const char* address) {
-  static const auto execute =
-      SystemFunction<decltype(&ShellExecuteA)>(L"shell32.dll", "ShellExecuteA");
+  const auto execute = late::ShellExecuteA.Get();
   EnsureComApartment();
   if (execute) execute(owner, nullptr, address, nullptr, "C:\\", SW_SHOWNORMAL);
 }

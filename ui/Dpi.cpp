@@ -1,18 +1,12 @@
 #include "ui/Dpi.h"
 
-#include "platform/SystemDll.h"
+#include "platform/LateBound.h"
 
 namespace polvane {
 namespace {
 
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-using MetricForDpiFunction = int(WINAPI*)(int, UINT);
-using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using GetWindowContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
-using ContextsEqualFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
 const auto kPerMonitorV2 = reinterpret_cast<DPI_AWARENESS_CONTEXT>(-4);
-using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 }  // namespace
@@ -25,8 +19,7 @@ int SystemDpi() {
 }
 
 SIZE FrameSizeFor(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
-  static const auto adjustForDpi =
-      SystemFunction<AdjustForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+  const auto adjustForDpi = late::AdjustWindowRectExForDpi.Get();
   RECT frame{0, 0, client.cx, client.cy};
   if (!adjustForDpi || !adjustForDpi(&frame, style, menu, exStyle, static_cast<UINT>(dpi)))
     AdjustWindowRectEx(&frame, style, menu, exStyle);
@@ -34,27 +27,22 @@ SIZE FrameSizeFor(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
 }
 
 int SystemMetricAt(int index, int dpi) {
-  static const auto metricForDpi =
-      SystemFunction<MetricForDpiFunction>(L"user32.dll", "GetSystemMetricsForDpi");
+  const auto metricForDpi = late::GetSystemMetricsForDpi.Get();
   if (metricForDpi) return metricForDpi(index, static_cast<UINT>(dpi));
   return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
 bool ScalesFrameWithDpi(HWND window) {
-  static const auto getContext =
-      SystemFunction<GetWindowContextFunction>(L"user32.dll", "GetWindowDpiAwarenessContext");
-  static const auto equal =
-      SystemFunction<ContextsEqualFunction>(L"user32.dll", "AreDpiAwarenessContextsEqual");
+  const auto getContext = late::GetWindowDpiAwarenessContext.Get();
+  const auto equal = late::AreDpiAwarenessContextsEqual.Get();
   return getContext && equal && equal(getContext(window), kPerMonitorV2);
 }
 
 int DpiOfWindow(HWND window) {
-  static const auto getDpiForWindow =
-      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+  const auto getDpiForWindow = late::GetDpiForWindow.Get();
   if (getDpiForWindow && window)
     if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-  static const auto getDpiForMonitor =
-      SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+  const auto getDpiForMonitor = late::GetDpiForMonitor.Get();
   UINT x = 0, y = 0;
   if (getDpiForMonitor && window &&
       SUCCEEDED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi,

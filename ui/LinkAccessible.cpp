@@ -3,7 +3,7 @@
 #include <oleacc.h>
 
 #include "platform/Handles.h"
-#include "platform/SystemDll.h"
+#include "platform/LateBound.h"
 #include "ui/Controls.h"
 
 namespace polvane {
@@ -11,11 +11,9 @@ namespace {
 
 constexpr wchar_t kDefaultAction[] = L"Jump";  // what screen readers call a link's action
 
-// A string for an accessibility tool, from oleaut32.dll, loaded when one
-// first asks.
+// A string for an accessibility tool.
 BSTR NewString(const wchar_t* text) {
-  static const auto allocate =
-      SystemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+  const auto allocate = late::SysAllocString.Get();
   return allocate ? allocate(text) : nullptr;
 }
 
@@ -150,19 +148,11 @@ class LinkAccessible final : public IAccessible {
   LONG references_ = 1;
 };
 
-// oleacc.dll is loaded when an accessibility tool first asks, rather than
-// at every start.
-template <class Function>
-Function FromOleacc(const char* name) {
-  return SystemFunction<Function>(L"oleacc.dll", name);
-}
-
 }  // namespace
 
 LRESULT AnswerLinkObject(HWND hwnd, WPARAM wParam) {
-  const auto createStandard =
-      FromOleacc<decltype(&CreateStdAccessibleObject)>("CreateStdAccessibleObject");
-  const auto answerWith = FromOleacc<decltype(&LresultFromObject)>("LresultFromObject");
+  const auto createStandard = late::CreateStdAccessibleObject.Get();
+  const auto answerWith = late::LresultFromObject.Get();
   IAccessible* standard = nullptr;
   if (!createStandard || !answerWith ||
       FAILED(createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "platform/SystemDll.h"
+#include "platform/ComApartment.h"
+#include "platform/LateBound.h"
 
 namespace polvane {
 namespace {
@@ -13,17 +14,15 @@ namespace {
 UniqueCom<IStream> StreamOverCopy(const void* bytes, DWORD size) {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!memory) return {};
+  UniqueGlobal owner(memory);
   if (void* target = GlobalLock(memory)) {
     std::memcpy(target, bytes, size);
     GlobalUnlock(memory);
   }
-  static const auto createStream =
-      SystemFunction<decltype(&CreateStreamOnHGlobal)>(L"ole32.dll", "CreateStreamOnHGlobal");
+  const auto createStream = late::CreateStreamOnHGlobal.Get();
   IStream* stream = nullptr;
-  if (!createStream || FAILED(createStream(memory, TRUE, &stream))) {
-    GlobalFree(memory);
-    return {};
-  }
+  if (!createStream || FAILED(createStream(owner.Get(), TRUE, &stream))) return {};
+  owner.Release();  // the stream's now
   return UniqueCom<IStream>(stream);
 }
 
@@ -37,8 +36,7 @@ UniquePicture LoadGifResource(HINSTANCE instance, int id) {
   if (!bytes || size == 0) return {};
   EnsureComApartment();
   UniqueCom<IStream> stream = StreamOverCopy(bytes, size);
-  static const auto loadPicture =
-      SystemFunction<decltype(&OleLoadPicture)>(L"oleaut32.dll", "OleLoadPicture");
+  const auto loadPicture = late::OleLoadPicture.Get();
   if (!stream || !loadPicture) return {};
   void* picture = nullptr;
   if (FAILED(loadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, &picture)))
