@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "rules/RegistryApi.h"
+#include "seams/RegistryApi.h"
 #include "bench/Clock.h"
 #include "rules/mdlMain.h"
 #include "platform/SystemServices.h"

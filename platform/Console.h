@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
-#include "rules/CommandLine.h"
+#include "seams/CommandOutput.h"
 
 namespace polvane {
 

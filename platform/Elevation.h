@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/Services.h"
+#include "seams/Services.h"
 
 namespace polvane {
 

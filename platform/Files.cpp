@@ -6,7 +6,7 @@
 namespace polvane {
 namespace {
 
-RegStatus LastError() { return static_cast<RegStatus>(GetLastError()); }
+Win32Error LastError() { return static_cast<Win32Error>(GetLastError()); }
 
 // CreateFileW's answer as an owner: empty when it failed, GetLastError()
 // saying why.
@@ -38,37 +38,37 @@ std::wstring NameBeside(const std::wstring& path, const wchar_t* ending) {
   return path + L".polvane-" + Widen(unique, CP_ACP) + ending;
 }
 
-RegStatus WriteNew(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+Win32Error WriteNew(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
   const UniqueFile file = OpenFile(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
   if (!file) return LastError();
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       !FlushFileBuffers(file.Get()))
     return LastError();
-  return written == bytes.size() ? kRegSuccess : ERROR_WRITE_FAULT;
+  return written == bytes.size() ? kSuccess : ERROR_WRITE_FAULT;
 }
 
 // Puts temporary in target's place. With a backup, ReplaceFileW leaves both
 // files under their own names when it cannot rename the new one, and where
 // it has moved the old one aside, it is moved back.
-RegStatus PutInPlace(const std::wstring& temporary, const std::wstring& target) {
+Win32Error PutInPlace(const std::wstring& temporary, const std::wstring& target) {
   const std::wstring backup = NameBeside(target, L".old");
   if (ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
     DeleteFileW(backup.c_str());
-    return kRegSuccess;
+    return kSuccess;
   }
-  const RegStatus status = LastError();
+  const Win32Error status = LastError();
   if (status == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), 0);
   // With no old file there is nothing to keep: the new one takes its name.
   if (IsMissing(status) && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
-    return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? kRegSuccess
+    return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? kSuccess
                                                                                   : LastError();
   return status;
 }
 
 }  // namespace
 
-RegStatus WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>& bytes) {
+Win32Error WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>& bytes) {
   const UniqueFile file = OpenFile(Widen(path, CP_UTF8), GENERIC_READ, FILE_SHARE_READ,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (!file) return LastError();
@@ -77,13 +77,13 @@ RegStatus WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>&
   if (size.QuadPart > 64 * 1024 * 1024) return ERROR_FILE_TOO_LARGE;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
-  if (bytes.empty()) return kRegSuccess;
+  if (bytes.empty()) return kSuccess;
   if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
     return LastError();
-  return read == bytes.size() ? kRegSuccess : ERROR_HANDLE_EOF;  // shortened while being read
+  return read == bytes.size() ? kSuccess : ERROR_HANDLE_EOF;  // shortened while being read
 }
 
-RegStatus WindowsFiles::MakeFolderOf(const std::string& path) {
+Win32Error WindowsFiles::MakeFolderOf(const std::string& path) {
   const std::wstring file = Widen(path, CP_UTF8);
   for (std::size_t slash = file.find_first_of(L"\\/", 3); slash != std::wstring::npos;
        slash = file.find_first_of(L"\\/", slash + 1)) {
@@ -91,25 +91,25 @@ RegStatus WindowsFiles::MakeFolderOf(const std::string& path) {
     if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
       return LastError();
   }
-  return kRegSuccess;
+  return kSuccess;
 }
 
-RegStatus WindowsFiles::Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+Win32Error WindowsFiles::Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   const std::wstring target = FinalPath(Widen(path, CP_UTF8));
   const std::wstring temporary = NameBeside(target, L".new");
-  RegStatus status = WriteNew(temporary, bytes);
-  if (status == kRegSuccess) status = PutInPlace(temporary, target);
-  if (status != kRegSuccess) DeleteFileW(temporary.c_str());
+  Win32Error status = WriteNew(temporary, bytes);
+  if (status == kSuccess) status = PutInPlace(temporary, target);
+  if (status != kSuccess) DeleteFileW(temporary.c_str());
   return status;
 }
 
-RegStatus WindowsFiles::Remove(const std::string& path) {
-  if (DeleteFileW(Widen(path, CP_UTF8).c_str())) return kRegSuccess;
-  const RegStatus status = LastError();
-  return IsMissing(status) ? kRegSuccess : status;
+Win32Error WindowsFiles::Remove(const std::string& path) {
+  if (DeleteFileW(Widen(path, CP_UTF8).c_str())) return kSuccess;
+  const Win32Error status = LastError();
+  return IsMissing(status) ? kSuccess : status;
 }
 
-RegStatus WindowsFiles::Lock(const std::string& path) {
+Win32Error WindowsFiles::Lock(const std::string& path) {
   if (lock_) return ERROR_LOCK_VIOLATION;
   constexpr DWORD kStepMs = 50, kLongestWaitMs = 10000;
   const std::wstring file = Widen(path, CP_UTF8);
@@ -119,9 +119,9 @@ RegStatus WindowsFiles::Lock(const std::string& path) {
     if (lock) {
       lock_ = std::move(lock);
       lockPath_ = path;
-      return kRegSuccess;
+      return kSuccess;
     }
-    const RegStatus status = LastError();
+    const Win32Error status = LastError();
     if (status != ERROR_SHARING_VIOLATION || waited >= kLongestWaitMs) return status;
     Sleep(kStepMs);
   }

@@ -6,23 +6,23 @@
 #include <vector>
 
 #include "platform/Handles.h"
-#include "rules/FileAccess.h"
+#include "seams/FileAccess.h"
 
 namespace polvane {
 
 class WindowsFiles final : public FileAccess {
  public:
-  RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) override;
+  Win32Error Read(const std::string& path, std::vector<std::uint8_t>& bytes) override;
   // Writes a file of a name no other run uses beside the file a path names
   // in the end (through a symbolic link, its target), then puts it in that
   // file's place, keeping the old file's security and attributes, so that
   // an interrupted run leaves the old file whole.
-  RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
-  RegStatus Remove(const std::string& path) override;
-  RegStatus MakeFolderOf(const std::string& path) override;
+  Win32Error Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  Win32Error Remove(const std::string& path) override;
+  Win32Error MakeFolderOf(const std::string& path) override;
   // Opens the lock file unshared and deleted on close, trying again for up
   // to ten seconds while another process has it open. One lock at a time.
-  RegStatus Lock(const std::string& path) override;
+  Win32Error Lock(const std::string& path) override;
   void Unlock(const std::string& path) override;
 
  private:

@@ -1,6 +1,6 @@
 #pragma once
 // Web links handed to the shell, which opens them in the default browser.
-#include "platform/Services.h"
+#include "seams/Services.h"
 
 namespace polvane {
 

@@ -6,8 +6,8 @@
 #include "platform/Accounts.h"
 #include "platform/Elevation.h"
 #include "platform/Files.h"
-#include "platform/GroupPolicy.h"
-#include "platform/Services.h"
+#include "platform/LocalGroupPolicy.h"
+#include "seams/Services.h"
 #include "platform/Shell.h"
 #include "platform/Win32Registry.h"
 

@@ -3,6 +3,7 @@
 #include "platform/Console.h"
 #include "platform/SystemServices.h"
 #include "program/Startup.h"
+#include "rules/CommandLine.h"
 #include "ui/CommonControls.h"
 #include "ui/MessageLoop.h"
 #include "ui/frmMain.h"
@@ -15,6 +16,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!window) return polvane::RunWithoutWindow(services, command);
   polvane::InitControls();
   polvane::frmMain form(instance, services);
-  if (const int status = polvane::Main(form, *window)) return status;
+  if (const int status = form.Start(*window)) return status;
   return polvane::RunMessageLoop();
 }

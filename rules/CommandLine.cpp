@@ -223,44 +223,10 @@ class Parser {
   std::string error_;
 };
 
-// The user whose registry a command reads or changes: see RegistryUserOf.
-struct RegistryUser {
-  using User = std::optional<std::string>;
-  User operator()(const ShowCommand& c) const { return Of(c.target); }
-  User operator()(const ChangeCommand& c) const { return Of(c.target); }
-  User operator()(const JsonCommand& c) const { return c.user; }
-  User operator()(const CheckCommand& c) const { return c.scope.user; }
-  User operator()(const ExportCommand& c) const { return c.scope.user; }
-  User operator()(const ImportCommand& c) const { return c.scope.user; }
-  User operator()(const auto&) const { return std::nullopt; }
-
-  static User Of(const PolicyTarget& target) {
-    if (const auto* scope = std::get_if<RegistryScope>(&target)) return scope->user;
-    return std::nullopt;
-  }
-};
-
 }  // namespace
 
 Command ParseCommandLine(const std::vector<std::string>& arguments) {
   return Parser().Parse(arguments);
-}
-
-std::string EditArguments(OptionPanel& panel, const std::string& userSid) {
-  std::string arguments = AllUsersChosen(panel) ? "/allusers /edit" : "/edit";
-  for (const PolicyRow& row : kPolicyTable)
-    arguments += std::string(" ") + row.valueName + "=" + Decimal(BoxOf(panel, row).Value());
-  if (!userSid.empty()) arguments += " /user:" + userSid;
-  return arguments;
-}
-
-std::optional<std::string> RegistryUserOf(const Command& command) {
-  return std::visit(RegistryUser{}, command);
-}
-
-void ApplyEdits(const WindowCommand& command, OptionPanel& panel) {
-  for (const PolicySetting& setting : command.edits)
-    BoxOf(panel, kPolicyTable[setting.row]).SetValue(static_cast<CheckValue>(setting.value));
 }
 
 std::string UsageText() {

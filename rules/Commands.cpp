@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "rules/Ascii.h"
+#include "rules/Commands.h"
 #include "rules/CommandLine.h"
 #include "rules/Decimal.h"
 #include "rules/GpoTransaction.h"
@@ -17,7 +18,7 @@ namespace {
 
 // What a value was, for the lines /show, /set and /unset print.
 std::string Stored(const DwordRead& read) {
-  if (read.status != kRegSuccess) return "unreadable";
+  if (read.status != kSuccess) return "unreadable";
   if (read.value) return Decimal(*read.value);
   return read.present ? "not a 4-byte REG_DWORD" : "not set";
 }
@@ -42,7 +43,7 @@ bool SameSetting(const PolSetting& a, const PolSetting& b) {
 
 // A value that could not be read is written or deleted all the same.
 bool Changes(const DwordRead& before, const PolicyChange& change) {
-  if (before.status != kRegSuccess) return true;
+  if (before.status != kSuccess) return true;
   return change.value ? before.value != change.value : before.present;
 }
 
@@ -77,7 +78,7 @@ std::string JsonString(const std::string& text) {
 // both hives may hold.
 std::string Effective(const DwordRead& machine, const DwordRead& user) {
   const auto from = [](const DwordRead& read, const char* scope) -> std::optional<std::string> {
-    if (read.status != kRegSuccess) return "{\"value\": null, \"from\": \"unreadable\"}";
+    if (read.status != kSuccess) return "{\"value\": null, \"from\": \"unreadable\"}";
     if (read.value) return "{\"value\": " + Decimal(*read.value) + ", \"from\": \"" + scope + "\"}";
     return std::nullopt;
   };
@@ -105,7 +106,7 @@ class Runner {
 
   void Do(const CommandLineError& error) {
     output_.Err(error.message);
-    result_.exitCode = kBadCommandLine;
+    result_.Report(kBadCommandLine);
   }
 
   void Do(const HelpCommand&) {
@@ -123,15 +124,15 @@ class Runner {
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
       const DwordRead read = Read(allUsers, row);
       const char* name = kPolicyTable[row].valueName;
-      if (read.status != kRegSuccess) Fail(name, "read", allUsers, read.status);
+      if (read.status != kSuccess) Fail(name, "read", allUsers, read.status);
       // A value of another type is no policy Messenger reads: not set.
       output_.Out(std::string(name) + "=" +
-                  (read.status == kRegSuccess && !read.value ? "not set" : Stored(read)));
+                  (read.status == kSuccess && !read.value ? "not set" : Stored(read)));
     }
   }
 
   std::string JsonValue(const DwordRead& read) {
-    if (read.status != kRegSuccess)
+    if (read.status != kSuccess)
       return "{\"error\": " + Decimal(read.status) +
              ", \"message\": " + JsonString(reasonOf_(read.status)) + "}";
     return read.value ? Decimal(*read.value) : "null";
@@ -145,8 +146,7 @@ class Runner {
           std::string(row ? ", " : "") + "\"" + kPolicyTable[row].valueName + "\": ";
       const DwordRead forUser = Read(false, row), forMachine = Read(true, row);
       for (const DwordRead& read : {forUser, forMachine})
-        if (read.status != kRegSuccess && result_.exitCode == 0)
-          result_.exitCode = static_cast<int>(read.status);
+        if (read.status != kSuccess) result_.Report(read.status);
       user += name + JsonValue(forUser);
       machine += name + JsonValue(forMachine);
       effective += name + Effective(forMachine, forUser);
@@ -161,11 +161,11 @@ class Runner {
     for (const PolicySetting& setting : check.expected) {
       const DwordRead read = Read(allUsers, setting.row);
       const char* name = kPolicyTable[setting.row].valueName;
-      if (read.status != kRegSuccess) {
+      if (read.status != kSuccess) {
         Fail(name, "read", allUsers, read.status);
       } else if (read.value != setting.value) {
         output_.Out(std::string(name) + " is " + Stored(read) + ", not " + Decimal(setting.value));
-        if (result_.exitCode == 0) result_.exitCode = kCheckDiffers;
+        result_.Report(kCheckDiffers);
       }
     }
   }
@@ -181,14 +181,14 @@ class Runner {
     PolicyValues values;
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
       const DwordRead read = Read(allUsers, row);
-      if (read.status != kRegSuccess)
+      if (read.status != kSuccess)
         return Fail(kPolicyTable[row].valueName, "read", allUsers, read.status);
       values[row] = read.value;
     }
     const std::string& path = exported.file.path;
-    const RegStatus status =
+    const Win32Error status =
         files_.Replace(path, ExportPolicies(exported.file.format, allUsers, values));
-    if (status != kRegSuccess) return FileFailed(path, "written", status);
+    if (status != kSuccess) return FileFailed(path, "written", status);
     output_.Out("The policies of " + ScopeName(allUsers) + " were exported to " + Printable(path) +
                 ".");
   }
@@ -196,12 +196,12 @@ class Runner {
   void Do(const ImportCommand& imported) {
     const bool allUsers = imported.scope.allUsers;
     Bytes bytes;
-    if (const RegStatus status = files_.Read(imported.file.path, bytes); status != kRegSuccess)
+    if (const Win32Error status = files_.Read(imported.file.path, bytes); status != kSuccess)
       return FileFailed(imported.file.path, "read", status);
     const ImportedPolicies read = ImportPolicies(imported.file.format, allUsers, bytes);
     if (!read.error.empty()) {
       output_.Err(read.error + " Nothing was written.");
-      result_.exitCode = kBadPolicyFile;
+      result_.Report(kBadPolicyFile);
       return;
     }
     for (const std::string& skipped : read.skipped)
@@ -232,27 +232,26 @@ class Runner {
   }
 
   // Reports a failure on its own line; the first one is the exit code.
-  void Fail(const char* name, const char* what, bool allUsers, RegStatus status) {
+  void Fail(const char* name, const char* what, bool allUsers, Win32Error status) {
     output_.Err(std::string(name) + " could not be " + what + " for " + ScopeName(allUsers) + ": " +
                 reasonOf_(status));
-    if (result_.exitCode == 0 || result_.exitCode == kCheckDiffers)
-      result_.exitCode = static_cast<int>(status);
+    result_.Report(status);
   }
 
-  void FileFailed(const std::string& path, const char* what, RegStatus status) {
+  void FileFailed(const std::string& path, const char* what, Win32Error status) {
     output_.Err(Printable(path) + " could not be " + what + ": " + reasonOf_(status));
-    result_.exitCode = static_cast<int>(status);
+    result_.Report(status);
   }
 
   // Writes or deletes one value; false, reported, when it could not be.
   bool Store(bool allUsers, const PolicyChange& change) {
     const char* name = kPolicyTable[change.row].valueName;
     const RegKey root = store_.Root(allUsers);
-    const RegStatus status = change.value
-                                 ? WriteDWORD(store_.registry, root, kPolicyKeyPath, name,
-                                              static_cast<std::int32_t>(*change.value))
-                                 : DeleteDWORD(store_.registry, root, kPolicyKeyPath, name);
-    if (status != kRegSuccess) {
+    const Win32Error status = change.value
+                                  ? WriteDWORD(store_.registry, root, kPolicyKeyPath, name,
+                                               static_cast<std::int32_t>(*change.value))
+                                  : DeleteDWORD(store_.registry, root, kPolicyKeyPath, name);
+    if (status != kSuccess) {
       Fail(name, change.value ? "written" : "deleted", allUsers, status);
       return false;
     }
@@ -266,7 +265,7 @@ class Runner {
     const std::vector<DwordRead> before = ReadBefore(allUsers, changes);
     if (!whatIf && AnyChanges(before, changes) && !MayChangePolicies(store_, allUsers)) {
       output_.Err(RefusedChangeMessage(allUsers));
-      result_.exitCode = static_cast<int>(kRegAccessDenied);
+      result_.Report(kAccessDenied);
       return;
     }
     for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -285,7 +284,7 @@ class Runner {
           "The local Group Policy Object was written, but no Group Policy engine runs here to "
           "apply it, and Windows keeps the registry of " +
           ScopeName(allUsers) + " from this process.");
-      result_.exitCode = static_cast<int>(kRegAccessDenied);
+      result_.Report(kAccessDenied);
       return;
     }
     for (std::size_t i = 0; i < changes.size(); ++i)
@@ -294,7 +293,7 @@ class Runner {
 
   void GpoFailed(const GpoTransaction& gpo) {
     output_.Err(gpo.Error());
-    result_.exitCode = static_cast<int>(gpo.Status());
+    result_.Report(gpo.Status());
   }
 
   void ShowGpo(GpoPart part) {
@@ -340,18 +339,18 @@ class Runner {
   // Asks the engine to apply what was written; where none runs, the values
   // go to the registry as the engine would put them.
   void ApplyGpo(GpoPart part, const std::vector<PolicyChange>& changes) {
-    const RegStatus status = groupPolicy_.Refresh(part.machine);
+    const Win32Error status = groupPolicy_.Refresh(part.machine);
     if (status == kNoPolicyEngine) {
       CopyToRegistry(part.machine, changes);
       if (result_.exitCode == 0)
         output_.Out(
             "No Group Policy engine runs here to apply it, so Polvane changed the registry of " +
             ScopeName(part.machine) + " to match.");
-    } else if (status != kRegSuccess) {
+    } else if (status != kSuccess) {
       output_.Err(
           "Windows could not be asked to apply the policy now, and will at its next refresh: " +
           reasonOf_(status));
-      result_.exitCode = static_cast<int>(status);
+      result_.Report(status);
     }
   }
 

@@ -34,16 +34,16 @@ GpoTransaction::~GpoTransaction() {
 
 bool GpoTransaction::Read(bool forChange) {
   if (forChange) {
-    RegStatus status = files_.MakeFolderOf(lockPath_);
-    if (status == kRegSuccess) status = files_.Lock(lockPath_);
-    if (status != kRegSuccess) return LockFailed(status);
+    Win32Error status = files_.MakeFolderOf(lockPath_);
+    if (status == kSuccess) status = files_.Lock(lockPath_);
+    if (status != kSuccess) return LockFailed(status);
     locked_ = true;
   }
   Bytes bytes;
   if (!ReadFile(polPath_, bytes, &policiesExisted_)) return false;
   PolRead read = ReadPol(std::move(bytes));
   if (!read.file)
-    return Fail(kRegInvalidData,
+    return Fail(kInvalidData,
                 Joined({polPath_, ": ", read.error, forChange ? kNothingWritten : ""}));
   policies_ = std::move(*read.file);
   Bytes note;
@@ -53,7 +53,7 @@ bool GpoTransaction::Read(bool forChange) {
 bool GpoTransaction::Commit(const Bytes& policies) {
   IniUpdate ini = UpdateGptIni(ini_, machine_);
   if (!ini.error.empty())
-    return Fail(kRegInvalidData, Joined({iniPath_, ": ", ini.error, kNothingWritten}));
+    return Fail(kInvalidData, Joined({iniPath_, ": ", ini.error, kNothingWritten}));
   // Noted first, so that a run stopped half way leaves word for the next.
   if (!unfinished_ && !WriteFile(notePath_, {})) return false;
   const bool writesPolicies = policies != policies_.bytes || !policiesExisted_;
@@ -61,7 +61,7 @@ bool GpoTransaction::Commit(const Bytes& policies) {
     RestoreNote();
     return false;
   }
-  if (const RegStatus status = files_.Replace(iniPath_, ini.bytes); status != kRegSuccess)
+  if (const Win32Error status = files_.Replace(iniPath_, ini.bytes); status != kSuccess)
     return GptIniFailed(status, writesPolicies);
   // A note left behind costs the next run one more raise, no more.
   files_.Remove(notePath_);
@@ -69,44 +69,44 @@ bool GpoTransaction::Commit(const Bytes& policies) {
 }
 
 bool GpoTransaction::ReadFile(const std::string& path, Bytes& bytes, bool* existed) {
-  const RegStatus status = files_.Read(path, bytes);
-  if (existed) *existed = status == kRegSuccess;
-  if (status == kRegSuccess || IsMissing(status)) return true;
+  const Win32Error status = files_.Read(path, bytes);
+  if (existed) *existed = status == kSuccess;
+  if (status == kSuccess || IsMissing(status)) return true;
   return Fail(status, Joined({path, " could not be read: ", reasonOf_(status),
                               locked_ ? kNothingWritten : ""}));
 }
 
 bool GpoTransaction::WriteFile(const std::string& path, const Bytes& bytes) {
-  RegStatus status = files_.MakeFolderOf(path);
-  if (status == kRegSuccess) status = files_.Replace(path, bytes);
-  if (status == kRegSuccess) return true;
+  Win32Error status = files_.MakeFolderOf(path);
+  if (status == kSuccess) status = files_.Replace(path, bytes);
+  if (status == kSuccess) return true;
   return Fail(status,
               Joined({path, " could not be written: ", reasonOf_(status),
-                      status == kRegAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));
+                      status == kAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));
 }
 
-bool GpoTransaction::Fail(RegStatus status, const std::string& line) {
+bool GpoTransaction::Fail(Win32Error status, const std::string& line) {
   status_ = status;
   error_ = Printable(line);
   return false;
 }
 
-bool GpoTransaction::LockFailed(RegStatus status) {
-  if (status == kRegSharingViolation)
+bool GpoTransaction::LockFailed(Win32Error status) {
+  if (status == kSharingViolation)
     return Fail(status, Joined({"Another Polvane is changing the local Group Policy Object and "
                                 "still holds ",
                                 lockPath_, ": ", reasonOf_(status), kNothingWritten}));
   return Fail(status,
               Joined({lockPath_, " could not be made: ", reasonOf_(status),
-                      status == kRegAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));
+                      status == kAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));
 }
 
-bool GpoTransaction::GptIniFailed(RegStatus status, bool policiesWritten) {
+bool GpoTransaction::GptIniFailed(Win32Error status, bool policiesWritten) {
   const std::string failed = Joined({iniPath_, " could not be written: ", reasonOf_(status)});
-  const RegStatus back = !policiesWritten   ? kRegSuccess
-                         : policiesExisted_ ? files_.Replace(polPath_, policies_.bytes)
-                                            : files_.Remove(polPath_);
-  if (back == kRegSuccess) {
+  const Win32Error back = !policiesWritten   ? kSuccess
+                          : policiesExisted_ ? files_.Replace(polPath_, policies_.bytes)
+                                             : files_.Remove(polPath_);
+  if (back == kSuccess) {
     RestoreNote();
     return Fail(status,
                 Joined({failed, policiesWritten ? " " : "", policiesWritten ? polPath_ : "",

@@ -8,9 +8,9 @@
 // raise the Version that is owed.
 #include <string>
 
-#include "rules/FileAccess.h"
+#include "seams/FileAccess.h"
 #include "rules/LocalGpo.h"
-#include "rules/Messages.h"
+#include "seams/ReasonOf.h"
 
 namespace polvane {
 
@@ -40,15 +40,15 @@ class GpoTransaction {
   // was, with Error() saying which file holds what.
   bool Commit(const Bytes& policies);
 
-  RegStatus Status() const { return status_; }
+  Win32Error Status() const { return status_; }
   const std::string& Error() const { return error_; }
 
  private:
   bool ReadFile(const std::string& path, Bytes& bytes, bool* existed = nullptr);
   bool WriteFile(const std::string& path, const Bytes& bytes);
-  bool Fail(RegStatus status, const std::string& line);
-  bool LockFailed(RegStatus status);
-  bool GptIniFailed(RegStatus status, bool policiesWritten);
+  bool Fail(Win32Error status, const std::string& line);
+  bool LockFailed(Win32Error status);
+  bool GptIniFailed(Win32Error status, bool policiesWritten);
   void RestoreNote();
 
   FileAccess& files_;
@@ -58,7 +58,7 @@ class GpoTransaction {
   bool locked_ = false, policiesExisted_ = false, unfinished_ = false;
   PolFile policies_;
   Bytes ini_;
-  RegStatus status_ = kRegSuccess;
+  Win32Error status_ = kSuccess;
   std::string error_;
 };
 

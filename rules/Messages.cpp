@@ -23,11 +23,11 @@ std::string ScopeFailure(const char* what, bool allUsers, const std::string& rea
 
 std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
 
-std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason) {
+std::string SaveFailureMessage(bool allUsers, Win32Error status, std::string systemReason) {
   systemReason = Trimmed(std::move(systemReason));
   if (systemReason.empty()) systemReason = "Error " + Decimal(status) + ".";
   std::string text = ScopeFailure("saved", allUsers, systemReason);
-  if (status == kRegAccessDenied)
+  if (status == kAccessDenied)
     text += allUsers ? "\n\nChanging settings for all users needs Polvane run as an administrator."
                      : "\n\nWindows lets only administrators change a user's policies, the "
                        "current user's too: they need Polvane run as an administrator.";
@@ -40,12 +40,12 @@ std::string RefusedChangeMessage(bool allUsers) {
          "Nothing was written.";
 }
 
-std::string UserFailureMessage(const std::string& given, RegStatus status,
+std::string UserFailureMessage(const std::string& given, Win32Error status,
                                std::string systemReason) {
   const std::string user = Printable(given);
-  if (status == kRegNoneMapped)
+  if (status == kNoneMapped)
     return "No account is named " + user + ". Nothing was read or written.";
-  if (status == kRegNoSuchLogonSession)
+  if (status == kNoSuchLogonSession)
     return user +
            " is not signed in on this computer, so their policies are not loaded. Nothing was read "
            "or written.";

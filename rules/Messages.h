@@ -1,23 +1,19 @@
 #pragma once
 // Texts the program shows. Free of Windows so that they are tested natively.
-#include <functional>
 #include <string>
 
-#include "rules/RegistryApi.h"
+#include "seams/Win32Error.h"
 
 namespace polvane {
 
 inline constexpr char kProgramTitle[] = "Polvane";
-
-// The system's description of a Win32 error code.
-using ReasonOf = std::function<std::string(RegStatus)>;
 
 // How the texts name a scope: "all users" or "the current user".
 std::string ScopeName(bool allUsers);
 
 // What a user is told when a save could not be stored. systemReason is the
 // system's own description of status.
-std::string SaveFailureMessage(bool allUsers, RegStatus status, std::string systemReason);
+std::string SaveFailureMessage(bool allUsers, Win32Error status, std::string systemReason);
 
 // Asked after a save was refused to a process that is not an
 // administrator's, below the save's failure message.
@@ -30,7 +26,8 @@ std::string RefusedChangeMessage(bool allUsers);
 
 // Why the policies of the user /user names cannot be reached: user as it
 // was given; systemReason is the system's description of status.
-std::string UserFailureMessage(const std::string& user, RegStatus status, std::string systemReason);
+std::string UserFailureMessage(const std::string& user, Win32Error status,
+                               std::string systemReason);
 
 // What a user is told when the main window could not be made.
 std::string StartFailureMessage(std::string systemReason);

@@ -3,7 +3,7 @@
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
 #include "rules/PolicyTable.h"
-#include "rules/RegistryApi.h"
+#include "seams/RegistryApi.h"
 
 namespace polvane {
 namespace {

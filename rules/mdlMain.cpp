@@ -5,10 +5,6 @@
 
 namespace polvane {
 
-bool MayChangePolicies(const PolicyStore& store, bool allUsers) {
-  return WriteAccess(store.registry, store.Root(allUsers), kPolicyKeyPath) != kRegAccessDenied;
-}
-
 bool AllUsersChosen(OptionPanel& panel) {
   return panel.Option(OptionPanel::kScopeOption).Value() != kUnchecked;
 }
@@ -24,26 +20,26 @@ CheckValue CheckValueFromStored(std::int32_t stored) {
   }
 }
 
-RegStatus LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
+Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
   const RegKey root = store.Root(allUsers);
-  RegStatus first = kRegSuccess;
+  Win32Error first = kSuccess;
   for (const PolicyRow& row : kPolicyTable) {
     const DwordRead read = QueryDWORD(store.registry, root, kPolicyKeyPath, row.valueName);
     BoxOf(panel, row)
         .SetValue(CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
-    if (first == kRegSuccess) first = read.status;
+    if (first == kSuccess) first = read.status;
   }
   return first;
 }
 
-RegStatus SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
+Win32Error SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
   const RegKey root = store.Root(allUsers);
-  RegStatus first = kRegSuccess;
+  Win32Error first = kSuccess;
   for (const PolicyRow& row : kPolicyTable) {
     const std::int32_t stored = BoxOf(panel, row).Value();  // sign-extends
-    const RegStatus status =
+    const Win32Error status =
         WriteDWORD(store.registry, root, kPolicyKeyPath, row.valueName, stored);
-    if (first == kRegSuccess) first = status;
+    if (first == kSuccess) first = status;
   }
   return first;
 }

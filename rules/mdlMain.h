@@ -5,25 +5,9 @@
 
 #include "rules/CheckValue.h"
 #include "rules/OptionPanel.h"
-#include "rules/RegistryApi.h"
+#include "rules/PolicyStore.h"
 
 namespace polvane {
-
-// Where the policies are kept: the registry, and the root of the current
-// user's scope, HKEY_CURRENT_USER or the loaded hive of another signed-in
-// user whose policies Polvane was asked to show.
-struct PolicyStore {
-  RegistryApi& registry;
-  RegKey userRoot = kCurrentUser;
-
-  // HKEY_LOCAL_MACHINE for every user, else the current user's root.
-  RegKey Root(bool allUsers) const { return allUsers ? kLocalMachine : userRoot; }
-};
-
-// Whether Windows lets this process change the scope's policies, asked of
-// the policy key's security (Software\Policies is the administrators' in
-// both scopes). Only a refusal says no: any other doubt is left to the save.
-bool MayChangePolicies(const PolicyStore& store, bool allUsers);
 
 // True exactly when the scope option ("All Users") is not clear.
 bool AllUsersChosen(OptionPanel& panel);
@@ -34,12 +18,12 @@ CheckValue CheckValueFromStored(std::int32_t stored);
 
 // Fills the five check boxes from the chosen root; never writes. A value that
 // could not be read shows clear. Returns the first failure other than a
-// missing key or value, or kRegSuccess.
-RegStatus LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers);
+// missing key or value, or kSuccess.
+Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers);
 
 // Writes all five values to the chosen root, attempting every row even after
-// a failure. Returns the first failure's error code, or kRegSuccess.
-RegStatus SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers);
+// a failure. Returns the first failure's error code, or kSuccess.
+Win32Error SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers);
 
 // Clears the master option first (its click re-enables the sub-options when
 // it was set), then each sub-option. The scope option and the registry are

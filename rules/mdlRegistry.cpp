@@ -20,7 +20,7 @@ std::array<std::uint8_t, kDwordSize> ToLittleEndian(std::int32_t value) {
 }
 
 // A missing key or value is what "not configured" looks like, not a failure.
-RegStatus FailureOf(RegStatus status) { return status == kRegFileNotFound ? kRegSuccess : status; }
+Win32Error FailureOf(Win32Error status) { return status == kFileNotFound ? kSuccess : status; }
 
 }  // namespace
 
@@ -28,29 +28,29 @@ DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
   RegKey opened{};
   // A key that could not be opened is neither queried nor closed: there is
   // no handle to use.
-  if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
+  if (const Win32Error status = api.OpenKey(root, subKey, &opened); status != kSuccess)
     return {FailureOf(status), std::nullopt};
   const OpenedKey key(opened, {&api});
 
   std::array<std::uint8_t, kDwordSize> buffer{};
   std::uint32_t type = kRegDword;
   std::uint32_t size = kDwordSize;
-  const RegStatus status = api.QueryValue(key.Get(), valueName, &type, buffer.data(), &size);
+  const Win32Error status = api.QueryValue(key.Get(), valueName, &type, buffer.data(), &size);
   // A longer value does not fit: it is there, but it is no REG_DWORD.
-  if (status == kRegMoreData) return {kRegSuccess, std::nullopt, true};
-  if (status != kRegSuccess) return {FailureOf(status), std::nullopt};
-  if (type != kRegDword || size != kDwordSize) return {kRegSuccess, std::nullopt, true};
-  return {kRegSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer)), true};
+  if (status == kMoreData) return {kSuccess, std::nullopt, true};
+  if (status != kSuccess) return {FailureOf(status), std::nullopt};
+  if (type != kRegDword || size != kDwordSize) return {kSuccess, std::nullopt, true};
+  return {kSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer)), true};
 }
 
 std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
   return static_cast<std::int32_t>(QueryDWORD(api, root, subKey, valueName).value.value_or(0));
 }
 
-RegStatus WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
-                     std::int32_t value) {
+Win32Error WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
+                      std::int32_t value) {
   RegKey created{};
-  if (const RegStatus status = api.CreateKey(root, subKey, &created); status != kRegSuccess)
+  if (const Win32Error status = api.CreateKey(root, subKey, &created); status != kSuccess)
     return status;
   const OpenedKey key(created, {&api});
 
@@ -58,19 +58,19 @@ RegStatus WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
 }
 
-RegStatus WriteAccess(RegistryApi& api, RegKey root, const char* subKey) {
+Win32Error WriteAccess(RegistryApi& api, RegKey root, const char* subKey) {
   std::string path = subKey;
   for (;;) {
-    const RegStatus status = api.MayWrite(root, path.c_str());
+    const Win32Error status = api.MayWrite(root, path.c_str());
     const std::size_t parent = path.rfind('\\');
-    if (status != kRegFileNotFound || parent == std::string::npos) return status;
+    if (status != kFileNotFound || parent == std::string::npos) return status;
     path.resize(parent);
   }
 }
 
-RegStatus DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
+Win32Error DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
   RegKey opened{};
-  if (const RegStatus status = api.OpenKey(root, subKey, &opened); status != kRegSuccess)
+  if (const Win32Error status = api.OpenKey(root, subKey, &opened); status != kSuccess)
     return FailureOf(status);
   const OpenedKey key(opened, {&api});
   return FailureOf(api.DeleteValue(key.Get(), valueName));

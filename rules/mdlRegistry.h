@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "rules/RegistryApi.h"
+#include "seams/RegistryApi.h"
 #include "rules/UniqueAny.h"
 
 namespace polvane {
@@ -21,7 +21,7 @@ using OpenedKey = UniqueAny<OpenedKeyPolicy>;
 
 // What reading one value found. A missing key or value is no failure.
 struct DwordRead {
-  RegStatus status = kRegSuccess;      // the first failure, if any
+  Win32Error status = kSuccess;        // the first failure, if any
   std::optional<std::uint32_t> value;  // empty unless a 4-byte REG_DWORD was read
   bool present = false;                // a value of that name is there, of any type
 };
@@ -32,18 +32,18 @@ DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
 std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
 
 // Creates the key path as needed and stores value as a REG_DWORD. Returns the
-// first failure's error code, or kRegSuccess.
-RegStatus WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
-                     std::int32_t value);
+// first failure's error code, or kSuccess.
+Win32Error WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
+                      std::int32_t value);
 
 // Whether this process may store values at subKey: the key's own security
 // answers, or, while the key is missing, that of its nearest existing
-// parent, which would have to make it. kRegSuccess, kRegAccessDenied, or the
-// registry's other answer (kRegFileNotFound when no part of the path exists).
-RegStatus WriteAccess(RegistryApi& api, RegKey root, const char* subKey);
+// parent, which would have to make it. kSuccess, kAccessDenied, or the
+// registry's other answer (kFileNotFound when no part of the path exists).
+Win32Error WriteAccess(RegistryApi& api, RegKey root, const char* subKey);
 
 // Deletes the value, which leaves the policy not configured. A missing key or
-// value is no failure. Returns the first failure's error code, or kRegSuccess.
-RegStatus DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
+// value is no failure. Returns the first failure's error code, or kSuccess.
+Win32Error DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
 
 }  // namespace polvane

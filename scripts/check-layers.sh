@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when an #include reaches up from a lower layer of the program to a
 # higher one. The layers, from the bottom:
-#   rules/     the policy rules, texts and registry seam; no Windows
+#   seams/     the interfaces the rules and the windows are handed: the
+#              registry, files, output, Group Policy, elevation and the like
+#   rules/     the policy rules, the command line and the texts; no Windows
 #   platform/  Windows services with no window: registry, shell, version record
 #   ui/        the windows
 #   program/   the entry point and start-up
@@ -12,16 +14,17 @@ cd "$(dirname "$0")/.."
 
 rank() {
   case $1 in
-    rules) echo 0 ;;
-    platform | resources) echo 1 ;;
-    ui) echo 2 ;;
-    program) echo 3 ;;
+    seams) echo 0 ;;
+    rules) echo 1 ;;
+    platform | resources) echo 2 ;;
+    ui) echo 3 ;;
+    program) echo 4 ;;
     *) echo 99 ;;  # tests, bench and the like: never included by the program
   esac
 }
 
 faults=0
-for layer in rules platform ui program; do
+for layer in seams rules platform ui program; do
   while IFS= read -r hit; do
     target=${hit#*#include \"}
     target=${target%%/*}
@@ -32,4 +35,4 @@ for layer in rules platform ui program; do
   done < <(grep -rnE '^\s*#\s*include "[^"/]+/' "$layer" || true)
 done
 [ "$faults" -eq 0 ] || exit 1
-echo "No #include reaches up a layer: rules < platform < ui < program"
+echo "No #include reaches up a layer: seams < rules < platform < ui < program"

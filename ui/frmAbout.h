@@ -7,7 +7,7 @@
 #include <functional>
 #include <utility>
 
-#include "platform/Services.h"
+#include "seams/Services.h"
 #include "ui/Controls.h"
 #include "platform/Handles.h"
 #include "ui/Pictures.h"

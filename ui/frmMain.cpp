@@ -4,7 +4,8 @@
 
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
-#include "rules/CommandLine.h"
+#include "platform/ChosenUser.h"
+#include "rules/WindowEdits.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
 #include "resources/resource.h"
@@ -36,6 +37,31 @@ constexpr char kMasterTooltip[] = "Stop Messeger from being able to run";
 }  // namespace
 
 frmMain::~frmMain() { Destroy(); }  // before the font that the controls use
+
+int frmMain::Start(const WindowCommand& command) {
+  ChosenUser user = ChooseUser(services_, command.scope.user);
+  if (user.status != kSuccess) {
+    const std::string text =
+        UserFailureMessage(command.scope.user, user.status, SystemReason(user.status));
+    ShowMessage(nullptr, text, MB_OK | MB_ICONERROR);
+    return static_cast<int>(user.status);
+  }
+  if (const DWORD failure = Load(); failure != ERROR_SUCCESS) {
+    ShowMessage(nullptr, StartFailureMessage(SystemReason(static_cast<long>(failure))),
+                MB_OK | MB_ICONERROR);
+    Destroy();
+    return static_cast<int>(failure);
+  }
+  SetUser(std::move(user.hive), user.sid, user.otherName);
+  Show();
+  if (command.scope.allUsers)
+    Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
+  else
+    LoadChosenScope();
+  ApplyEdits(command, *this);
+  UpdateSubOptions(*this);
+  return 0;
+}
 
 DWORD frmMain::Load() {
   if (Hwnd()) return ERROR_SUCCESS;
@@ -166,7 +192,7 @@ void frmMain::LoadChosenScope() {
   // Where the policy keys' security keeps this process from saving, Save
   // says that it needs an administrator, as Windows buttons do.
   cmdSave_.ShowShield(!services_.elevation.IsElevated() && !MayChangePolicies(store_, allUsers));
-  if (const RegStatus status = LoadPolicies(store_, *this, allUsers); status != kRegSuccess) {
+  if (const Win32Error status = LoadPolicies(store_, *this, allUsers); status != kSuccess) {
     const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONWARNING);
   }
@@ -176,8 +202,8 @@ void frmMain::SaveChanges() {
   const bool allUsers = AllUsersChosen(*this);
   // A refusal is known before anything is written, and then nothing is.
   if (!MayChangePolicies(store_, allUsers))
-    ShowSaveFailure(allUsers, kRegAccessDenied);
-  else if (const RegStatus status = SavePolicies(store_, *this, allUsers); status != kRegSuccess)
+    ShowSaveFailure(allUsers, kAccessDenied);
+  else if (const Win32Error status = SavePolicies(store_, *this, allUsers); status != kSuccess)
     ShowSaveFailure(allUsers, status);
   else
     AnnouncePolicyChange();
@@ -185,9 +211,9 @@ void frmMain::SaveChanges() {
 
 // A save refused to a process without an administrator's rights, in either
 // scope, may succeed with them: the box offers to start Polvane again so.
-void frmMain::ShowSaveFailure(bool allUsers, RegStatus status) {
+void frmMain::ShowSaveFailure(bool allUsers, Win32Error status) {
   std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
-  if (status != kRegAccessDenied || services_.elevation.IsElevated()) {
+  if (status != kAccessDenied || services_.elevation.IsElevated()) {
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONERROR);
     return;
   }

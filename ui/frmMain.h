@@ -6,11 +6,12 @@
 #include <array>
 #include <string>
 
-#include "platform/Services.h"
+#include "rules/Command.h"
 #include "rules/OptionPanel.h"
+#include "rules/PolicyStore.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
-#include "rules/RegistryApi.h"
+#include "seams/Services.h"
 #include "ui/Controls.h"
 #include "platform/Handles.h"
 #include "ui/frmAbout.h"
@@ -26,19 +27,19 @@ class frmMain final : public Window, public OptionPanel {
         about_(instance, services, [this] { return Hwnd(); }) {}
   ~frmMain() override;
 
+  // Loads and shows the window as command asks, then fills it with the
+  // current user's policies (those of the user /user names), or with every
+  // user's under /allusers (ticking "All Users" as the user would), sets the
+  // boxes /edit names, and applies the enabling rule. Returns 0, or, when
+  // /user names a user whose policies cannot be reached or the window cannot
+  // be made, says why in a box and returns that failure without showing the
+  // window.
+  int Start(const WindowCommand& command = {});
   // Creates the window and its controls without showing them. Returns
   // ERROR_SUCCESS, or why the window or one of its controls could not be
   // made.
   DWORD Load();
   void Show();
-  // The user whose policies the current user's scope shows: their hive,
-  // kept open while the window shows it (none for HKEY_CURRENT_USER), their
-  // SID, which a restart as administrator carries, and their name when they
-  // are not the user Polvane runs as, for the title bar.
-  void SetUser(OpenedKey hive, std::string sid, std::wstring otherName);
-  // Fills the boxes from the scope that "All Users" chooses; says so when a
-  // value could not be read.
-  void LoadChosenScope();
 
   CheckControl& Option(int index) override { return chkOption(index); }
   CheckControl& SubOption(int index) override { return chkSubOption(index); }
@@ -52,8 +53,6 @@ class frmMain final : public Window, public OptionPanel {
   // The About window; its handle is null while it is closed.
   frmAbout& About() { return about_; }
   HACCEL Accelerators() const override { return accelerators_; }
-  // The services it was handed.
-  const Services& System() const { return services_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -64,8 +63,16 @@ class frmMain final : public Window, public OptionPanel {
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);
   void SaveChanges();
-  void ShowSaveFailure(bool allUsers, RegStatus status);
+  void ShowSaveFailure(bool allUsers, Win32Error status);
   void RestartAsAdministrator();
+  // The user whose policies the current user's scope shows: their hive,
+  // kept open while the window shows it (none for HKEY_CURRENT_USER), their
+  // SID, which a restart as administrator carries, and their name when they
+  // are not the user Polvane runs as, for the title bar.
+  void SetUser(OpenedKey hive, std::string sid, std::wstring otherName);
+  // Fills the boxes from the scope that "All Users" chooses; says so when a
+  // value could not be read.
+  void LoadChosenScope();
   void EndProgram();
 
   HINSTANCE instance_;

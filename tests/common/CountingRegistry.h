@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/RegistryApi.h"
+#include "seams/RegistryApi.h"
 
 namespace polvane::test {
 
@@ -24,7 +24,7 @@ class CountingRegistry final : public RegistryApi {
 
   // From now on, calls of this kind whose key path or value name equals name
   // (any, when name is empty) fail with status without reaching the registry.
-  void Fail(RegCall call, std::string name, RegStatus status);
+  void Fail(RegCall call, std::string name, Win32Error status);
 
   // Long runs count calls without keeping each one (Calls and Names stay empty).
   void KeepCalls(bool keep) { keepCalls_ = keep; }
@@ -39,26 +39,26 @@ class CountingRegistry final : public RegistryApi {
     counts_ = {};
   }
 
-  RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override;
-  RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override;
-  RegStatus CreateKey(RegKey root, const char* subKey, RegKey* key) override;
-  RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override;
-  RegStatus CloseKey(RegKey key) override;
-  RegStatus DeleteValue(RegKey key, const char* name) override;
-  RegStatus MayWrite(RegKey root, const char* subKey) override;
+  Win32Error OpenKey(RegKey root, const char* subKey, RegKey* key) override;
+  Win32Error QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                        std::uint32_t* size) override;
+  Win32Error CreateKey(RegKey root, const char* subKey, RegKey* key) override;
+  Win32Error SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                      std::uint32_t size) override;
+  Win32Error CloseKey(RegKey key) override;
+  Win32Error DeleteValue(RegKey key, const char* name) override;
+  Win32Error MayWrite(RegKey root, const char* subKey) override;
 
  private:
   struct Failure {
     RegCall call;
     std::string name;
-    RegStatus status;
+    Win32Error status;
   };
-  // Records the call; returns the failure to report, or kRegSuccess.
-  RegStatus Record(RegCall call, RegKey root, const char* name);
+  // Records the call; returns the failure to report, or kSuccess.
+  Win32Error Record(RegCall call, RegKey root, const char* name);
   // Notes a key the inner registry opened.
-  RegStatus Track(RegStatus status, RegKey key);
+  Win32Error Track(Win32Error status, RegKey key);
 
   RegistryApi& inner_;
   std::vector<RecordedCall> calls_;

@@ -9,47 +9,48 @@
 #include <string>
 #include <vector>
 
-#include "rules/CommandLine.h"
+#include "seams/FileAccess.h"
+#include "seams/GroupPolicy.h"
 
 namespace polvane::test {
 
 class MemoryFiles final : public FileAccess {
  public:
-  RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) override {
+  Win32Error Read(const std::string& path, std::vector<std::uint8_t>& bytes) override {
     const auto found = files.find(path);
-    if (found == files.end()) return kRegFileNotFound;
+    if (found == files.end()) return kFileNotFound;
     bytes = found->second;
-    return kRegSuccess;
+    return kSuccess;
   }
-  RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
-    if (const RegStatus answer = NextAnswer(path)) return answer;
+  Win32Error Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+    if (const Win32Error answer = NextAnswer(path)) return answer;
     files[path] = bytes;
-    return kRegSuccess;
+    return kSuccess;
   }
-  RegStatus Remove(const std::string& path) override {
-    if (const RegStatus answer = NextAnswer(path)) return answer;
+  Win32Error Remove(const std::string& path) override {
+    if (const Win32Error answer = NextAnswer(path)) return answer;
     files.erase(path);
-    return kRegSuccess;
+    return kSuccess;
   }
-  RegStatus MakeFolderOf(const std::string&) override { return kRegSuccess; }
-  RegStatus Lock(const std::string& path) override {
-    if (heldElsewhere.count(path)) return kRegSharingViolation;
-    return held.insert(path).second ? kRegSuccess : kRegSharingViolation;
+  Win32Error MakeFolderOf(const std::string&) override { return kSuccess; }
+  Win32Error Lock(const std::string& path) override {
+    if (heldElsewhere.count(path)) return kSharingViolation;
+    return held.insert(path).second ? kSuccess : kSharingViolation;
   }
   void Unlock(const std::string& path) override { held.erase(path); }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
   // What each write (Replace or Remove) of a path answers, in turn; success
   // once they run out.
-  std::map<std::string, std::deque<RegStatus>> writeAnswers;
+  std::map<std::string, std::deque<Win32Error>> writeAnswers;
   std::set<std::string> held;           // locks this process holds
   std::set<std::string> heldElsewhere;  // locks another process holds
 
  private:
-  RegStatus NextAnswer(const std::string& path) {
+  Win32Error NextAnswer(const std::string& path) {
     auto& answers = writeAnswers[path];
-    if (answers.empty()) return kRegSuccess;
-    const RegStatus answer = answers.front();
+    if (answers.empty()) return kSuccess;
+    const Win32Error answer = answers.front();
     answers.pop_front();
     return answer;
   }
@@ -58,12 +59,12 @@ class MemoryFiles final : public FileAccess {
 class StatedGroupPolicy final : public GroupPolicy {
  public:
   std::string Folder() override { return "C:\\Windows\\System32\\GroupPolicy"; }
-  RegStatus Refresh(bool machine) override {
+  Win32Error Refresh(bool machine) override {
     refreshed.push_back(machine);
     return answer;
   }
 
-  RegStatus answer = kNoPolicyEngine;
+  Win32Error answer = kNoPolicyEngine;
   std::vector<bool> refreshed;  // each call's part: true for the computer's
 };
 

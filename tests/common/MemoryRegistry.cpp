@@ -27,52 +27,52 @@ bool MemoryRegistry::HasKey(RegKey root, const std::string& path) const {
   return keys_.count({root, Folded(path)}) != 0;
 }
 
-RegStatus MemoryRegistry::OpenKey(RegKey root, const char* subKey, RegKey* key) {
+Win32Error MemoryRegistry::OpenKey(RegKey root, const char* subKey, RegKey* key) {
   *key = RegKey{};
-  if (!HasKey(root, subKey)) return kRegFileNotFound;
+  if (!HasKey(root, subKey)) return kFileNotFound;
   *key = NewHandle({root, Folded(subKey)});
-  return kRegSuccess;
+  return kSuccess;
 }
 
-RegStatus MemoryRegistry::CreateKey(RegKey root, const char* subKey, RegKey* key) {
+Win32Error MemoryRegistry::CreateKey(RegKey root, const char* subKey, RegKey* key) {
   CreatePath(root, subKey);
   *key = NewHandle({root, Folded(subKey)});
-  return kRegSuccess;
+  return kSuccess;
 }
 
-RegStatus MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* size) {
+Win32Error MemoryRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type,
+                                      std::uint8_t* data, std::uint32_t* size) {
   const auto handle = handles_.find(key);
-  if (handle == handles_.end()) return kRegInvalidHandle;
+  if (handle == handles_.end()) return kInvalidHandle;
   const auto found = values_.find({handle->second, Folded(name)});
-  if (found == values_.end()) return kRegFileNotFound;
+  if (found == values_.end()) return kFileNotFound;
   const StoredValue& value = found->second;
   const auto needed = static_cast<std::uint32_t>(value.data.size());
   *type = value.type;
   const bool fits = needed <= *size;
   *size = needed;
-  if (!fits) return kRegMoreData;
+  if (!fits) return kMoreData;
   if (needed != 0) std::memcpy(data, value.data.data(), needed);
-  return kRegSuccess;
+  return kSuccess;
 }
 
-RegStatus MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
-                                   const std::uint8_t* data, std::uint32_t size) {
+Win32Error MemoryRegistry::SetValue(RegKey key, const char* name, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t size) {
   const auto handle = handles_.find(key);
-  if (handle == handles_.end()) return kRegInvalidHandle;
+  if (handle == handles_.end()) return kInvalidHandle;
   values_[{handle->second, Folded(name)}] = {type, std::vector<std::uint8_t>(data, data + size)};
-  return kRegSuccess;
+  return kSuccess;
 }
 
-RegStatus MemoryRegistry::DeleteValue(RegKey key, const char* name) {
+Win32Error MemoryRegistry::DeleteValue(RegKey key, const char* name) {
   const auto handle = handles_.find(key);
-  if (handle == handles_.end()) return kRegInvalidHandle;
-  return values_.erase({handle->second, Folded(name)}) != 0 ? kRegSuccess : kRegFileNotFound;
+  if (handle == handles_.end()) return kInvalidHandle;
+  return values_.erase({handle->second, Folded(name)}) != 0 ? kSuccess : kFileNotFound;
 }
 
-RegStatus MemoryRegistry::MayWrite(RegKey root, const char* subKey) {
-  if (!HasKey(root, subKey)) return kRegFileNotFound;
-  return protected_.count({root, Folded(subKey)}) != 0 ? kRegAccessDenied : kRegSuccess;
+Win32Error MemoryRegistry::MayWrite(RegKey root, const char* subKey) {
+  if (!HasKey(root, subKey)) return kFileNotFound;
+  return protected_.count({root, Folded(subKey)}) != 0 ? kAccessDenied : kSuccess;
 }
 
 void MemoryRegistry::Protect(RegKey root, const std::string& path) {
@@ -80,8 +80,8 @@ void MemoryRegistry::Protect(RegKey root, const std::string& path) {
   protected_.insert({root, Folded(path)});
 }
 
-RegStatus MemoryRegistry::CloseKey(RegKey key) {
-  return handles_.erase(key) != 0 ? kRegSuccess : kRegInvalidHandle;
+Win32Error MemoryRegistry::CloseKey(RegKey key) {
+  return handles_.erase(key) != 0 ? kSuccess : kInvalidHandle;
 }
 
 std::optional<MemoryRegistry::StoredValue> MemoryRegistry::Get(RegKey root, const std::string& path,

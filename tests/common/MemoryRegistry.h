@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "rules/RegistryApi.h"
+#include "seams/RegistryApi.h"
 
 namespace polvane::test {
 
@@ -22,15 +22,15 @@ class MemoryRegistry final : public RegistryApi {
     bool operator==(const StoredValue&) const = default;
   };
 
-  RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override;
-  RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override;
-  RegStatus CreateKey(RegKey root, const char* subKey, RegKey* key) override;
-  RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override;
-  RegStatus CloseKey(RegKey key) override;
-  RegStatus DeleteValue(RegKey key, const char* name) override;
-  RegStatus MayWrite(RegKey root, const char* subKey) override;
+  Win32Error OpenKey(RegKey root, const char* subKey, RegKey* key) override;
+  Win32Error QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                        std::uint32_t* size) override;
+  Win32Error CreateKey(RegKey root, const char* subKey, RegKey* key) override;
+  Win32Error SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                      std::uint32_t size) override;
+  Win32Error CloseKey(RegKey key) override;
+  Win32Error DeleteValue(RegKey key, const char* name) override;
+  Win32Error MayWrite(RegKey root, const char* subKey) override;
 
   // Direct access, as another program would have it.
   bool HasKey(RegKey root, const std::string& path) const;

@@ -17,6 +17,8 @@
 
 #include "rules/Ascii.h"
 #include "rules/CommandLine.h"
+#include "rules/Commands.h"
+#include "rules/WindowEdits.h"
 #include "rules/LocalGpo.h"
 #include "rules/PolicyTable.h"
 #include "rules/RegistryPol.h"
@@ -181,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto filesBefore = files.files;
   Lines lines;
   const CommandResult result = RunCommand(
-      PolicyStore{registry}, command, lines, [](RegStatus) { return "reason"; }, files,
+      PolicyStore{registry}, command, lines, [](Win32Error) { return "reason"; }, files,
       groupPolicy);
   Require(files.held.empty());
 
@@ -201,7 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Require(result.exitCode == 0 ||
           (std::holds_alternative<CheckCommand>(command) && result.exitCode == kCheckDiffers) ||
-          (imported && result.exitCode == kRegFileNotFound));
+          (imported && result.exitCode == kFileNotFound));
   if (OnlyReads(command)) {
     Require(!result.changed && groupPolicy.refreshed.empty());
     Require(registry.StoresTheSameAs(registryBefore));

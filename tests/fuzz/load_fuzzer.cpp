@@ -27,7 +27,7 @@ void Require(bool condition) {
 // What each row's calls answer: success (0) lets the call through to the
 // stored registry; anything else fails it, as a refusing registry would.
 struct RowPlan {
-  RegStatus open = kRegSuccess, query = kRegSuccess, close = kRegSuccess;
+  Win32Error open = kSuccess, query = kSuccess, close = kSuccess;
   RegKey junkHandle = 0;               // what a failed open leaves behind
   std::vector<std::uint8_t> junkData;  // what a failed query leaves behind
   std::uint32_t junkType = 0, junkSize = 0;
@@ -40,43 +40,43 @@ class HostileRegistry final : public RegistryApi {
   HostileRegistry(test::MemoryRegistry& inner, std::array<RowPlan, 5> plans)
       : inner_(inner), plans_(std::move(plans)) {}
 
-  RegStatus OpenKey(RegKey root, const char* subKey, RegKey* key) override {
+  Win32Error OpenKey(RegKey root, const char* subKey, RegKey* key) override {
     Require(opens_ < plans_.size());
     const RowPlan& plan = plans_[opens_++];
-    if (plan.open != kRegSuccess) {
+    if (plan.open != kSuccess) {
       *key = plan.junkHandle;
       return plan.open;
     }
-    const RegStatus status = inner_.OpenKey(root, subKey, key);
-    if (status == kRegSuccess) Require(open_.insert(*key).second);
+    const Win32Error status = inner_.OpenKey(root, subKey, key);
+    if (status == kSuccess) Require(open_.insert(*key).second);
     return status;
   }
-  RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override {
+  Win32Error QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                        std::uint32_t* size) override {
     Require(open_.contains(key));
     const RowPlan& plan = plans_[opens_ - 1];
-    if (plan.query == kRegSuccess) return inner_.QueryValue(key, name, type, data, size);
+    if (plan.query == kSuccess) return inner_.QueryValue(key, name, type, data, size);
     if (!plan.junkData.empty())
       std::memcpy(data, plan.junkData.data(), std::min<std::size_t>(*size, plan.junkData.size()));
     *type = plan.junkType;
     *size = plan.junkSize;
     return plan.query;
   }
-  RegStatus CreateKey(RegKey, const char*, RegKey*) override {
+  Win32Error CreateKey(RegKey, const char*, RegKey*) override {
     ++writes;
-    return kRegAccessDenied;
+    return kAccessDenied;
   }
-  RegStatus SetValue(RegKey, const char*, std::uint32_t, const std::uint8_t*,
-                     std::uint32_t) override {
+  Win32Error SetValue(RegKey, const char*, std::uint32_t, const std::uint8_t*,
+                      std::uint32_t) override {
     ++writes;
-    return kRegAccessDenied;
+    return kAccessDenied;
   }
-  RegStatus DeleteValue(RegKey, const char*) override {
+  Win32Error DeleteValue(RegKey, const char*) override {
     ++writes;
-    return kRegAccessDenied;
+    return kAccessDenied;
   }
-  RegStatus MayWrite(RegKey, const char*) override { return kRegAccessDenied; }
-  RegStatus CloseKey(RegKey key) override {
+  Win32Error MayWrite(RegKey, const char*) override { return kAccessDenied; }
+  Win32Error CloseKey(RegKey key) override {
     Require(open_.erase(key) == 1);  // only keys it opened, each once
     inner_.CloseKey(key);
     return plans_[opens_ - 1].close;
@@ -92,11 +92,11 @@ class HostileRegistry final : public RegistryApi {
   std::set<RegKey> open_;
 };
 
-RegStatus AnyStatus(FuzzedDataProvider& input) {
-  if (input.ConsumeBool()) return kRegSuccess;
-  constexpr std::array<RegStatus, 5> kUsual{kRegFileNotFound, kRegAccessDenied, kRegInvalidHandle,
-                                            kRegMoreData, 1018 /* key marked for deletion */};
-  return input.ConsumeBool() ? input.PickValueInArray(kUsual) : input.ConsumeIntegral<RegStatus>();
+Win32Error AnyStatus(FuzzedDataProvider& input) {
+  if (input.ConsumeBool()) return kSuccess;
+  constexpr std::array<Win32Error, 5> kUsual{kFileNotFound, kAccessDenied, kInvalidHandle,
+                                             kMoreData, 1018 /* key marked for deletion */};
+  return input.ConsumeBool() ? input.PickValueInArray(kUsual) : input.ConsumeIntegral<Win32Error>();
 }
 
 void StoreAnything(FuzzedDataProvider& input, test::MemoryRegistry& store, RegKey root) {
@@ -115,7 +115,7 @@ void StoreAnything(FuzzedDataProvider& input, test::MemoryRegistry& store, RegKe
 // What a load must show for one row.
 CheckValue Expected(const test::MemoryRegistry& store, RegKey root, const PolicyRow& row,
                     const RowPlan& plan) {
-  if (plan.open != kRegSuccess || plan.query != kRegSuccess) return kUnchecked;
+  if (plan.open != kSuccess || plan.query != kSuccess) return kUnchecked;
   const auto value = store.Get(root, kPolicyKeyPath, row.valueName);
   if (!value || value->type != kRegDword || value->data.size() != 4) return kUnchecked;
   const auto& d = value->data;

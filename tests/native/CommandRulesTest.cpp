@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "rules/CommandLine.h"
+#include "rules/Commands.h"
+#include "rules/WindowEdits.h"
 #include "tests/common/MemoryRegistry.h"
 #include "rules/Messages.h"
 #include "rules/mdlMain.h"
@@ -49,11 +51,11 @@ TEST(SaveFailureMessage, NamesTheScopeAndGivesTheSystemsReason) {
 }
 
 TEST(SaveFailureMessage, AsksForAnAdministratorForRefusedSavesInEitherScope) {
-  const std::string machine = SaveFailureMessage(true, kRegAccessDenied, "Access denied.\r\n");
+  const std::string machine = SaveFailureMessage(true, kAccessDenied, "Access denied.\r\n");
   EXPECT_EQ(machine,
             "The settings could not be saved for all users.\n\nAccess denied.\n\n"
             "Changing settings for all users needs Polvane run as an administrator.");
-  const std::string user = SaveFailureMessage(false, kRegAccessDenied, "Access denied.");
+  const std::string user = SaveFailureMessage(false, kAccessDenied, "Access denied.");
   EXPECT_NE(user.find("the current user's too: they need Polvane run as an administrator."),
             std::string::npos);
   EXPECT_EQ(SaveFailureMessage(false, 29, "Write fault.").find("administrator"), std::string::npos);
@@ -104,10 +106,10 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
   for (const auto& arguments : refused) {
     Lines lines;
     EXPECT_EQ(RunCommand(
-                  store, ParseCommandLine(arguments), lines, [](RegStatus) { return "?"; }, files,
+                  store, ParseCommandLine(arguments), lines, [](Win32Error) { return "?"; }, files,
                   groupPolicy)
                   .exitCode,
-              kRegAccessDenied);
+              kAccessDenied);
     ASSERT_EQ(lines.err.size(), 1u);
     EXPECT_EQ(lines.err[0],
               "Access is denied: the Messenger policies of all users are changed by an "
@@ -127,8 +129,8 @@ TEST(RunCommand, ARefusedSetOrUnsetWritesNothingAndSaysWhoChangesThePolicies) {
 
 const MemoryRegistry::StoredValue kOne{kRegDword, {1, 0, 0, 0}};
 const MemoryRegistry::StoredValue kZero{kRegDword, {0, 0, 0, 0}};
-std::string Reason(RegStatus status) {
-  return status == kRegAccessDenied ? "Access \"denied\"." : "?";
+std::string Reason(Win32Error status) {
+  return status == kAccessDenied ? "Access \"denied\"." : "?";
 }
 
 class Commands : public ::testing::Test {
@@ -196,8 +198,8 @@ TEST_F(Commands, ShowJsonGivesBothScopesAndTheEffectiveValueMachineWideFirst) {
   memory.Put(kCurrentUser, kPolicyKeyPath, "PreventRun", kZero);
   memory.Put(kCurrentUser, kPolicyKeyPath, "DisableVideo", kOne);
   memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", kOne);
-  registry.Fail(RegCall::Query, "DisablePC2Phone", kRegAccessDenied);
-  EXPECT_EQ(Run({"/show", "/json"}).exitCode, kRegAccessDenied);
+  registry.Fail(RegCall::Query, "DisablePC2Phone", kAccessDenied);
+  EXPECT_EQ(Run({"/show", "/json"}).exitCode, kAccessDenied);
   const std::string denied = R"({"error": 5, "message": "Access \"denied\"."})";
   const std::vector<std::string> expected{
       "{",
@@ -236,9 +238,8 @@ TEST_F(Commands, CheckExitsZeroWhenAllIsSoOneWhenAnyDiffersElseTheFailure) {
     EXPECT_EQ(lines.out, c.out);
     EXPECT_TRUE(lines.err.empty());
   }
-  registry.Fail(RegCall::Query, "DisableVideo", kRegAccessDenied);
-  EXPECT_EQ(Run({"/check", "PreventRun=0", "DisableVideo=1", "/allusers"}).exitCode,
-            kRegAccessDenied);
+  registry.Fail(RegCall::Query, "DisableVideo", kAccessDenied);
+  EXPECT_EQ(Run({"/check", "PreventRun=0", "DisableVideo=1", "/allusers"}).exitCode, kAccessDenied);
   EXPECT_EQ(lines.out, std::vector<std::string>{"PreventRun is 1, not 0"});
   EXPECT_EQ(lines.err, std::vector<std::string>{
                            "DisableVideo could not be read for all users: Access \"denied\"."});
@@ -264,7 +265,7 @@ TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngine
       "users to match.";
   struct Case {
     std::vector<std::string> arguments;
-    RegStatus engine;
+    Win32Error engine;
     std::vector<std::string> out;
     std::vector<bool> refreshed;
   };
@@ -287,7 +288,7 @@ TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngine
         noEngine},
        {true}},
       {{"/gpo", "/set", "DisableFileTransfer=1"},
-       kRegSuccess,
+       kSuccess,
        {"DisableFileTransfer=1 (was not configured)"},
        {false}},
   };
@@ -319,8 +320,8 @@ TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngine
 
 TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   // Windows lets only administrators write the local Group Policy Object.
-  files.writeAnswers[kMachinePol] = {kRegAccessDenied};
-  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kRegAccessDenied);
+  files.writeAnswers[kMachinePol] = {kAccessDenied};
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kAccessDenied);
   EXPECT_EQ(lines.err,
             std::vector<std::string>{std::string(kMachinePol) +
                                      " could not be written: Access \"denied\". Only "
@@ -344,7 +345,7 @@ TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   files.files.clear();
   memory.Put(kLocalMachine, kPolicyKeyPath, "DisableVideo", kOne);
   memory.Protect(kLocalMachine, kPolicyKeyPath);
-  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kRegAccessDenied);
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kAccessDenied);
   EXPECT_EQ(InGpo(kMachinePol, "PreventRun").number, 1u);
   EXPECT_EQ(lines.err, std::vector<std::string>{
                            "The local Group Policy Object was written, but no Group Policy engine "
@@ -384,7 +385,7 @@ TEST_F(GpoCommands, AWrongLineExits87LeavingEveryFileAndTheRegistryAsTheyWere) {
 
 TEST_F(GpoCommands, AnotherRunHoldingTheObjectMeansNothingIsWritten) {
   files.heldElsewhere = {kLock};
-  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1"}).exitCode, kRegSharingViolation);
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1"}).exitCode, kSharingViolation);
   EXPECT_EQ(lines.err[0].find("Another Polvane is changing the local Group Policy Object"), 0u);
   EXPECT_TRUE(files.files.empty());
 }
@@ -397,17 +398,17 @@ TEST_F(GpoCommands, AGptIniThatCannotBeWrittenLeavesBothFilesAsTheyWereOrTheNext
   const auto before = files.files;
   const std::vector<std::string> setVideo{"/gpo", "/set", "DisableVideo=1"};
 
-  files.writeAnswers[kIni] = {kRegSharingViolation};
-  EXPECT_EQ(Run(setVideo).exitCode, kRegSharingViolation);
+  files.writeAnswers[kIni] = {kSharingViolation};
+  EXPECT_EQ(Run(setVideo).exitCode, kSharingViolation);
   EXPECT_EQ(lines.err,
             std::vector<std::string>{std::string(kIni) + " could not be written: ? " + kUserPol +
                                      " was put back as it was. Nothing was written."});
   EXPECT_EQ(files.files, before);
   EXPECT_FALSE(memory.Get(kCurrentUser, kPolicyKeyPath, "DisableVideo"));
 
-  files.writeAnswers[kIni] = {kRegSharingViolation};
-  files.writeAnswers[kUserPol] = {kRegSuccess, kRegAccessDenied};
-  EXPECT_EQ(Run(setVideo).exitCode, kRegSharingViolation);
+  files.writeAnswers[kIni] = {kSharingViolation};
+  files.writeAnswers[kUserPol] = {kSuccess, kAccessDenied};
+  EXPECT_EQ(Run(setVideo).exitCode, kSharingViolation);
   ASSERT_EQ(lines.err.size(), 1u);
   EXPECT_NE(lines.err[0].find(std::string(kUserPol) +
                               " could not be put back as it was: Access "

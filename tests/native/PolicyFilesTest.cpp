@@ -4,7 +4,7 @@
 #include <string>
 
 #include "rules/PolicyFiles.h"
-#include "rules/RegistryApi.h"
+#include "seams/RegistryApi.h"
 
 namespace polvane::test {
 namespace {

@@ -48,7 +48,7 @@ class Policies : public ::testing::Test {
 };
 
 TEST_F(Policies, ReadsWhatWasWrittenWithTheKeyPathCreated) {
-  EXPECT_EQ(WriteDWORD(registry, kCurrentUser, "Software\\A\\B", "V", -2), kRegSuccess);
+  EXPECT_EQ(WriteDWORD(registry, kCurrentUser, "Software\\A\\B", "V", -2), kSuccess);
   EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\A"));
   EXPECT_EQ(memory.Get(kCurrentUser, "Software\\A\\B", "V"), Dword(0xFFFFFFFE));
   EXPECT_EQ(ReadDWORD(registry, kCurrentUser, "software\\a\\b", "v"), -2);
@@ -86,7 +86,7 @@ TEST_F(Policies, OnlyAFourByteDwordIsTrusted) {
 
 TEST_F(Policies, FailedQueryReadsZeroWhateverItLeftInTheBuffer) {
   Store(kCurrentUser, "PreventRun", Dword(1));
-  registry.Fail(RegCall::Query, "PreventRun", kRegAccessDenied);
+  registry.Fail(RegCall::Query, "PreventRun", kAccessDenied);
   EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 1);
 }
@@ -140,7 +140,7 @@ TEST_F(Policies, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
   panel.SubOption(1).SetValue(kChecked);
   panel.SubOption(3).SetValue(kGreyed);  // ...whose values are saved all the same
 
-  EXPECT_EQ(SavePolicies(store, panel, true), kRegSuccess);
+  EXPECT_EQ(SavePolicies(store, panel, true), kSuccess);
 
   EXPECT_EQ(registry.Names(RegCall::Set), kValueNames);
   EXPECT_EQ(registry.Count(RegCall::Create), 5);
@@ -160,7 +160,7 @@ TEST_F(Policies, SaveWritesAllFiveInOrderToTheChosenRootOnly) {
 }
 
 TEST_F(Policies, SavingAClearPanelCreatesTheKeyWithFiveZeros) {
-  EXPECT_EQ(SavePolicies(store, panel, false), kRegSuccess);
+  EXPECT_EQ(SavePolicies(store, panel, false), kSuccess);
   EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\Policies\\Microsoft\\Messenger"));
   for (const std::string& name : kValueNames) EXPECT_EQ(Stored(kCurrentUser, name), Dword(0));
   EXPECT_FALSE(memory.HasKey(kLocalMachine, "Software\\Policies"));
@@ -175,7 +175,7 @@ TEST_F(Policies, GreyedValueRoundTrips) {
 }
 
 TEST_F(Policies, FailedWritesAreAllAttemptedAndTheFirstIsReported) {
-  registry.Fail(RegCall::Set, "DisableFileTransfer", kRegAccessDenied);
+  registry.Fail(RegCall::Set, "DisableFileTransfer", kAccessDenied);
   registry.Fail(RegCall::Create, "", 1234);  // from here on, every create fails
   panel.SubOption(0).SetValue(kChecked);
   EXPECT_EQ(SavePolicies(store, panel, true), 1234);
@@ -186,8 +186,8 @@ TEST_F(Policies, FailedWritesAreAllAttemptedAndTheFirstIsReported) {
 }
 
 TEST_F(Policies, FailedSetStillClosesTheKeyAndTheRestAreWritten) {
-  registry.Fail(RegCall::Set, "DisablePC2PCAudio", kRegAccessDenied);
-  EXPECT_EQ(SavePolicies(store, panel, false), kRegAccessDenied);
+  registry.Fail(RegCall::Set, "DisablePC2PCAudio", kAccessDenied);
+  EXPECT_EQ(SavePolicies(store, panel, false), kAccessDenied);
   EXPECT_EQ(registry.Count(RegCall::Set), 5);
   EXPECT_EQ(registry.Count(RegCall::Close), 5);
   EXPECT_FALSE(Stored(kCurrentUser, "DisablePC2PCAudio"));
@@ -201,14 +201,14 @@ TEST_F(Policies, WriteAccessAsksTheKeyOrItsNearestExistingParent) {
   struct Case {
     const char* protectedPath;  // nullptr: nothing is protected
     const char* existing;       // made writable; nullptr: nothing exists
-    RegStatus access;
+    Win32Error access;
     int asked;  // keys asked, from the policy key up
   };
   const Case cases[] = {
-      {kPolicyKeyPath, nullptr, kRegAccessDenied, 1},
-      {"Software\\Policies", nullptr, kRegAccessDenied, 4},
-      {nullptr, "Software\\Policies\\Microsoft", kRegSuccess, 3},
-      {nullptr, nullptr, kRegFileNotFound, 5},
+      {kPolicyKeyPath, nullptr, kAccessDenied, 1},
+      {"Software\\Policies", nullptr, kAccessDenied, 4},
+      {nullptr, "Software\\Policies\\Microsoft", kSuccess, 3},
+      {nullptr, nullptr, kFileNotFound, 5},
   };
   for (const Case& c : cases) {
     MemoryRegistry keys;
@@ -218,7 +218,7 @@ TEST_F(Policies, WriteAccessAsksTheKeyOrItsNearestExistingParent) {
     if (c.existing) keys.Put(kLocalMachine, c.existing, "Other", Dword(1));
     EXPECT_EQ(WriteAccess(counted, kLocalMachine, kPolicyKeyPath), c.access) << c.asked;
     EXPECT_EQ(counted.Count(RegCall::MayWrite), c.asked);
-    EXPECT_EQ(MayChangePolicies(scopes, true), c.access != kRegAccessDenied);
+    EXPECT_EQ(MayChangePolicies(scopes, true), c.access != kAccessDenied);
     EXPECT_TRUE(MayChangePolicies(scopes, false));  // the other scope is not asked about
     EXPECT_EQ(keys.OpenHandles(), 0u);
   }

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "rules/Links.h"
-#include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
@@ -50,7 +49,7 @@ class About : public PolicyTest {
  protected:
   void SetUp() override {
     PolicyTest::SetUp();
-    Main(form);
+    form.Start();
     SetForegroundWindow(form.Hwnd());
     PumpMessages();
   }

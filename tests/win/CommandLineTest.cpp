@@ -11,7 +11,7 @@
 
 #include "platform/Accounts.h"
 #include "platform/Files.h"
-#include "platform/GroupPolicy.h"
+#include "platform/LocalGroupPolicy.h"
 #include "rules/PolicyTable.h"
 #include "rules/RegistryPol.h"
 #include "tests/win/WinTestSupport.h"
@@ -388,14 +388,14 @@ class LocalGpo : public CommandLine {
   Bytes FileBytes(const char* inFolder) {
     Bytes bytes;
     const std::string path = folder_ + inFolder;
-    EXPECT_EQ(files_.Read(path, bytes), kRegSuccess) << path;
+    EXPECT_EQ(files_.Read(path, bytes), kSuccess) << path;
     return bytes;
   }
 
   void PutFile(const char* inFolder, const Bytes& bytes) {
     const std::string path = folder_ + inFolder;
-    ASSERT_EQ(files_.MakeFolderOf(path), kRegSuccess);
-    ASSERT_EQ(files_.Replace(path, bytes), kRegSuccess);
+    ASSERT_EQ(files_.MakeFolderOf(path), kSuccess);
+    ASSERT_EQ(files_.Replace(path, bytes), kSuccess);
   }
 
   static PolSetting InPol(const Bytes& pol, const char* name) {

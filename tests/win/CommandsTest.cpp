@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "platform/Accounts.h"
-#include "program/Startup.h"
+#include "rules/CommandLine.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/win/TestServices.h"
@@ -30,7 +30,7 @@ class Commands : public PolicyTest {
 
   void Start() {
     TakeQuitRequest();  // left by an earlier test's window
-    Main(form);
+    form.Start();
     SetForegroundWindow(form.Hwnd());
     PumpMessages();
   }
@@ -180,13 +180,13 @@ TEST_F(Commands, ExitButtonMenuAndShortcutEachCloseEveryWindow) {
   EXPECT_TRUE(Ended());
 
   frmMain second(GetModuleHandleW(nullptr), services.Get());
-  Main(second);
+  second.Start();
   SendMessageW(second.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
   EXPECT_EQ(second.Hwnd(), nullptr);
   EXPECT_TRUE(TakeQuitRequest());
 
   frmMain third(GetModuleHandleW(nullptr), services.Get());
-  Main(third);
+  third.Start();
   Click(third.chkSubOption(2));
   PressKey(third.chkSubOption(2).Hwnd(), 'Q', true);
   EXPECT_EQ(third.Hwnd(), nullptr);
@@ -258,7 +258,7 @@ TEST_F(Commands, AMainWindowOrAControlThatCannotBeMadeIsReportedAndEndsTheProgra
     g_refusedId = refused;
     const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseWindow, nullptr, GetCurrentThreadId());
     int status = 0;
-    EXPECT_EQ(MessageBoxesDuring(nullptr, [&] { status = Main(form); }), 1) << refused;
+    EXPECT_EQ(MessageBoxesDuring(nullptr, [&] { status = form.Start(); }), 1) << refused;
     UnhookWindowsHookEx(hook);
     EXPECT_NE(status, 0) << refused;
     EXPECT_FALSE(form.Hwnd()) << refused;
@@ -381,8 +381,8 @@ TEST_F(Commands, AnotherAccountsElevatedPolvaneShowsAndSavesTheNamedUsersPolicie
   const std::string user = SystemAccounts().OwnSid();
   services.accounts.ownSid = "S-1-5-21-0-0-0-500";
   TakeQuitRequest();
-  ASSERT_EQ(Main(form, std::get<WindowCommand>(
-                           ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user}))),
+  ASSERT_EQ(form.Start(std::get<WindowCommand>(
+                ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user}))),
             0);
   EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane - " + AccountName(user));
   EXPECT_EQ(Panel(), (Values{0, 0, 0, 1, 1}));

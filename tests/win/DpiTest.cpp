@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "program/Startup.h"
 #include "resources/resource.h"
 #include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
@@ -67,7 +66,7 @@ class Dpi : public PolicyTest {
  protected:
   void SetUp() override {
     PolicyTest::SetUp();
-    Main(form);
+    form.Start();
     SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0);
     PumpMessages();
   }

@@ -54,10 +54,10 @@ TEST(WindowsFiles, ReplacingThroughALinkChangesItsTargetAndTheLinkStays) {
   std::vector<std::uint8_t> read;
   // Through the link, then to the target: the link must still lead there.
   for (const auto& [written, through] : {std::pair{link, target}, std::pair{target, link}}) {
-    ASSERT_EQ(files.Replace(written, {'n', 'e', 'w'}), kRegSuccess) << written;
-    ASSERT_EQ(files.Read(through, read), kRegSuccess) << through;
+    ASSERT_EQ(files.Replace(written, {'n', 'e', 'w'}), kSuccess) << written;
+    ASSERT_EQ(files.Read(through, read), kSuccess) << through;
     EXPECT_EQ(read, (std::vector<std::uint8_t>{'n', 'e', 'w'})) << written;
-    ASSERT_EQ(files.Replace(written, {'o', 'l', 'd'}), kRegSuccess) << written;
+    ASSERT_EQ(files.Replace(written, {'o', 'l', 'd'}), kSuccess) << written;
   }
   RunShell(L"rm -rf " + unix + L"'", folder, false);
 }

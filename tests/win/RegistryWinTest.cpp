@@ -23,8 +23,8 @@ TEST_F(RealRegistry, RootsAreWindowsOwnHandles) {
 }
 
 TEST_F(RealRegistry, WriteCreatesTheKeyPathAndStoresADword) {
-  ASSERT_EQ(WriteDWORD(registry, kLocalMachine, kPolicyKeyPath, "DisableVideo", 1), kRegSuccess);
-  ASSERT_EQ(WriteDWORD(registry, kLocalMachine, kPolicyKeyPath, "PreventRun", -1), kRegSuccess);
+  ASSERT_EQ(WriteDWORD(registry, kLocalMachine, kPolicyKeyPath, "DisableVideo", 1), kSuccess);
+  ASSERT_EQ(WriteDWORD(registry, kLocalMachine, kPolicyKeyPath, "PreventRun", -1), kSuccess);
 
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Microsoft\\Messenger\\Client", 0,

@@ -16,8 +16,7 @@
 #include <vector>
 
 #include "rules/Links.h"
-#include "rules/RegistryApi.h"
-#include "program/Startup.h"
+#include "seams/RegistryApi.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/win/TestServices.h"
@@ -51,7 +50,7 @@ class Soak : public PolicyTest {
  protected:
   void SetUp() override {
     PolicyTest::SetUp();
-    Main(form);
+    form.Start();
     PumpMessages();
   }
   void TearDown() override {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "program/Startup.h"
 #include "tests/win/TestServices.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/frmMain.h"
@@ -23,7 +22,7 @@ class Startup : public PolicyTest {
 };
 
 TEST_F(Startup, NothingStoredOpensAllClearAndEnabled) {
-  Main(form);
+  form.Start();
   EXPECT_TRUE(IsWindowVisible(form.Hwnd()));
   EXPECT_EQ(form.chkOption(0).Value(), kUnchecked);
   EXPECT_EQ(form.chkOption(1).Value(), kUnchecked);
@@ -37,7 +36,7 @@ TEST_F(Startup, PreventRunGreysOutTheSubOptionsShowingTheirOwnTicks) {
   StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
   StorePolicy(HKEY_CURRENT_USER, "DisablePC2PCAudio", 1);
   StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 2);
-  Main(form);
+  form.Start();
   EXPECT_EQ(form.chkOption(0).Value(), kChecked);
   ExpectSubOptionsEnabled(false);
   EXPECT_EQ(form.chkSubOption(0).Value(), kUnchecked);
@@ -54,7 +53,7 @@ TEST_F(Startup, MachineWideValuesAreNotShown) {
   StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
   StorePolicy(HKEY_LOCAL_MACHINE, "DisableFileTransfer", 1);
   StorePolicy(HKEY_CURRENT_USER, "DisablePC2Phone", 1);
-  Main(form);
+  form.Start();
   EXPECT_EQ(form.chkOption(0).Value(), kUnchecked);
   EXPECT_EQ(form.chkSubOption(0).Value(), kUnchecked);
   EXPECT_EQ(form.chkSubOption(2).Value(), kChecked);
@@ -64,7 +63,7 @@ TEST_F(Startup, MachineWideValuesAreNotShown) {
 TEST_F(Startup, OutOfRangeNumbersShowChecked) {
   StorePolicy(HKEY_CURRENT_USER, "DisableFileTransfer", 65536);
   StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 0xFFFFFFFF);
-  Main(form);
+  form.Start();
   EXPECT_EQ(form.chkSubOption(0).Value(), kChecked);
   EXPECT_EQ(form.chkSubOption(3).Value(), kChecked);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"), 65536u);

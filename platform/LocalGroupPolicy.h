@@ -1,6 +1,6 @@
 #pragma once
 // The local Group Policy Object's folder, and Windows' Group Policy engine.
-#include "rules/CommandLine.h"
+#include "seams/GroupPolicy.h"
 
 namespace polvane {
 
@@ -8,7 +8,7 @@ class LocalGroupPolicy final : public GroupPolicy {
  public:
   std::string Folder() override;
   // RefreshPolicyEx, once the Group Policy Client service is found running.
-  RegStatus Refresh(bool machine) override;
+  Win32Error Refresh(bool machine) override;
 };
 
 }  // namespace polvane

@@ -5,30 +5,25 @@
 #include <string>
 #include <vector>
 
-#include "rules/RegistryApi.h"
+#include "seams/Win32Error.h"
 
 namespace polvane {
 
-// Whether a failure says that the file, or a folder on its way, is not there.
-inline bool IsMissing(RegStatus status) {
-  return status == kRegFileNotFound || status == kRegPathNotFound;
-}
-
 class FileAccess {
  public:
-  virtual RegStatus Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
+  virtual Win32Error Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
   // Makes the file, or replaces it keeping its security and attributes; a
   // replaced file is either the old one or the new one whole, never a
   // mixture.
-  virtual RegStatus Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+  virtual Win32Error Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
   // Deletes the file; one that is not there is no failure.
-  virtual RegStatus Remove(const std::string& path) = 0;
+  virtual Win32Error Remove(const std::string& path) = 0;
   // Makes the folder a file goes in, and any folder above it that is missing.
-  virtual RegStatus MakeFolderOf(const std::string& path) = 0;
+  virtual Win32Error MakeFolderOf(const std::string& path) = 0;
   // Holds the lock file at path for this process alone until Unlock,
   // waiting a bounded time while another process holds it. The file is gone
   // once released, even when the process ends without releasing it.
-  virtual RegStatus Lock(const std::string& path) = 0;
+  virtual Win32Error Lock(const std::string& path) = 0;
   virtual void Unlock(const std::string& path) = 0;
 
  protected:

@@ -1,4 +1,4 @@
-#include "platform/GroupPolicy.h"
+#include "platform/LocalGroupPolicy.h"
 
 #include <windows.h>
 
@@ -30,11 +30,11 @@ std::string LocalGroupPolicy::Folder() {
   return Narrow(windows, CP_UTF8) + (wow64 ? "\\Sysnative" : "\\System32") + "\\GroupPolicy";
 }
 
-RegStatus LocalGroupPolicy::Refresh(bool machine) {
+Win32Error LocalGroupPolicy::Refresh(bool machine) {
   if (!EngineRuns()) return kNoPolicyEngine;
   const auto refresh = late::RefreshPolicyEx.Get();
-  if (!refresh) return static_cast<RegStatus>(GetLastError());
-  return refresh(machine, 0) ? kRegSuccess : static_cast<RegStatus>(GetLastError());
+  if (!refresh) return static_cast<Win32Error>(GetLastError());
+  return refresh(machine, 0) ? kSuccess : static_cast<Win32Error>(GetLastError());
 }
 
 }  // namespace polvane

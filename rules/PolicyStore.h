@@ -1,0 +1,23 @@
+#pragma once
+// Where the policies are kept, and whether this process may change them.
+#include "seams/RegistryApi.h"
+
+namespace polvane {
+
+// Where the policies are kept: the registry, and the root of the current
+// user's scope, HKEY_CURRENT_USER or the loaded hive of another signed-in
+// user whose policies Polvane was asked to show.
+struct PolicyStore {
+  RegistryApi& registry;
+  RegKey userRoot = kCurrentUser;
+
+  // HKEY_LOCAL_MACHINE for every user, else the current user's root.
+  RegKey Root(bool allUsers) const { return allUsers ? kLocalMachine : userRoot; }
+};
+
+// Whether Windows lets this process change the scope's policies, asked of
+// the policy key's security (Software\Policies is the administrators' in
+// both scopes). Only a refusal says no: any other doubt is left to the save.
+bool MayChangePolicies(const PolicyStore& store, bool allUsers);
+
+}  // namespace polvane

@@ -1,0 +1,29 @@
+#pragma once
+// The one error type of the registry, files and the system's other calls: a
+// Win32 error code, 0 for success. Free of Windows so that the rules that
+// weigh errors are tested natively.
+
+namespace polvane {
+
+using Win32Error = long;
+
+inline constexpr Win32Error kSuccess = 0;
+inline constexpr Win32Error kFileNotFound = 2;
+inline constexpr Win32Error kPathNotFound = 3;
+inline constexpr Win32Error kAccessDenied = 5;
+inline constexpr Win32Error kInvalidHandle = 6;
+inline constexpr Win32Error kInvalidData = 13;
+inline constexpr Win32Error kSharingViolation = 32;
+inline constexpr Win32Error kMoreData = 234;
+inline constexpr Win32Error kNoSuchLogonSession = 1312;
+inline constexpr Win32Error kNoneMapped = 1332;
+// ERROR_SERVICE_NOT_ACTIVE: the Group Policy Client service is not running.
+inline constexpr Win32Error kNoPolicyEngine = 1062;
+
+// Whether a failure says that a file or key, or a folder on its way, is not
+// there.
+inline bool IsMissing(Win32Error status) {
+  return status == kFileNotFound || status == kPathNotFound;
+}
+
+}  // namespace polvane
