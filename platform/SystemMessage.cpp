@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Text.h"
+#include "rules/Ascii.h"
 #include "rules/Decimal.h"
 #include "rules/Messages.h"
 
@@ -15,7 +16,7 @@ std::string SystemReason(long code) {
   std::string reason = Narrow(text, CP_UTF8);
   for (char& c : reason)
     if (c == '\r' || c == '\n') c = ' ';
-  while (!reason.empty() && reason.back() == ' ') reason.pop_back();
+  reason = Trim(reason, " ");
   return reason.empty() ? "Error " + Decimal(code) + "." : reason;
 }
 

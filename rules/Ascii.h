@@ -14,6 +14,18 @@ inline std::string AsciiLower(std::string_view text) {
   return lower;
 }
 
+// Whether two names are the same, as Windows compares registry names.
+inline bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return AsciiLower(a) == AsciiLower(b);
+}
+
+// The text without the characters of chars at either end.
+inline std::string_view Trim(std::string_view text, std::string_view chars = " \t") {
+  const std::size_t first = text.find_first_not_of(chars);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(chars) + 1 - first);
+}
+
 inline bool IsAscii(std::string_view text) {
   for (const char c : text)
     if (static_cast<unsigned char>(c) >= 0x80) return false;

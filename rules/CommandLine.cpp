@@ -16,12 +16,6 @@ bool IsSwitch(const std::string& argument) {
   return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
 }
 
-std::optional<std::size_t> RowNamed(const std::string& name) {
-  for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
-    if (AsciiLower(name) == AsciiLower(kPolicyTable[row].valueName)) return row;
-  return std::nullopt;
-}
-
 // The five value names, separated by commas; with a line break and the
 // usage's indent after every perLine names.
 std::string PolicyNames(std::size_t perLine = kPolicyTable.size()) {

@@ -18,12 +18,6 @@ constexpr std::string_view kRegistryExtension = "{35378EAC-683F-11D2-A89A-00C04F
 constexpr std::string_view kMachineTool = "{D02B1F72-3407-48AE-BA88-E8213C6761F1}";
 constexpr std::string_view kUserTool = "{D02B1F73-3407-48AE-BA88-E8213C6761F1}";
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 // names, "[{extension}{tool}...][...]", with tool in the registry extension's
 // list: in the sorted place, among lists sorted by their extension's GUID as
 // the editor keeps them, the order of the others left as it is. Nothing
@@ -138,7 +132,7 @@ class GeneralSection {
     for (std::size_t at = begin_, end = End(); at < end; at = NextLine(at)) {
       const std::string_view line = Line(at);
       const std::size_t equals = line.find('=');
-      if (equals != kNone && AsciiLower(Trim(line.substr(0, equals))) == AsciiLower(key)) return at;
+      if (equals != kNone && SameIgnoringCase(Trim(line.substr(0, equals)), key)) return at;
     }
     return kNone;
   }

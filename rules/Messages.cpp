@@ -8,11 +8,7 @@
 namespace polvane {
 namespace {
 
-std::string Trimmed(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-    text.pop_back();
-  return text;
-}
+std::string Trimmed(const std::string& text) { return std::string(Trim(text, "\r\n ")); }
 
 std::string ScopeFailure(const char* what, bool allUsers, const std::string& reason) {
   return std::string("The settings could not be ") + what + " for " + ScopeName(allUsers) +
@@ -24,7 +20,7 @@ std::string ScopeFailure(const char* what, bool allUsers, const std::string& rea
 std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
 
 std::string SaveFailureMessage(bool allUsers, Win32Error status, std::string systemReason) {
-  systemReason = Trimmed(std::move(systemReason));
+  systemReason = Trimmed(systemReason);
   if (systemReason.empty()) systemReason = "Error " + Decimal(status) + ".";
   std::string text = ScopeFailure("saved", allUsers, systemReason);
   if (status == kAccessDenied)
@@ -49,20 +45,20 @@ std::string UserFailureMessage(const std::string& given, Win32Error status,
     return user +
            " is not signed in on this computer, so their policies are not loaded. Nothing was read "
            "or written.";
-  return "The policies of " + user + " cannot be reached: " + Trimmed(std::move(systemReason));
+  return "The policies of " + user + " cannot be reached: " + Trimmed(systemReason);
 }
 
 std::string StartFailureMessage(std::string systemReason) {
-  return "Polvane could not open its window, and ends.\n\n" + Trimmed(std::move(systemReason));
+  return "Polvane could not open its window, and ends.\n\n" + Trimmed(systemReason);
 }
 
 std::string RestartFailureMessage(std::string systemReason) {
   return "Polvane could not be started as an administrator; nothing has changed.\n\n" +
-         Trimmed(std::move(systemReason));
+         Trimmed(systemReason);
 }
 
 std::string LoadFailureMessage(bool allUsers, std::string systemReason) {
-  return ScopeFailure("read", allUsers, Trimmed(std::move(systemReason))) +
+  return ScopeFailure("read", allUsers, Trimmed(systemReason)) +
          "\n\nThe boxes show what could be read; the rest are shown clear.";
 }
 

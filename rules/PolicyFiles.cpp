@@ -2,6 +2,7 @@
 
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
+#include "rules/LittleEndian.h"
 #include "rules/PolicyTable.h"
 #include "seams/RegistryApi.h"
 
@@ -10,13 +11,7 @@ namespace {
 
 constexpr char kRegHeader[] = "Windows Registry Editor Version 5.00";
 
-std::optional<std::size_t> RowOf(const std::string& name) {
-  for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
-    if (AsciiLower(name) == AsciiLower(kPolicyTable[row].valueName)) return row;
-  return std::nullopt;
-}
-
-bool IsPolicyKey(const std::string& key) { return AsciiLower(key) == AsciiLower(kPolicyKeyPath); }
+bool IsPolicyKey(const std::string& key) { return SameIgnoringCase(key, kPolicyKeyPath); }
 
 std::string RootName(bool allUsers) {
   return allUsers ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
@@ -34,10 +29,7 @@ Bytes Utf16WithMark(const std::string& text) {
 std::vector<std::string> LinesOf(const Bytes& file) {
   std::string text;
   if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE) {
-    for (std::size_t i = 2; i + 1 < file.size(); i += 2) {
-      const unsigned c = file[i] | file[i + 1] << 8;
-      text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    }
+    text = AsciiFromUtf16(file.data() + 2, file.size() - 2);
   } else {
     text.assign(file.begin(), file.end());
   }
@@ -83,8 +75,7 @@ class Importer {
           Take(row, std::nullopt);
         } else if (effect == PolEffect::Sets && record.type == kRegDword &&
                    record.data.size() == 4) {
-          Take(row, record.data[0] | record.data[1] << 8 | record.data[2] << 16 |
-                        static_cast<std::uint32_t>(record.data[3]) << 24);
+          Take(row, DwordAt(record.data.data()));
         } else {
           continue;
         }
@@ -116,7 +107,7 @@ class Importer {
       if (line[0] != '"' || close == std::string::npos)
         return Error("Not a registry script: line " + Line(i) + " is no value.");
       const std::string name = line.substr(1, close - 1), data = line.substr(close + 2);
-      const auto row = RowOf(name);
+      const auto row = RowNamed(name);
       if (AsciiLower(key) != ours || !row) {
         Skip(key + "\\" + name);
       } else if (data == "-") {
@@ -142,7 +133,7 @@ class Importer {
       if (scope != "computer" && scope != "user")
         return Error("Not an LGPO text file: line " + Line(i - 3) +
                      " is neither Computer nor User.");
-      const auto row = RowOf(fields[2]);
+      const auto row = RowNamed(fields[2]);
       const std::string named = fields[0] + " " + fields[1] + "\\" + fields[2];
       if ((scope == "computer") != allUsers_ || !IsPolicyKey(fields[1]) || !row) {
         Skip(named);

@@ -1,6 +1,8 @@
 #pragma once
 // The five Messenger client policies, in the order they are loaded and saved.
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "rules/OptionPanel.h"
@@ -24,6 +26,9 @@ inline constexpr std::array<PolicyRow, 5> kPolicyTable{{
     {"DisablePC2Phone", BoxArray::SubOption, 2},
     {"DisableVideo", BoxArray::SubOption, 3},
 }};
+
+// The row of the policy a name names, in any case.
+std::optional<std::size_t> RowNamed(std::string_view name);
 
 inline CheckControl& BoxOf(OptionPanel& panel, const PolicyRow& row) {
   return row.array == BoxArray::Option ? panel.Option(row.index) : panel.SubOption(row.index);

@@ -4,6 +4,7 @@
 
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
+#include "rules/LittleEndian.h"
 
 namespace polvane {
 namespace {
@@ -12,8 +13,6 @@ constexpr std::uint8_t kSignature[] = {'P', 'R', 'e', 'g', 1, 0, 0, 0};
 constexpr std::uint32_t kDword = 4;
 constexpr std::uint32_t kString = 1;
 constexpr char kDeletePrefix[] = "**del.";
-
-bool SameName(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
 
 void PutChar(Bytes& out, char16_t c) {
   out.push_back(static_cast<std::uint8_t>(c));
@@ -59,7 +58,7 @@ class Reader {
 
   bool Char(char16_t& c) {
     if (bytes_.size() - at_ < 2) return false;
-    c = static_cast<char16_t>(bytes_[at_] | bytes_[at_ + 1] << 8);
+    c = Utf16At(&bytes_[at_]);
     at_ += 2;
     return true;
   }
@@ -76,15 +75,14 @@ class Reader {
   bool String(std::string& text, const char* what) {
     for (char16_t c = 0; Char(c);) {
       if (c == 0) return true;
-      text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+      text.push_back(AsciiOf(c));
     }
     return Fail(std::string("the file ends inside ") + what);
   }
 
   bool Dword(std::uint32_t& number, const char* what) {
     if (bytes_.size() - at_ < 4) return Fail(std::string("the file ends inside ") + what);
-    number = bytes_[at_] | bytes_[at_ + 1] << 8 | bytes_[at_ + 2] << 16 |
-             static_cast<std::uint32_t>(bytes_[at_ + 3]) << 24;
+    number = DwordAt(&bytes_[at_]);
     at_ += 4;
     return true;
   }
@@ -104,22 +102,18 @@ class Reader {
 
 // The value's own records: the value itself, or **del. of it.
 bool IsRecordOf(const PolRecord& record, std::string_view key, std::string_view value) {
-  return SameName(record.key, key) &&
-         (SameName(record.value, value) || SameName(record.value, DeletionOf(value)));
+  return SameIgnoringCase(record.key, key) && (SameIgnoringCase(record.value, value) ||
+                                               SameIgnoringCase(record.value, DeletionOf(value)));
 }
 
 // Whether a **DeleteValues record's list, "name;name;...", a string, names value.
 bool ListsValue(const PolRecord& record, std::string_view value) {
   if (record.type != kString) return false;
-  std::string list;
-  for (std::size_t i = 0; i + 1 < record.data.size(); i += 2) {
-    const unsigned c = record.data[i] | record.data[i + 1] << 8;
-    if (c == 0) break;
-    list.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  }
+  std::string list = AsciiFromUtf16(record.data.data(), record.data.size());
+  list.resize(std::min(list.find('\0'), list.size()));
   for (std::size_t start = 0, end; start <= list.size(); start = end + 1) {
     end = std::min(list.find(';', start), list.size());
-    if (SameName(std::string_view(list).substr(start, end - start), value)) return true;
+    if (SameIgnoringCase(std::string_view(list).substr(start, end - start), value)) return true;
   }
   return false;
 }
@@ -162,11 +156,11 @@ Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t
 }
 
 PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_view value) {
-  if (!SameName(record.key, key)) return PolEffect::None;
-  if (SameName(record.value, value)) return PolEffect::Sets;
-  if (SameName(record.value, DeletionOf(value)) || SameName(record.value, "**delvals.") ||
-      SameName(record.value, "**delvals") ||
-      (SameName(record.value, "**DeleteValues") && ListsValue(record, value)))
+  if (!SameIgnoringCase(record.key, key)) return PolEffect::None;
+  if (SameIgnoringCase(record.value, value)) return PolEffect::Sets;
+  if (SameIgnoringCase(record.value, DeletionOf(value)) ||
+      SameIgnoringCase(record.value, "**delvals.") || SameIgnoringCase(record.value, "**delvals") ||
+      (SameIgnoringCase(record.value, "**DeleteValues") && ListsValue(record, value)))
     return PolEffect::Deletes;
   return PolEffect::None;
 }
@@ -184,9 +178,7 @@ PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_v
         if (record.type != kDword || record.data.size() != 4)
           setting = {PolSetting::State::Other};
         else
-          setting = {PolSetting::State::Number,
-                     record.data[0] | record.data[1] << 8 | record.data[2] << 16 |
-                         static_cast<std::uint32_t>(record.data[3]) << 24};
+          setting = {PolSetting::State::Number, DwordAt(record.data.data())};
         break;
     }
   }

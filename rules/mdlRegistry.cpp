@@ -2,16 +2,12 @@
 
 #include <array>
 
+#include "rules/LittleEndian.h"
+
 namespace polvane {
 namespace {
 
 constexpr std::uint32_t kDwordSize = 4;
-
-std::int32_t FromLittleEndian(const std::array<std::uint8_t, kDwordSize>& bytes) {
-  const std::uint32_t number =
-      bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-  return static_cast<std::int32_t>(number);
-}
 
 std::array<std::uint8_t, kDwordSize> ToLittleEndian(std::int32_t value) {
   const auto number = static_cast<std::uint32_t>(value);
@@ -40,7 +36,7 @@ DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
   if (status == kMoreData) return {kSuccess, std::nullopt, true};
   if (status != kSuccess) return {FailureOf(status), std::nullopt};
   if (type != kRegDword || size != kDwordSize) return {kSuccess, std::nullopt, true};
-  return {kSuccess, static_cast<std::uint32_t>(FromLittleEndian(buffer)), true};
+  return {kSuccess, DwordAt(buffer.data()), true};
 }
 
 std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
