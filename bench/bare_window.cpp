@@ -11,6 +11,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <oleauto.h>
+
+#include "platform/Handles.h"
 #endif
 
 namespace {
@@ -30,7 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #ifdef BARE_WINDOW_LOADED
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   int count = 0;
-  LocalFree(CommandLineToArgvW(GetCommandLineW(), &count));
+  const polvane::UniqueLocal arguments(CommandLineToArgvW(GetCommandLineW(), &count));
   SysFreeString(nullptr);
   DWORD ignored = 0;
   GetFileVersionInfoSizeW(L"", &ignored);

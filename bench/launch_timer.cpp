@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/Clock.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -32,15 +33,16 @@ BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM lParam) {
 double TimeOneLaunch(const std::string& program) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
+  PROCESS_INFORMATION started{};
   std::string command = "\"" + program + "\"";
   const double start = NowMilliseconds();
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+                      &startup, &started))
     return -1;
+  const polvane::UniqueKernelHandle process(started.hProcess), thread(started.hThread);
   double elapsed = -1;
-  if (WaitForInputIdle(process.hProcess, 20000) == 0) {
-    Search search{process.dwProcessId, nullptr};
+  if (WaitForInputIdle(process.Get(), 20000) == 0) {
+    Search search{started.dwProcessId, nullptr};
     for (int attempt = 0; attempt < 20000 && !search.found; ++attempt) {
       EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
       if (!search.found) Sleep(1);
@@ -48,10 +50,7 @@ double TimeOneLaunch(const std::string& program) {
     if (search.found) elapsed = NowMilliseconds() - start;
     if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
   }
-  if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0)
-    TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  if (WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.Get(), 1);
   return elapsed;
 }
 

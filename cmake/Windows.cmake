@@ -100,9 +100,10 @@ set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine)
 set_tests_properties(wine_prefix_up wine_prefix_down PROPERTIES ENVIRONMENT "${_wine_env}" LABELS wine)
 
 # What every Wine test program shares, compiled once: the counting registry,
-# the helpers and main().
+# the helpers (tests/win/support, one file per concern) and main().
+file(GLOB _win_test_support CONFIGURE_DEPENDS tests/win/support/*.cpp)
 add_library(polvane_win_test_support STATIC
-  tests/common/CountingRegistry.cpp tests/win/WinTestMain.cpp tests/win/WinTestSupport.cpp)
+  tests/common/CountingRegistry.cpp tests/win/WinTestMain.cpp ${_win_test_support})
 target_link_libraries(polvane_win_test_support PUBLIC polvane_core GTest::gtest shell32 ole32
                                                       oleaut32 version)
 

@@ -34,10 +34,7 @@ bool InAdministrators() {
 bool SystemElevation::IsElevated() { return InAdministrators(); }
 
 DWORD SystemElevation::StartElevated(HWND owner, const std::string& arguments) {
-  return StartProgramElevated(owner, ProgramPath(), arguments);
-}
-
-DWORD StartProgramElevated(HWND owner, const std::wstring& program, const std::string& arguments) {
+  const std::wstring program = program_.empty() ? ProgramPath() : program_;
   const std::wstring parameters = Widen(arguments, CP_UTF8);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;

@@ -4,20 +4,23 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
-#include "seams/Services.h"
+#include "seams/Elevation.h"
 
 namespace polvane {
 
-// Starts program as an administrator with arguments through the "runas"
-// verb, and waits until it is ready for input; as Elevation::StartElevated.
-DWORD StartProgramElevated(HWND owner, const std::wstring& program, const std::string& arguments);
-
 class SystemElevation final : public Elevation {
  public:
+  // program is the file StartElevated starts: this program's own when it is
+  // empty, or Polvane.exe for a program that shows Polvane's window itself.
+  explicit SystemElevation(std::wstring program = {}) : program_(std::move(program)) {}
+
   bool IsElevated() override;
-  // Starts this program's own file.
   DWORD StartElevated(HWND owner, const std::string& arguments) override;
+
+ private:
+  std::wstring program_;
 };
 
 }  // namespace polvane

@@ -214,7 +214,7 @@ class Runner {
   }
 
   DwordRead Read(bool allUsers, std::size_t row) const {
-    return QueryDWORD(store_.registry, store_.Root(allUsers), kPolicyKeyPath,
+    return ReadDWORD(store_.registry, store_.Root(allUsers), kPolicyKeyPath,
                       kPolicyTable[row].valueName);
   }
 

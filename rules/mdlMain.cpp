@@ -24,7 +24,7 @@ Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUs
   const RegKey root = store.Root(allUsers);
   Win32Error first = kSuccess;
   for (const PolicyRow& row : kPolicyTable) {
-    const DwordRead read = QueryDWORD(store.registry, root, kPolicyKeyPath, row.valueName);
+    const DwordRead read = ReadDWORD(store.registry, root, kPolicyKeyPath, row.valueName);
     BoxOf(panel, row)
         .SetValue(CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
     if (first == kSuccess) first = read.status;

@@ -20,7 +20,7 @@ Win32Error FailureOf(Win32Error status) { return status == kFileNotFound ? kSucc
 
 }  // namespace
 
-DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
+DwordRead ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
   RegKey opened{};
   // A key that could not be opened is neither queried nor closed: there is
   // no handle to use.
@@ -37,10 +37,6 @@ DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const ch
   if (status != kSuccess) return {FailureOf(status), std::nullopt};
   if (type != kRegDword || size != kDwordSize) return {kSuccess, std::nullopt, true};
   return {kSuccess, DwordAt(buffer.data()), true};
-}
-
-std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
-  return static_cast<std::int32_t>(QueryDWORD(api, root, subKey, valueName).value.value_or(0));
 }
 
 Win32Error WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,

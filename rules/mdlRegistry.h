@@ -25,11 +25,7 @@ struct DwordRead {
   std::optional<std::uint32_t> value;  // empty unless a 4-byte REG_DWORD was read
   bool present = false;                // a value of that name is there, of any type
 };
-DwordRead QueryDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
-
-// The value's number, or 0 when the key or value is missing, the value is not
-// a 4-byte REG_DWORD, or the query fails for any other reason.
-std::int32_t ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
+DwordRead ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName);
 
 // Creates the key path as needed and stores value as a REG_DWORD. Returns the
 // first failure's error code, or kSuccess.

@@ -78,7 +78,6 @@ DWORD Button::Create(const Placement& where, const wchar_t* caption, bool isDefa
 }
 
 void Button::ShowShield(bool shown) {
-  shield_ = shown;
   SendMessageW(Hwnd(), BCM_SETSHIELD, 0, shown);
 }
 
@@ -138,7 +137,7 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 DWORD GroupBox::Create(const Placement& where) {
   const DWORD failure =
       CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-  if (!failure) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+  if (failure == ERROR_SUCCESS) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
   return failure;
 }
 
@@ -251,16 +250,46 @@ void Label::GrowToFitText() {
 DWORD Panel::Create(const Placement& where) {
   const DWORD failure = CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
                                       WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
-  if (!failure) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+  if (failure == ERROR_SUCCESS) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
   return failure;
 }
+
+namespace {
+
+// An owner-drawn static holds no image of its own: the box answers the
+// questions a program reading the window (a magnifier, an automation tool)
+// asks a static about what it shows.
+LRESULT CALLBACK AnswerImage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR box) {
+  switch (message) {
+    case STM_GETICON:
+      return reinterpret_cast<LRESULT>(reinterpret_cast<const ImageBox*>(box)->Image(IMAGE_ICON));
+    case STM_GETIMAGE:
+      return reinterpret_cast<LRESULT>(reinterpret_cast<const ImageBox*>(box)->Image(wParam));
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, AnswerImage, 0);
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
 
 DWORD ImageBox::Create(const Placement& where, const wchar_t* linkName) {
   // An owner-drawn static never shows its text: it is the link's name alone.
   const DWORD failure = CreateControl(where, WC_STATICW, linkName ? linkName : L"",
                                       SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
-  if (!failure && linkName) MakeLink(Hwnd());
-  return failure;
+  if (failure != ERROR_SUCCESS) return failure;
+  SetWindowSubclass(Hwnd(), AnswerImage, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (linkName) MakeLink(Hwnd());
+  return ERROR_SUCCESS;
+}
+
+HANDLE ImageBox::Image(WPARAM kind) const {
+  if (kind == IMAGE_ICON) return icon_;
+  OLE_HANDLE bitmap = 0;
+  if (kind != IMAGE_BITMAP || !picture_ || FAILED(picture_->get_Handle(&bitmap))) return nullptr;
+  return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(bitmap));
 }
 
 void ImageBox::SetIcon(HICON icon, int size) {

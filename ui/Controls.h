@@ -67,12 +67,8 @@ class Button final : public Control {
   void OnNotify(WORD code) override;
   // The UAC shield, shown on a button whose action needs an administrator.
   void ShowShield(bool shown);
-  bool ShowsShield() const { return shield_; }
 
   std::function<void()> onClick;
-
- private:
-  bool shield_ = false;
 };
 
 // A three-state check box whose value the program sets; see CheckControl for
@@ -129,8 +125,10 @@ class ImageBox final : public Control {
  public:
   [[nodiscard]] DWORD Create(const Placement& where, const wchar_t* linkName = nullptr);
   void SetIcon(HICON icon, int size);
-  HICON Icon() const { return icon_; }
   void SetPicture(IPicture* picture);
+  // What a static showing it would answer to STM_GETIMAGE: the icon, or the
+  // picture's bitmap; null for the other kind.
+  HANDLE Image(WPARAM kind) const;
   void OnNotify(WORD code) override;
   void Draw(const DRAWITEMSTRUCT& item) override;
   void OnDestroyed() override;

@@ -18,16 +18,22 @@ bool TranslateForWindow(MSG& msg) {
 
 }  // namespace
 
-void ProcessMessage(MSG& msg) {
-  if (TranslateForWindow(msg)) return;
-  TranslateMessage(&msg);
-  DispatchMessageW(&msg);
+std::optional<int> HandleWaitingMessages() {
+  MSG msg{};
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+    if (TranslateForWindow(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return std::nullopt;
 }
 
 int RunMessageLoop() {
-  MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
-  return static_cast<int>(msg.wParam);
+  for (;;) {
+    if (const std::optional<int> exitCode = HandleWaitingMessages()) return *exitCode;
+    WaitMessage();
+  }
 }
 
 }  // namespace polvane

@@ -4,10 +4,13 @@
 // keys), then ordinary dispatch.
 #include <windows.h>
 
+#include <optional>
+
 namespace polvane {
 
-// Handles one message as the loop does.
-void ProcessMessage(MSG& msg);
+// Handles every message waiting, without waiting for more: nothing, or the
+// exit code once the program has asked to end (WM_QUIT).
+std::optional<int> HandleWaitingMessages();
 
 // Runs until the program's last window is gone; returns the exit code.
 int RunMessageLoop();

@@ -37,17 +37,6 @@ class frmAbout final : public Window {
   }
   HACCEL Accelerators() const override { return accelerators_; }
 
-  ImageBox& Image1() { return image1_; }
-  Label& lblTitle() { return lblTitle_; }
-  Label& lblVersion() { return lblVersion_; }
-  Label& lblDescription() { return lblDescription_; }
-  Button& cmdOK() { return cmdOK_; }
-  Label& lblPolvaneWeb() { return lblPolvaneWeb_; }
-  Panel& Picture1() { return picture1_; }
-  ImageBox& imgMSN() { return imgMSN_; }
-  HCURSOR HandCursor() const { return handCursor_.Get(); }
-  IPicture* Banner() const { return banner_.Get(); }
-
  private:
   void Load(HWND anchor);
   DWORD CreateControls(const AboutTexts& texts);

@@ -46,12 +46,6 @@ class frmMain final : public Window, public OptionPanel {
 
   CheckBox& chkOption(int index) { return chkOption_.at(static_cast<std::size_t>(index)); }
   CheckBox& chkSubOption(int index) { return chkSubOption_.at(static_cast<std::size_t>(index)); }
-  GroupBox& fraMain() { return fraMain_; }
-  Button& cmdSave() { return cmdSave_; }
-  Button& cmdExit() { return cmdExit_; }
-  HWND Tooltip() const { return tooltip_; }
-  // The About window; its handle is null while it is closed.
-  frmAbout& About() { return about_; }
   HACCEL Accelerators() const override { return accelerators_; }
 
  private:

@@ -150,7 +150,7 @@ void RequireChanged(const ChangeCommand& change, test::MemoryRegistry& registry,
       if (groupPolicy.refreshed.empty()) continue;
     }
     const DwordRead stored =
-        QueryDWORD(registry, allUsers ? kLocalMachine : kCurrentUser, kPolicyKeyPath, name);
+        ReadDWORD(registry, allUsers ? kLocalMachine : kCurrentUser, kPolicyKeyPath, name);
     Require(named.value ? stored.value == named.value : !stored.present);
   }
 }

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "tests/common/MemoryRegistry.h"
+#include "tests/common/RegistryReads.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
@@ -51,18 +52,18 @@ TEST_F(Policies, ReadsWhatWasWrittenWithTheKeyPathCreated) {
   EXPECT_EQ(WriteDWORD(registry, kCurrentUser, "Software\\A\\B", "V", -2), kSuccess);
   EXPECT_TRUE(memory.HasKey(kCurrentUser, "Software\\A"));
   EXPECT_EQ(memory.Get(kCurrentUser, "Software\\A\\B", "V"), Dword(0xFFFFFFFE));
-  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, "software\\a\\b", "v"), -2);
+  EXPECT_EQ(NumberOrZero(registry, kCurrentUser, "software\\a\\b", "v"), -2);
   EXPECT_EQ(memory.OpenHandles(), 0u);
 }
 
 TEST_F(Policies, MissingKeyOrValueReadsZeroAndUnopenedKeysAreNotUsed) {
-  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(NumberOrZero(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Open), 1);
   EXPECT_EQ(registry.Count(RegCall::Query), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 0);
 
   Store(kCurrentUser, "Other", Dword(1));
-  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(NumberOrZero(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 1);
   EXPECT_EQ(memory.OpenHandles(), 0u);
 }
@@ -78,7 +79,7 @@ TEST_F(Policies, OnlyAFourByteDwordIsTrusted) {
   };
   for (const auto& value : untrusted) {
     Store(kCurrentUser, "PreventRun", value);
-    EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0)
+    EXPECT_EQ(NumberOrZero(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0)
         << "type " << value.type << ", " << value.data.size() << " bytes";
   }
   EXPECT_EQ(memory.OpenHandles(), 0u);
@@ -87,7 +88,7 @@ TEST_F(Policies, OnlyAFourByteDwordIsTrusted) {
 TEST_F(Policies, FailedQueryReadsZeroWhateverItLeftInTheBuffer) {
   Store(kCurrentUser, "PreventRun", Dword(1));
   registry.Fail(RegCall::Query, "PreventRun", kAccessDenied);
-  EXPECT_EQ(ReadDWORD(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
+  EXPECT_EQ(NumberOrZero(registry, kCurrentUser, kPolicyKeyPath, "PreventRun"), 0);
   EXPECT_EQ(registry.Count(RegCall::Close), 1);
 }
 

@@ -16,8 +16,12 @@
 
 #include "rules/Links.h"
 #include "resources/resource.h"
-#include "tests/win/TestServices.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/TestServices.h"
+#include "tests/win/support/Finding.h"
+#include "tests/win/support/Geometry.h"
+#include "tests/win/support/Input.h"
+#include "tests/win/support/PolicyKeys.h"
+#include "tests/win/support/Recorders.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
@@ -65,11 +69,10 @@ class About : public PolicyTest {
   }
 
   void ExpectTheFourTexts() {
-    frmAbout& about = form.About();
-    EXPECT_EQ(TextOf(about.Hwnd()), L"About Polvane");
-    EXPECT_EQ(TextOf(about.lblTitle().Hwnd()), L"Krestel Polvane");
-    EXPECT_EQ(TextOf(about.lblVersion().Hwnd()), L"Version 1.0.4");
-    EXPECT_EQ(TextOf(about.lblDescription().Hwnd()), kDescription);
+    EXPECT_EQ(TextOf(AboutWindow()), L"About Polvane");
+    EXPECT_EQ(TextOf(AboutControl(IDC_LBL_TITLE)), L"Krestel Polvane");
+    EXPECT_EQ(TextOf(AboutControl(IDC_LBL_VERSION)), L"Version 1.0.4");
+    EXPECT_EQ(TextOf(AboutControl(IDC_LBL_DESCRIPTION)), kDescription);
   }
 
   TestServices services;
@@ -79,12 +82,12 @@ class About : public PolicyTest {
 TEST_F(About, F1OpensOneIndependentWindowWithTheVersionRecordsTexts) {
   PressKey(form.Hwnd(), VK_F1);
   ASSERT_EQ(AboutWindows().size(), 1u);
-  const HWND about = form.About().Hwnd();
+  const HWND about = AboutWindow();
   EXPECT_TRUE(IsWindowVisible(about));
   ExpectTheFourTexts();
-  EXPECT_EQ(TextOf(form.About().lblPolvaneWeb().Hwnd()), L"Polvane Homepage");
-  EXPECT_EQ(TextOf(form.About().cmdOK().Hwnd()), L"OK");
-  EXPECT_EQ(GetFocus(), form.About().cmdOK().Hwnd());
+  EXPECT_EQ(TextOf(AboutControl(IDC_LBL_POLVANE_WEB)), L"Polvane Homepage");
+  EXPECT_EQ(TextOf(AboutControl(IDOK)), L"OK");
+  EXPECT_EQ(GetFocus(), AboutControl(IDOK));
   EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
   EXPECT_EQ(GetAncestor(about, GA_PARENT), GetDesktopWindow());
   EXPECT_TRUE(IsWindowEnabled(form.Hwnd())) << "the About window must not block the main window";
@@ -112,8 +115,7 @@ TEST_F(About, F1OpensOneIndependentWindowWithTheVersionRecordsTexts) {
 
 TEST_F(About, IsAFixedDialogFrameWithEveryControlAtItsTwips) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
-  const HWND hwnd = about.Hwnd();
+  const HWND hwnd = AboutWindow();
   const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -124,46 +126,46 @@ TEST_F(About, IsAFixedDialogFrameWithEveryControlAtItsTwips) {
   EXPECT_EQ(client.right, area.right);
   EXPECT_EQ(client.bottom, area.bottom);
 
-  ExpectRect(about.Image1().Hwnd(), FromTwips(240, 240, 540, 540));
-  ExpectRect(about.lblTitle().Hwnd(), FromTwips(1050, 240, 3885, 480));
-  ExpectRect(about.lblVersion().Hwnd(), FromTwips(1050, 780, 3885, 225));
+  ExpectRect(AboutControl(IDC_IMAGE1), FromTwips(240, 240, 540, 540));
+  ExpectRect(AboutControl(IDC_LBL_TITLE), FromTwips(1050, 240, 3885, 480));
+  ExpectRect(AboutControl(IDC_LBL_VERSION), FromTwips(1050, 780, 3885, 225));
   // The description keeps its box but grows downwards, never into the link,
   // where its wrapped text needs more room.
-  const RECT description = ClientRectOf(about.lblDescription().Hwnd());
+  const RECT description = ClientRectOf(AboutControl(IDC_LBL_DESCRIPTION));
   const RECT descriptionBox = FromTwips(1050, 1125, 3885, 570);
   EXPECT_EQ(description.left, descriptionBox.left);
   EXPECT_EQ(description.top, descriptionBox.top);
   EXPECT_EQ(description.right, descriptionBox.right);
   EXPECT_GE(description.bottom, descriptionBox.bottom);
-  EXPECT_LE(description.bottom, ClientRectOf(about.lblPolvaneWeb().Hwnd()).top);
-  ExpectRect(about.cmdOK().Hwnd(), FromTwips(3850, 2040, 1260, 345));
-  ExpectRect(about.lblPolvaneWeb().Hwnd(), FromTwips(1050, 2160, 2685, 225));
-  ExpectRect(about.Picture1().Hwnd(), FromTwips(11, 2505, 5207, 975));
+  EXPECT_LE(description.bottom, ClientRectOf(AboutControl(IDC_LBL_POLVANE_WEB)).top);
+  ExpectRect(AboutControl(IDOK), FromTwips(3850, 2040, 1260, 345));
+  ExpectRect(AboutControl(IDC_LBL_POLVANE_WEB), FromTwips(1050, 2160, 2685, 225));
+  ExpectRect(AboutControl(IDC_PICTURE1), FromTwips(11, 2505, 5207, 975));
 
   // The banner sits in the panel's inner area, inside its sunken edge.
-  const HWND banner = about.imgMSN().Hwnd();
-  EXPECT_EQ(GetParent(banner), about.Picture1().Hwnd());
+  const HWND banner = AboutControl(IDC_IMG_MSN);
+  EXPECT_EQ(GetParent(banner), AboutControl(IDC_PICTURE1));
   RECT inPanel{};
   GetWindowRect(banner, &inPanel);
-  MapWindowPoints(nullptr, about.Picture1().Hwnd(), reinterpret_cast<POINT*>(&inPanel), 2);
+  MapWindowPoints(nullptr, AboutControl(IDC_PICTURE1), reinterpret_cast<POINT*>(&inPanel), 2);
   const RECT expected = FromTwips(120, 120, 3555, 750);
   EXPECT_TRUE(EqualRect(&inPanel, &expected));
   RECT panelClient{};
-  GetClientRect(about.Picture1().Hwnd(), &panelClient);
+  GetClientRect(AboutControl(IDC_PICTURE1), &panelClient);
   EXPECT_LE(inPanel.right, panelClient.right);
   EXPECT_LE(inPanel.bottom, panelClient.bottom);
 
   // Z-order follows the tab indices; OK is the first stop and the default.
-  const std::vector<HWND> tabOrder{about.cmdOK().Hwnd(),    about.lblDescription().Hwnd(),
-                                   about.lblTitle().Hwnd(), about.lblVersion().Hwnd(),
-                                   about.Picture1().Hwnd(), about.lblPolvaneWeb().Hwnd()};
+  const std::vector<HWND> tabOrder{AboutControl(IDOK),          AboutControl(IDC_LBL_DESCRIPTION),
+                                   AboutControl(IDC_LBL_TITLE), AboutControl(IDC_LBL_VERSION),
+                                   AboutControl(IDC_PICTURE1),  AboutControl(IDC_LBL_POLVANE_WEB)};
   HWND child = GetWindow(hwnd, GW_CHILD);
   for (HWND expectedChild : tabOrder) {
     EXPECT_EQ(child, expectedChild) << TextOf(expectedChild).c_str();
     child = GetWindow(child, GW_HWNDNEXT);
   }
-  EXPECT_EQ(GetNextDlgTabItem(hwnd, nullptr, FALSE), about.cmdOK().Hwnd());
-  EXPECT_EQ(GetWindowLongW(about.cmdOK().Hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(GetNextDlgTabItem(hwnd, nullptr, FALSE), AboutControl(IDOK));
+  EXPECT_EQ(GetWindowLongW(AboutControl(IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
   EXPECT_EQ(LOWORD(SendMessageW(hwnd, DM_GETDEFID, 0, 0)), IDOK);
 }
 
@@ -185,20 +187,20 @@ StaticColours ColoursFor(HWND window, HWND control) {
 
 TEST_F(About, LinkIsPureBlueUnderlinedMicrosoftSansSerifAndThePanelWhite) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
   LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(about.lblPolvaneWeb().Hwnd(), WM_GETFONT, 0, 0)),
-             sizeof font, &font);
+  GetObjectW(
+      reinterpret_cast<HFONT>(SendMessageW(AboutControl(IDC_LBL_POLVANE_WEB), WM_GETFONT, 0, 0)),
+      sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, L"Microsoft Sans Serif");
   EXPECT_TRUE(font.lfUnderline);
   EXPECT_EQ(font.lfHeight, -MulDiv(825, SystemDpi(), 7200));
 
-  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(0, 0, 255));
-  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblTitle().Hwnd()).text, RGB(0, 0, 0));
-  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblDescription().Hwnd()).text, RGB(0, 0, 0));
-  EXPECT_EQ(ColoursFor(about.Hwnd(), about.Picture1().Hwnd()).background, RGB(255, 255, 255));
+  EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_LBL_POLVANE_WEB)).text, RGB(0, 0, 255));
+  EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_LBL_TITLE)).text, RGB(0, 0, 0));
+  EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_LBL_DESCRIPTION)).text, RGB(0, 0, 0));
+  EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_PICTURE1)).background, RGB(255, 255, 255));
   // The banner asks its panel, which passes the question on.
-  EXPECT_EQ(ColoursFor(about.Picture1().Hwnd(), about.imgMSN().Hwnd()).background,
+  EXPECT_EQ(ColoursFor(AboutControl(IDC_PICTURE1), AboutControl(IDC_IMG_MSN)).background,
             RGB(255, 255, 255));
 }
 
@@ -227,25 +229,23 @@ class HighContrastBlack {
 
 TEST_F(About, UnderHighContrastEveryColourIsTheSystems) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
   {
     const HighContrastBlack contrast(services.colours);
-    for (HWND text : {about.lblTitle().Hwnd(), about.lblDescription().Hwnd()}) {
-      EXPECT_EQ(ColoursFor(about.Hwnd(), text).text, RGB(255, 255, 255));
-      EXPECT_EQ(ColoursFor(about.Hwnd(), text).background, RGB(0, 0, 0));
+    for (HWND text : {AboutControl(IDC_LBL_TITLE), AboutControl(IDC_LBL_DESCRIPTION)}) {
+      EXPECT_EQ(ColoursFor(AboutWindow(), text).text, RGB(255, 255, 255));
+      EXPECT_EQ(ColoursFor(AboutWindow(), text).background, RGB(0, 0, 0));
     }
-    EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(255, 255, 0));
-    EXPECT_EQ(ColoursFor(about.Hwnd(), about.Picture1().Hwnd()).background, RGB(0, 0, 0));
+    EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_LBL_POLVANE_WEB)).text, RGB(255, 255, 0));
+    EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_PICTURE1)).background, RGB(0, 0, 0));
   }
-  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblTitle().Hwnd()).text, RGB(0, 0, 0));
-  EXPECT_EQ(ColoursFor(about.Hwnd(), about.lblPolvaneWeb().Hwnd()).text, RGB(0, 0, 255));
+  EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_LBL_TITLE)).text, RGB(0, 0, 0));
+  EXPECT_EQ(ColoursFor(AboutWindow(), AboutControl(IDC_LBL_POLVANE_WEB)).text, RGB(0, 0, 255));
 }
 
 TEST_F(About, EveryTextFitsInItsLabel) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
-  for (HWND label : {about.lblTitle().Hwnd(), about.lblVersion().Hwnd(),
-                     about.lblDescription().Hwnd(), about.lblPolvaneWeb().Hwnd()}) {
+  for (HWND label : {AboutControl(IDC_LBL_TITLE), AboutControl(IDC_LBL_VERSION),
+                     AboutControl(IDC_LBL_DESCRIPTION), AboutControl(IDC_LBL_POLVANE_WEB)}) {
     RECT box{};
     GetClientRect(label, &box);
     RECT needed = box;
@@ -263,56 +263,53 @@ TEST_F(About, EveryTextFitsInItsLabel) {
 
 TEST_F(About, HandPointerOverTheBannerAndTheLinkOnly) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
-  ASSERT_TRUE(about.HandCursor());
-  const auto pointerOver = [](HWND hwnd) {
-    SetCursor(nullptr);
-    SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return GetCursor();
-  };
-  EXPECT_EQ(pointerOver(about.imgMSN().Hwnd()), about.HandCursor());
-  EXPECT_EQ(pointerOver(about.lblPolvaneWeb().Hwnd()), about.HandCursor());
-  EXPECT_NE(pointerOver(about.cmdOK().Hwnd()), about.HandCursor());
-  EXPECT_NE(pointerOver(about.lblTitle().Hwnd()), about.HandCursor());
+  const HCURSOR hand = PointerOver(AboutControl(IDC_IMG_MSN));
+  ASSERT_TRUE(hand);
+  EXPECT_NE(hand, LoadCursorW(nullptr, IDC_ARROW));
+  EXPECT_EQ(PointerOver(AboutControl(IDC_LBL_POLVANE_WEB)), hand);
+  EXPECT_NE(PointerOver(AboutControl(IDOK)), hand);
+  EXPECT_NE(PointerOver(AboutControl(IDC_LBL_TITLE)), hand);
 }
 
 TEST_F(About, HelpAboutWhileOpenShowsTheSameWindow) {
   ChooseHelpAbout();
-  const HWND first = form.About().Hwnd();
+  const HWND first = AboutWindow();
   ChooseHelpAbout();
   PressKey(form.Hwnd(), VK_F1);
   EXPECT_EQ(AboutWindows(), std::vector<HWND>{first});
   EXPECT_EQ(GetForegroundWindow(), first);
 }
 
-TEST_F(About, OnceClosedItsWrappersHoldNoHandleToWhatWasDestroyed) {
+TEST_F(About, OnceClosedItsControlsAndWhatTheyShowedAreGone) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
-  ASSERT_TRUE(about.Image1().Icon() && about.Banner() && about.HandCursor());
-  SendMessageW(about.Hwnd(), WM_CLOSE, 0, 0);
-  for (Control* control : std::initializer_list<Control*>{
-           &about.cmdOK(), &about.lblTitle(), &about.Picture1(), &about.imgMSN(), &about.Image1()})
-    EXPECT_EQ(control->Hwnd(), nullptr);
-  EXPECT_EQ(about.Image1().Icon(), nullptr);
-  EXPECT_EQ(about.Banner(), nullptr);
-  EXPECT_EQ(about.HandCursor(), nullptr);
+  const HWND controls[] = {AboutControl(IDOK), AboutControl(IDC_LBL_TITLE),
+                           AboutControl(IDC_PICTURE1), AboutControl(IDC_IMG_MSN),
+                           AboutControl(IDC_IMAGE1)};
+  const auto icon = static_cast<HICON>(ImageOf(AboutControl(IDC_IMAGE1), IMAGE_ICON));
+  const auto banner = static_cast<HBITMAP>(ImageOf(AboutControl(IDC_IMG_MSN), IMAGE_BITMAP));
+  const HCURSOR hand = PointerOver(AboutControl(IDC_IMG_MSN));
+  ASSERT_TRUE(IconAlive(icon) && GetObjectType(banner) == OBJ_BITMAP && IconAlive(hand));
+  SendMessageW(AboutWindow(), WM_CLOSE, 0, 0);
+  for (const HWND control : controls) EXPECT_FALSE(IsWindow(control));
+  EXPECT_FALSE(IconAlive(icon));
+  EXPECT_EQ(GetObjectType(banner), 0u);
+  EXPECT_FALSE(IconAlive(hand));
 }
 
 TEST_F(About, OkEnterAndEscEachCloseItAndReopeningShowsTheSameTexts) {
   const auto clickOk = [this] {
-    SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
+    SendMessageW(AboutControl(IDOK), BM_CLICK, 0, 0);
     PumpMessages();
   };
-  const auto enter = [this] { PressKey(form.About().lblTitle().Hwnd(), VK_RETURN); };
-  const auto esc = [this] { PressKey(form.About().cmdOK().Hwnd(), VK_ESCAPE); };
+  const auto enter = [this] { PressKey(AboutControl(IDC_LBL_TITLE), VK_RETURN); };
+  const auto esc = [this] { PressKey(AboutControl(IDOK), VK_ESCAPE); };
   for (const auto& close :
        {std::function<void()>(clickOk), std::function<void()>(enter), std::function<void()>(esc)}) {
     ChooseHelpAbout();
     ExpectTheFourTexts();
     close();
     EXPECT_TRUE(AboutWindows().empty());
-    EXPECT_FALSE(form.About().Hwnd());
+    EXPECT_FALSE(AboutWindow());
     EXPECT_TRUE(IsWindowVisible(form.Hwnd()));
     EXPECT_FALSE(TakeQuitRequest());
   }
@@ -321,7 +318,7 @@ TEST_F(About, OkEnterAndEscEachCloseItAndReopeningShowsTheSameTexts) {
 TEST_F(About, ExitClosesBothWindowsAndEndsTheProgram) {
   ChooseHelpAbout();
   SetForegroundWindow(form.Hwnd());
-  SendMessageW(form.cmdExit().Hwnd(), BM_CLICK, 0, 0);
+  SendMessageW(ControlOf(form.Hwnd(), IDCANCEL), BM_CLICK, 0, 0);
   EXPECT_TRUE(AboutWindows().empty());
   EXPECT_FALSE(IsWindow(form.Hwnd()));
   EXPECT_TRUE(TakeQuitRequest());
@@ -329,11 +326,11 @@ TEST_F(About, ExitClosesBothWindowsAndEndsTheProgram) {
 
 TEST_F(About, F1AndCtrlQWorkFromTheAboutWindowToo) {
   ChooseHelpAbout();
-  const HWND about = form.About().Hwnd();
-  PressKey(form.About().cmdOK().Hwnd(), VK_F1);
+  const HWND about = AboutWindow();
+  PressKey(AboutControl(IDOK), VK_F1);
   EXPECT_EQ(AboutWindows().size(), 1u);
-  EXPECT_EQ(form.About().Hwnd(), about);
-  PressKey(form.About().cmdOK().Hwnd(), 'Q', true);
+  EXPECT_EQ(AboutWindow(), about);
+  PressKey(AboutControl(IDOK), 'Q', true);
   EXPECT_TRUE(AboutWindows().empty());
   EXPECT_FALSE(IsWindow(form.Hwnd()));
   EXPECT_TRUE(TakeQuitRequest());
@@ -343,10 +340,10 @@ TEST_F(About, ProgramEndsWhenTheAboutWindowClosesLast) {
   ChooseHelpAbout();
   SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(form.Hwnd());
-  EXPECT_TRUE(IsWindowVisible(form.About().Hwnd()));
+  EXPECT_TRUE(IsWindowVisible(AboutWindow()));
   EXPECT_FALSE(TakeQuitRequest());
 
-  SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
+  SendMessageW(AboutControl(IDOK), BM_CLICK, 0, 0);
   EXPECT_TRUE(AboutWindows().empty());
   EXPECT_TRUE(TakeQuitRequest());
 }
@@ -362,11 +359,11 @@ class Links : public About {
 
 TEST_F(Links, BannerAndLabelHandTheirAddressesToTheShellEveryTime) {
   ChooseHelpAbout();
-  Click(form.About().imgMSN().Hwnd());
+  Click(AboutControl(IDC_IMG_MSN));
   ASSERT_EQ(ReceivedAddresses(1), std::vector<std::string>{kMessengerProductUrl});
-  Click(form.About().lblPolvaneWeb().Hwnd());
+  Click(AboutControl(IDC_LBL_POLVANE_WEB));
   ASSERT_EQ(ReceivedAddresses(2), (std::vector<std::string>{kMessengerProductUrl, kHomePageUrl}));
-  Click(form.About().lblPolvaneWeb().Hwnd());
+  Click(AboutControl(IDC_LBL_POLVANE_WEB));
   EXPECT_EQ(ReceivedAddresses(3),
             (std::vector<std::string>{kMessengerProductUrl, kHomePageUrl, kHomePageUrl}));
   EXPECT_EQ(AboutWindows().size(), 1u) << "a link click leaves the window open";
@@ -375,11 +372,11 @@ TEST_F(Links, BannerAndLabelHandTheirAddressesToTheShellEveryTime) {
 TEST_F(Links, ALinkAfterTheMainWindowClosedDoesNotBringItBack) {
   ChooseHelpAbout();
   SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
-  Click(form.About().lblPolvaneWeb().Hwnd());
+  Click(AboutControl(IDC_LBL_POLVANE_WEB));
   EXPECT_EQ(ReceivedAddresses(1), std::vector<std::string>{kHomePageUrl});
   EXPECT_FALSE(form.Hwnd());
   EXPECT_FALSE(FindWindowW(L"Polvane.frmMain", nullptr));
-  SendMessageW(form.About().cmdOK().Hwnd(), BM_CLICK, 0, 0);
+  SendMessageW(AboutControl(IDOK), BM_CLICK, 0, 0);
   EXPECT_TRUE(TakeQuitRequest()) << "the program must end with its last window";
 }
 
@@ -409,10 +406,9 @@ std::vector<std::uint32_t> PixelsOf(HWND hwnd) {
 
 TEST_F(Links, TabReachesTheBannerAndTheHomePageWhichShowTheFocusAndOpenWithEnterOrSpace) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
-  ASSERT_EQ(GetFocus(), about.cmdOK().Hwnd());
-  const std::pair<HWND, const char*> stops[] = {{about.imgMSN().Hwnd(), kMessengerProductUrl},
-                                                {about.lblPolvaneWeb().Hwnd(), kHomePageUrl}};
+  ASSERT_EQ(GetFocus(), AboutControl(IDOK));
+  const std::pair<HWND, const char*> stops[] = {{AboutControl(IDC_IMG_MSN), kMessengerProductUrl},
+                                                {AboutControl(IDC_LBL_POLVANE_WEB), kHomePageUrl}};
   std::vector<std::string> opened;
   std::vector<std::uint32_t> unfocused;
   for (const auto& [link, address] : stops) {
@@ -424,23 +420,22 @@ TEST_F(Links, TabReachesTheBannerAndTheHomePageWhichShowTheFocusAndOpenWithEnter
       PressKey(link, key);
       opened.push_back(address);
       EXPECT_EQ(ReceivedAddresses(opened.size()), opened) << key;
-      ASSERT_TRUE(IsWindow(about.Hwnd())) << "the key pressed OK instead";
+      ASSERT_TRUE(IsWindow(AboutWindow())) << "the key pressed OK instead";
     }
   }
   PressKey(GetFocus(), VK_TAB);
-  EXPECT_EQ(GetFocus(), about.cmdOK().Hwnd());
-  EXPECT_TRUE(PixelsOf(about.lblPolvaneWeb().Hwnd()) == unfocused) << "the focus stayed drawn";
+  EXPECT_EQ(GetFocus(), AboutControl(IDOK));
+  EXPECT_TRUE(PixelsOf(AboutControl(IDC_LBL_POLVANE_WEB)) == unfocused) << "the focus stayed drawn";
 }
 
 TEST_F(Links, ScreenReadersAreToldEachIsALinkByNameAndCanOpenIt) {
   ChooseHelpAbout();
-  frmAbout& about = form.About();
   const struct {
     HWND hwnd;
     const wchar_t* name;
     const char* address;
-  } links[] = {{about.imgMSN().Hwnd(), L"MSN Messenger", kMessengerProductUrl},
-               {about.lblPolvaneWeb().Hwnd(), L"Polvane Homepage", kHomePageUrl}};
+  } links[] = {{AboutControl(IDC_IMG_MSN), L"MSN Messenger", kMessengerProductUrl},
+               {AboutControl(IDC_LBL_POLVANE_WEB), L"Polvane Homepage", kHomePageUrl}};
   VARIANT self{};
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;

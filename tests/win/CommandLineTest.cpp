@@ -14,7 +14,10 @@
 #include "platform/LocalGroupPolicy.h"
 #include "rules/PolicyTable.h"
 #include "rules/RegistryPol.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/PolicyKeys.h"
+#include "tests/win/support/Processes.h"
+#include "tests/win/support/Recorders.h"
+#include "tests/win/support/Tokens.h"
 
 namespace polvane::test {
 namespace {
@@ -164,26 +167,25 @@ TEST_F(CommandLine, AFilteredTokenIsRefusedWith5AndWritesNothingWhereAnElevatedO
   const WindowsPolicySecurity security;
   StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
   StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
-  const HANDLE filtered = FilteredToken();
+  const UniqueKernelHandle filtered = FilteredToken();
   SettingRecorder recorder;
   for (const std::wstring scope : {L"", L" /allusers"}) {
     const std::string whose = scope.empty() ? "the current user" : "all users";
     for (const wchar_t* change : {L"/set DisableVideo=1", L"/unset PreventRun"}) {
-      const ProcessResult refused = Polvane(change + scope, filtered);
+      const ProcessResult refused = Polvane(change + scope, filtered.Get());
       EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << change;
       EXPECT_EQ(refused.out, "");
       EXPECT_EQ(refused.err, "Access is denied: the Messenger policies of " + whose +
                                  " are changed by an administrator (from an elevated prompt) or "
                                  "through Group Policy. Nothing was written.\r\n");
     }
-    const ProcessResult show = Polvane(L"/show" + scope, filtered);
+    const ProcessResult show = Polvane(L"/show" + scope, filtered.Get());
     EXPECT_EQ(show.exitCode, 0u);
     EXPECT_EQ(show.out.find("PreventRun=1\r\n"), 0u);
   }
   for (const wchar_t* root : {L"HKCU", L"HKLM"})
     EXPECT_EQ(RegQuery(root), "PreventRun REG_DWORD 0x1\n");
   EXPECT_EQ(SettingRecorder::PolicyNotices(), 0);
-  CloseHandle(filtered);
 
   EXPECT_EQ(Polvane(L"/set DisableVideo=1").exitCode, 0u);
   EXPECT_EQ(Polvane(L"/unset PreventRun /allusers").exitCode, 0u);
@@ -283,27 +285,27 @@ DWORD ExitCodeWithOutputTo(const std::wstring& arguments, HANDLE out, DWORD flag
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = startup.hStdError = out;
   std::wstring command = L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments;
-  PROCESS_INFORMATION process{};
+  PROCESS_INFORMATION started{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, out != nullptr, flags, nullptr,
-                      nullptr, &startup, &process))
+                      nullptr, &startup, &started))
     return GetLastError();
+  const ChildProcess process = Adopt(started);
   DWORD exitCode = WAIT_TIMEOUT;
-  if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &exitCode);
+  if (WaitForSingleObject(process.process.Get(), 10000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.process.Get(), &exitCode);
   else
-    TerminateProcess(process.hProcess, 1);  // waiting on a box, as it must not
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+    TerminateProcess(process.process.Get(), 1);  // waiting on a box, as it must not
   return exitCode;
 }
 
 TEST_F(CommandLine, LostOutputIsNoSuccessAndNothingWaitsOnABox) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
-  CloseHandle(read);  // the reader is gone before anything is written
-  const DWORD closed = ExitCodeWithOutputTo(L"/show", write, CREATE_NO_WINDOW);
-  CloseHandle(write);
+  HANDLE reader = nullptr, writer = nullptr;
+  ASSERT_TRUE(CreatePipe(&reader, &writer, &inherit, 0));
+  UniqueKernelHandle read(reader);
+  const UniqueKernelHandle write(writer);
+  read.Reset();  // the reader is gone before anything is written
+  const DWORD closed = ExitCodeWithOutputTo(L"/show", write.Get(), CREATE_NO_WINDOW);
   EXPECT_TRUE(closed == ERROR_NO_DATA || closed == ERROR_BROKEN_PIPE) << closed;
 
   for (const wchar_t* unattended : {L"/set Bogus=1", L"/show", L"/set"}) {
@@ -334,11 +336,12 @@ TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
 
   // A file that does not parse writes nothing.
   const std::wstring broken = ProgramFolder() + L"broken.reg";
-  const HANDLE file = CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  WriteFile(file, "REGEDIT4\r\n", 10, &written, nullptr);
-  CloseHandle(file);
+  {
+    const UniqueFile file(CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    WriteFile(file.Get(), "REGEDIT4\r\n", 10, &written, nullptr);
+  }
   const ProcessResult refused = Polvane(L"/import \"" + broken + L"\"");
   EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_INVALID_DATA));
   EXPECT_EQ(refused.err.find("Not a registry script"), 0u) << refused.err;

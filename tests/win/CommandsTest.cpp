@@ -11,8 +11,12 @@
 #include "rules/CommandLine.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
-#include "tests/win/TestServices.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/TestServices.h"
+#include "tests/win/support/Finding.h"
+#include "tests/win/support/Input.h"
+#include "tests/win/support/PolicyKeys.h"
+#include "tests/win/support/Recorders.h"
+#include "tests/win/support/Tokens.h"
 #include "ui/frmMain.h"
 
 namespace polvane::test {
@@ -89,7 +93,7 @@ TEST_F(Commands, SaveButtonAndMenuWriteTheCurrentUsersValues) {
   Start();
   Click(form.chkOption(0));
   Click(form.chkSubOption(0));  // disabled: the click changes nothing
-  SendMessageW(form.cmdSave().Hwnd(), BM_CLICK, 0, 0);
+  SendMessageW(ControlOf(form.Hwnd(), IDOK), BM_CLICK, 0, 0);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"), 0u);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 1u);
@@ -136,14 +140,14 @@ TEST_F(Commands, EnterPressesSaveUnlessTheFocusIsOnExit) {
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2PCAudio"), 1u);
 
   Click(form.chkSubOption(2));
-  SetFocus(form.cmdSave().Hwnd());
+  SetFocus(ControlOf(form.Hwnd(), IDOK));
   PressKey(GetFocus(), VK_RETURN);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisablePC2Phone"), 0u);
 
   Click(form.chkSubOption(0));
   SetFocus(form.chkOption(0).Hwnd());
   PressKey(GetFocus(), VK_TAB);  // onto Exit, which becomes the default button
-  ASSERT_EQ(GetFocus(), form.cmdExit().Hwnd());
+  ASSERT_EQ(GetFocus(), ControlOf(form.Hwnd(), IDCANCEL));
   PressKey(GetFocus(), VK_RETURN);
   EXPECT_TRUE(Ended());
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"), 0u);
@@ -152,7 +156,8 @@ TEST_F(Commands, EnterPressesSaveUnlessTheFocusIsOnExit) {
 TEST_F(Commands, EnterOnExitFocusedWithoutTheKeyboardStillPressesExit) {
   Start();
   Click(form.chkSubOption(0));
-  SetFocus(form.cmdExit().Hwnd());  // as a mouse press leaves it: Save keeps the default style
+  SetFocus(ControlOf(form.Hwnd(),
+                     IDCANCEL));  // as a mouse press leaves it: Save keeps the default style
   PressKey(GetFocus(), VK_RETURN);
   EXPECT_TRUE(Ended());
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableFileTransfer"));
@@ -175,7 +180,7 @@ TEST_F(Commands, ExitButtonMenuAndShortcutEachCloseEveryWindow) {
   frmMain other(GetModuleHandleW(nullptr),
                 services.Get());  // stands for any other window of the program
   other.Load();
-  SendMessageW(form.cmdExit().Hwnd(), BM_CLICK, 0, 0);
+  SendMessageW(ControlOf(form.Hwnd(), IDCANCEL), BM_CLICK, 0, 0);
   EXPECT_EQ(other.Hwnd(), nullptr);
   EXPECT_TRUE(Ended());
 
@@ -256,10 +261,10 @@ TEST_F(Commands, AMainWindowOrAControlThatCannotBeMadeIsReportedAndEndsTheProgra
   for (const int refused : {0, IDOK}) {  // the window, then its Save button
     TakeQuitRequest();
     g_refusedId = refused;
-    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseWindow, nullptr, GetCurrentThreadId());
+    UniqueHook hook(SetWindowsHookExW(WH_CBT, RefuseWindow, nullptr, GetCurrentThreadId()));
     int status = 0;
     EXPECT_EQ(MessageBoxesDuring(nullptr, [&] { status = form.Start(); }), 1) << refused;
-    UnhookWindowsHookEx(hook);
+    hook.Reset();
     EXPECT_NE(status, 0) << refused;
     EXPECT_FALSE(form.Hwnd()) << refused;
     EXPECT_EQ(MessageBoxWatch::text.find(L"Polvane could not open its window, and ends."), 0u)
@@ -275,9 +280,9 @@ TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
   refusing.Clear();
   refusing.Fail(RegCall::Create, "", ERROR_ACCESS_DENIED);
 
-  EXPECT_EQ(
-      MessageBoxesDuring(form.Hwnd(), [&] { SendMessageW(form.cmdSave().Hwnd(), BM_CLICK, 0, 0); }),
-      1);
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(),
+                               [&] { SendMessageW(ControlOf(form.Hwnd(), IDOK), BM_CLICK, 0, 0); }),
+            1);
   const std::wstring& text = MessageBoxWatch::text;
   EXPECT_NE(text.find(L"could not be saved for all users"), std::wstring::npos) << text.c_str();
   EXPECT_NE(text.find(L"run as an administrator"), std::wstring::npos) << text.c_str();
@@ -367,10 +372,13 @@ TEST_F(Commands, SaveShowsTheShieldWhereThePolicyKeysKeepThisTokenFromSaving) {
     }
     std::optional<RunFiltered> filtered;
     if (c.filteredToken) filtered.emplace();
+    const ShieldRecorder shields;
     Start();
-    EXPECT_EQ(form.cmdSave().ShowsShield(), c.shield) << c.loosened << c.filteredToken;
+    EXPECT_EQ(ShieldRecorder::Shows(ControlOf(form.Hwnd(), IDOK)), c.shield)
+        << c.loosened << c.filteredToken;
     Click(form.chkOption(1));
-    EXPECT_EQ(form.cmdSave().ShowsShield(), c.shield) << c.loosened << c.filteredToken;
+    EXPECT_EQ(ShieldRecorder::Shows(ControlOf(form.Hwnd(), IDOK)), c.shield)
+        << c.loosened << c.filteredToken;
     form.Destroy();
   }
 }
@@ -445,7 +453,8 @@ TEST_F(Restart, YesStartsPolvaneAsAdministratorWithTheUnsavedTicksAndItSavesThem
     ASSERT_TRUE(other) << "no elevated Polvane window appeared";
     DWORD processId = 0;
     GetWindowThreadProcessId(other, &processId);
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+    const UniqueKernelHandle process(
+        OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
     const HWND fra = GetDlgItem(other, IDC_FRA_MAIN);
     const auto check = [](HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0); };
     EXPECT_EQ(check(GetDlgItem(other, IDC_CHK_OPTION_1)), allUsers ? BST_CHECKED : BST_UNCHECKED);
@@ -460,8 +469,7 @@ TEST_F(Restart, YesStartsPolvaneAsAdministratorWithTheUnsavedTicksAndItSavesThem
     EXPECT_FALSE(
         StoredPolicy(allUsers ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, "DisableFileTransfer"));
     PostMessageW(other, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
-    CloseHandle(process);
+    EXPECT_EQ(WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);
   }
 }
 

@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/win/TestServices.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/TestServices.h"
+#include "tests/win/support/Finding.h"
+#include "tests/win/support/Geometry.h"
+#include "tests/win/support/Input.h"
+#include "tests/win/support/PolicyKeys.h"
 #include "ui/Dpi.h"
 #include "ui/frmMain.h"
 
@@ -82,10 +85,10 @@ class Dpi : public PolicyTest {
     const RECT mainArea = FromTwips(0, 0, 4470, 2580, dpi);
     EXPECT_EQ(ClientSizeOf(main).cx, mainArea.right);
     EXPECT_EQ(ClientSizeOf(main).cy, mainArea.bottom);
-    ExpectSameRect(RectInParent(form.fraMain().Hwnd()), FromTwips(120, 120, 4215, 1860, dpi),
-                   "fraMain");
-    ExpectSameRect(RectInParent(form.cmdSave().Hwnd()), FromTwips(1605, 2100, 1260, 345, dpi),
-                   "cmdSave");
+    ExpectSameRect(RectInParent(ControlOf(form.Hwnd(), IDC_FRA_MAIN)),
+                   FromTwips(120, 120, 4215, 1860, dpi), "fraMain");
+    ExpectSameRect(RectInParent(ControlOf(form.Hwnd(), IDOK)),
+                   FromTwips(1605, 2100, 1260, 345, dpi), "cmdSave");
     ExpectSameRect(RectInParent(form.chkSubOption(3).Hwnd()), FromTwips(360, 1560, 3855, 195, dpi),
                    "chkSubOption(3)");
     // The master option sits in the frame, at its place in window coordinates.
@@ -94,24 +97,23 @@ class Dpi : public PolicyTest {
     OffsetRect(&master, -frame.left, -frame.top);
     ExpectSameRect(RectInParent(form.chkOption(0).Hwnd()), master, "chkOption(0)");
     EXPECT_EQ(FontHeightOf(form.chkOption(1).Hwnd()), -MulDiv(8, dpi, 72));
-    EXPECT_EQ(FontHeightOf(form.Tooltip()), -MulDiv(8, dpi, 72));
+    EXPECT_EQ(FontHeightOf(TooltipOf(form.Hwnd())), -MulDiv(8, dpi, 72));
     EXPECT_EQ(IconSizeOf(form.Hwnd(), ICON_BIG), MulDiv(32, dpi, 96));
     EXPECT_EQ(IconSizeOf(form.Hwnd(), ICON_SMALL), MulDiv(16, dpi, 96));
 
-    frmAbout& about = form.About();
     const RECT aboutArea = FromTwips(0, 0, 5235, 3495, dpi);
-    EXPECT_EQ(ClientSizeOf(about.Hwnd()).cx, aboutArea.right);
-    EXPECT_EQ(ClientSizeOf(about.Hwnd()).cy, aboutArea.bottom);
-    ExpectSameRect(RectInParent(about.cmdOK().Hwnd()), FromTwips(3850, 2040, 1260, 345, dpi),
+    EXPECT_EQ(ClientSizeOf(AboutWindow()).cx, aboutArea.right);
+    EXPECT_EQ(ClientSizeOf(AboutWindow()).cy, aboutArea.bottom);
+    ExpectSameRect(RectInParent(AboutControl(IDOK)), FromTwips(3850, 2040, 1260, 345, dpi),
                    "cmdOK");
-    ExpectSameRect(RectInParent(about.Picture1().Hwnd()), FromTwips(11, 2505, 5207, 975, dpi),
+    ExpectSameRect(RectInParent(AboutControl(IDC_PICTURE1)), FromTwips(11, 2505, 5207, 975, dpi),
                    "Picture1");
-    ExpectSameRect(RectInParent(about.imgMSN().Hwnd()), FromTwips(120, 120, 3555, 750, dpi),
+    ExpectSameRect(RectInParent(AboutControl(IDC_IMG_MSN)), FromTwips(120, 120, 3555, 750, dpi),
                    "imgMSN");
-    ExpectSameRect(RectInParent(about.Image1().Hwnd()), FromTwips(240, 240, 540, 540, dpi),
+    ExpectSameRect(RectInParent(AboutControl(IDC_IMAGE1)), FromTwips(240, 240, 540, 540, dpi),
                    "Image1");
-    EXPECT_EQ(FontHeightOf(about.lblPolvaneWeb().Hwnd()), -MulDiv(825, dpi, 7200));
-    EXPECT_EQ(FontHeightOf(about.lblVersion().Hwnd()), -MulDiv(8, dpi, 72));
+    EXPECT_EQ(FontHeightOf(AboutControl(IDC_LBL_POLVANE_WEB)), -MulDiv(825, dpi, 7200));
+    EXPECT_EQ(FontHeightOf(AboutControl(IDC_LBL_VERSION)), -MulDiv(8, dpi, 72));
   }
 
   TestServices services;
@@ -135,7 +137,7 @@ TEST_F(Dpi, BothWindowsAreLaidOutAtTheDpiTheUserChose) {
   const int dpi = ExpectedDpi();
   ASSERT_EQ(SystemDpi(), dpi) << "the prefix is not at the dpi this run was started for";
   EXPECT_EQ(form.Dpi(), dpi);
-  EXPECT_EQ(form.About().Dpi(), dpi);
+  EXPECT_EQ(DpiOfWindow(AboutWindow()), dpi);
   EXPECT_EQ(DpiOfWindow(form.Hwnd()), dpi);
   ExpectLaidOutAt(dpi);
 }
@@ -165,7 +167,7 @@ std::vector<DWORD> PixelsOf(HICON icon) {
 
 // The application icon's own image of exactly size pixels, made as it is
 // stored; null when the icon has no image of that size.
-HICON StoredImageOfSize(int size) {
+UniqueIcon StoredImageOfSize(int size) {
   const HMODULE module = GetModuleHandleW(nullptr);
   const auto bytesOf = [module](int id, const wchar_t* type, DWORD* length) {
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
@@ -176,17 +178,17 @@ HICON StoredImageOfSize(int size) {
   BYTE* group = bytesOf(IDI_APPLICATION_ICON, MAKEINTRESOURCEW(14), &length);  // RT_GROUP_ICON
   const int id = LookupIconIdFromDirectoryEx(group, TRUE, size, size, LR_DEFAULTCOLOR);
   BYTE* image = bytesOf(id, MAKEINTRESOURCEW(3), &length);  // RT_ICON
-  if (!image) return nullptr;
-  const HICON icon =
-      CreateIconFromResourceEx(image, length, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+  if (!image) return {};
+  UniqueIcon icon(
+      CreateIconFromResourceEx(image, length, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR));
   ICONINFO info{};
   BITMAP bitmap{};
-  if (icon && GetIconInfo(icon, &info)) {
+  if (icon && GetIconInfo(icon.Get(), &info)) {
     GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
   }
-  return bitmap.bmWidth == size ? icon : nullptr;
+  return bitmap.bmWidth == size ? std::move(icon) : UniqueIcon();
 }
 
 // Sharp at every scale: the caption's, the taskbar's and the About window's
@@ -198,14 +200,13 @@ TEST_F(Dpi, EveryIconShownIsTheImageDrawnForItsSize) {
        MulDiv(32, dpi, 96)},
       {reinterpret_cast<HICON>(SendMessageW(form.Hwnd(), WM_GETICON, ICON_SMALL, 0)),
        MulDiv(16, dpi, 96)},
-      {form.About().Image1().Icon(), MulDiv(32, dpi, 96)}};
+      {static_cast<HICON>(ImageOf(AboutControl(IDC_IMAGE1), IMAGE_ICON)), MulDiv(32, dpi, 96)}};
   for (const auto& [icon, size] : shown) {
-    const HICON stored = StoredImageOfSize(size);
+    const UniqueIcon stored = StoredImageOfSize(size);
     ASSERT_TRUE(stored) << "no image of " << size << " pixels";
-    const std::vector<DWORD> pixels = PixelsOf(stored);
+    const std::vector<DWORD> pixels = PixelsOf(stored.Get());
     ASSERT_NE(std::count(pixels.begin(), pixels.end(), 0u), std::ssize(pixels)) << "blank";
     EXPECT_EQ(PixelsOf(icon), pixels) << size;
-    DestroyIcon(stored);
   }
 }
 
@@ -233,34 +234,33 @@ void MoveToMonitorOfDpi(HWND window, int dpi, int offset) {
 // frame and all. The client area must still come out exact.
 TEST_F(Dpi, UnderPerMonitorV1TheClientAreaIsFittedToTheSuggestedPlace) {
   const int before = form.Dpi();
+  int dpiNow = before;  // both windows' dpi
   for (const int after : {before * 2, before}) {
-    for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())}) {
+    for (const HWND window : {form.Hwnd(), AboutWindow()}) {
       RECT scaled{};
-      GetWindowRect(window->Hwnd(), &scaled);
-      const int dpiNow = window->Dpi();
+      GetWindowRect(window, &scaled);
       scaled = {scaled.left + 20, scaled.top + 20,
                 scaled.left + 20 + MulDiv(scaled.right - scaled.left, after, dpiNow),
                 scaled.top + 20 + MulDiv(scaled.bottom - scaled.top, after, dpiNow)};
-      SendMessageW(window->Hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
+      SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(after, after),
                    reinterpret_cast<LPARAM>(&scaled));
       RECT placed{};
-      GetWindowRect(window->Hwnd(), &placed);
+      GetWindowRect(window, &placed);
       EXPECT_EQ(placed.left, scaled.left);
       EXPECT_EQ(placed.top, scaled.top);
     }
     ExpectLaidOutAt(after);
+    dpiNow = after;
   }
 }
 
 TEST_F(Dpi, MovingToAMonitorOfAnotherDpiLaysBothWindowsOutAgain) {
   const int before = form.Dpi();
   const int after = before == 144 ? 192 : 144;
-  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())})
-    MoveToMonitorOfDpi(window->Hwnd(), after, 10);
+  for (const HWND window : {form.Hwnd(), AboutWindow()}) MoveToMonitorOfDpi(window, after, 10);
   ExpectLaidOutAt(after);
 
-  for (Window* window : {static_cast<Window*>(&form), static_cast<Window*>(&form.About())})
-    MoveToMonitorOfDpi(window->Hwnd(), before, -10);
+  for (const HWND window : {form.Hwnd(), AboutWindow()}) MoveToMonitorOfDpi(window, before, -10);
   ExpectLaidOutAt(before);
 }
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/Processes.h"
 
 namespace polvane::test {
 namespace {

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/win/TestServices.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/TestServices.h"
+#include "tests/win/support/Finding.h"
+#include "tests/win/support/Geometry.h"
+#include "tests/win/support/Input.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/frmMain.h"
@@ -75,19 +77,19 @@ TEST_F(MainWindow, IsAFixedDialogFrameCentredWithTheStatedClientArea) {
 }
 
 TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
-  ExpectRect(form.fraMain().Hwnd(), FromTwips(120, 120, 4215, 1860));
+  ExpectRect(ControlOf(form.Hwnd(), IDC_FRA_MAIN), FromTwips(120, 120, 4215, 1860));
   ExpectRect(form.chkOption(0).Hwnd(), FromTwips(240, 120, 1650, 195));
   ExpectRect(form.chkSubOption(0).Hwnd(), FromTwips(360, 480, 3855, 195));
   ExpectRect(form.chkSubOption(1).Hwnd(), FromTwips(360, 840, 3855, 195));
   ExpectRect(form.chkSubOption(2).Hwnd(), FromTwips(360, 1200, 3855, 195));
   ExpectRect(form.chkSubOption(3).Hwnd(), FromTwips(360, 1560, 3855, 195));
   ExpectRect(form.chkOption(1).Hwnd(), FromTwips(480, 2160, 1050, 195));
-  ExpectRect(form.cmdSave().Hwnd(), FromTwips(1605, 2100, 1260, 345));
-  ExpectRect(form.cmdExit().Hwnd(), FromTwips(2955, 2100, 1260, 345));
+  ExpectRect(ControlOf(form.Hwnd(), IDOK), FromTwips(1605, 2100, 1260, 345));
+  ExpectRect(ControlOf(form.Hwnd(), IDCANCEL), FromTwips(2955, 2100, 1260, 345));
 }
 
 TEST_F(MainWindow, ControlsHaveTheirCaptionsKindsAndParents) {
-  const HWND fra = form.fraMain().Hwnd();
+  const HWND fra = ControlOf(form.Hwnd(), IDC_FRA_MAIN);
   const struct {
     HWND hwnd;
     const wchar_t* caption;
@@ -101,8 +103,8 @@ TEST_F(MainWindow, ControlsHaveTheirCaptionsKindsAndParents) {
       {form.chkSubOption(2).Hwnd(), L"Disable phone calls", BS_3STATE, form.Hwnd()},
       {form.chkSubOption(3).Hwnd(), L"Disable video", BS_3STATE, form.Hwnd()},
       {form.chkOption(1).Hwnd(), L"All Users", BS_3STATE, form.Hwnd()},
-      {form.cmdSave().Hwnd(), L"Save", BS_DEFPUSHBUTTON, form.Hwnd()},
-      {form.cmdExit().Hwnd(), L"Exit", BS_PUSHBUTTON, form.Hwnd()},
+      {ControlOf(form.Hwnd(), IDOK), L"Save", BS_DEFPUSHBUTTON, form.Hwnd()},
+      {ControlOf(form.Hwnd(), IDCANCEL), L"Exit", BS_PUSHBUTTON, form.Hwnd()},
   };
   for (const auto& control : expected) {
     EXPECT_EQ(TextOf(control.hwnd), control.caption);
@@ -126,7 +128,7 @@ TEST_F(MainWindow, EveryCaptionFitsInItsControl) {
 }
 
 TEST_F(MainWindow, OnlyTheMasterOptionHasATooltip) {
-  const HWND tip = form.Tooltip();
+  const HWND tip = TooltipOf(form.Hwnd());
   ASSERT_TRUE(tip);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
   wchar_t text[128]{};
@@ -139,10 +141,10 @@ TEST_F(MainWindow, OnlyTheMasterOptionHasATooltip) {
 }
 
 TEST_F(MainWindow, TabVisitsTheControlsInTabIndexOrder) {
-  const std::vector<HWND> order{form.chkSubOption(0).Hwnd(), form.chkOption(0).Hwnd(),
-                                form.cmdExit().Hwnd(),       form.cmdSave().Hwnd(),
-                                form.chkSubOption(1).Hwnd(), form.chkSubOption(2).Hwnd(),
-                                form.chkSubOption(3).Hwnd(), form.chkOption(1).Hwnd()};
+  const std::vector<HWND> order{form.chkSubOption(0).Hwnd(),      form.chkOption(0).Hwnd(),
+                                ControlOf(form.Hwnd(), IDCANCEL), ControlOf(form.Hwnd(), IDOK),
+                                form.chkSubOption(1).Hwnd(),      form.chkSubOption(2).Hwnd(),
+                                form.chkSubOption(3).Hwnd(),      form.chkOption(1).Hwnd()};
   EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), nullptr, FALSE), order[0]);
   for (std::size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), order[i], FALSE), order[(i + 1) % order.size()])
@@ -160,8 +162,8 @@ TEST_F(MainWindow, SaveIsTheDefaultButtonAndExitTheCancelButton) {
   const LRESULT defId = SendMessageW(form.Hwnd(), DM_GETDEFID, 0, 0);
   EXPECT_EQ(HIWORD(defId), DC_HASDEFID);
   EXPECT_EQ(LOWORD(defId), IDOK);
-  EXPECT_EQ(GetDlgItem(form.Hwnd(), IDOK), form.cmdSave().Hwnd());
-  EXPECT_EQ(GetDlgItem(form.Hwnd(), IDCANCEL), form.cmdExit().Hwnd());
+  EXPECT_EQ(GetDlgItem(form.Hwnd(), IDOK), ControlOf(form.Hwnd(), IDOK));
+  EXPECT_EQ(GetDlgItem(form.Hwnd(), IDCANCEL), ControlOf(form.Hwnd(), IDCANCEL));
 }
 
 TEST_F(MainWindow, MenusListTheirItemsWithAccessKeysAndShownShortcuts) {

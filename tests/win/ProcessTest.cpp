@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/Finding.h"
+#include "tests/win/support/PolicyKeys.h"
+#include "tests/win/support/Processes.h"
+#include "tests/win/support/Tokens.h"
 
 namespace polvane::test {
 namespace {
@@ -39,11 +42,7 @@ HWND MainWindowOf(DWORD processId) {
 class Program : public PolicyTest {
  protected:
   void TearDown() override {
-    if (process.hProcess) {
-      TerminateProcess(process.hProcess, 1);
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
-    }
+    if (process.process) TerminateProcess(process.process.Get(), 1);
     PolicyTest::TearDown();
   }
 
@@ -53,20 +52,22 @@ class Program : public PolicyTest {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + program + L"\" " + arguments;
+    PROCESS_INFORMATION started{};
     if (token ? !CreateProcessAsUserW(token, nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                      nullptr, nullptr, &startup, &process)
+                                      nullptr, nullptr, &startup, &started)
               : !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                nullptr, &startup, &process))
+                                nullptr, &startup, &started))
       return nullptr;
-    WaitForInputIdle(process.hProcess, 10000);
+    process = Adopt(started);
+    WaitForInputIdle(process.process.Get(), 10000);
     for (int attempt = 0; attempt < 100; ++attempt) {
-      if (HWND hwnd = MainWindowOf(process.dwProcessId)) return hwnd;
+      if (HWND hwnd = MainWindowOf(process.id)) return hwnd;
       Sleep(50);
     }
     return nullptr;
   }
 
-  PROCESS_INFORMATION process{};
+  ChildProcess process;
 };
 
 TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
@@ -92,9 +93,9 @@ TEST_F(Program, ShowsTheCurrentUsersValuesAndEndsWhenClosed) {
   EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_OPTION_1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
   PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(process.process.Get(), 10000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
+  GetExitCodeProcess(process.process.Get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
   EXPECT_FALSE(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"));
@@ -120,13 +121,11 @@ TEST_F(Program, OnAFilteredTokenEachScopesSaveIsRefusedAndOffersTheRestart) {
   for (const wchar_t* arguments : {L"", L"/allusers"}) {
     DeletePolicies();
     const WindowsPolicySecurity security;
-    const HANDLE filtered = FilteredToken();
-    const HWND main = Start(arguments, ProgramPath(), filtered);
-    CloseHandle(filtered);
+    const HWND main = Start(arguments, ProgramPath(), FilteredToken().Get());
     ASSERT_TRUE(main) << "no Polvane window appeared";
     SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_CLICK, 0, 0);
     PostMessageW(GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
-    const HWND box = MessageBoxOf(process.dwProcessId);
+    const HWND box = MessageBoxOf(process.id);
     ASSERT_TRUE(box) << "the refused save showed no box";
     EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find(L"Restart Polvane as an administrator?"),
               std::wstring::npos);
@@ -134,11 +133,9 @@ TEST_F(Program, OnAFilteredTokenEachScopesSaveIsRefusedAndOffersTheRestart) {
     EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_3), BM_GETCHECK, 0, 0), BST_CHECKED);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
       EXPECT_FALSE(StoredPolicy(root, "DisableVideo"));
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    TerminateProcess(process.hProcess, 0);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(WaitForSingleObject(process.process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    TerminateProcess(process.process.Get(), 0);
+    WaitForSingleObject(process.process.Get(), 10000);
     process = {};
   }
 }
@@ -168,18 +165,18 @@ HWND OpenAboutWithItsTexts(HWND main, DWORD processId) {
 TEST_F(Program, HelpAboutShowsTheTextsOfItsOwnVersionRecord) {
   const HWND main = Start();
   ASSERT_TRUE(main) << "no Polvane window appeared";
-  const HWND about = OpenAboutWithItsTexts(main, process.dwProcessId);
+  const HWND about = OpenAboutWithItsTexts(main, process.id);
   ASSERT_TRUE(about) << "no About window appeared";
 
   // Closing the main window leaves the program running for its About window.
   SendMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(main));
   EXPECT_TRUE(IsWindow(about));
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(WaitForSingleObject(process.process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   PostMessageW(about, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(process.process.Get(), 10000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
+  GetExitCodeProcess(process.process.Get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
 }
 
@@ -191,9 +188,9 @@ TEST_F(Program, AboutReadsItsVersionRecordInAFolderOfAnyName) {
   ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
   const HWND main = Start(L"", copy);
   EXPECT_TRUE(main) << "no Polvane window appeared";
-  EXPECT_TRUE(main && OpenAboutWithItsTexts(main, process.dwProcessId));
-  TerminateProcess(process.hProcess, 0);
-  WaitForSingleObject(process.hProcess, 10000);
+  EXPECT_TRUE(main && OpenAboutWithItsTexts(main, process.id));
+  TerminateProcess(process.process.Get(), 0);
+  WaitForSingleObject(process.process.Get(), 10000);
   DeleteFileW(copy.c_str());
   RemoveDirectoryW(folder.c_str());
 }

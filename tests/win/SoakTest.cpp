@@ -19,8 +19,11 @@
 #include "seams/RegistryApi.h"
 #include "resources/resource.h"
 #include "tests/common/CountingRegistry.h"
-#include "tests/win/TestServices.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/Finding.h"
+#include "tests/win/support/TestServices.h"
+#include "tests/win/support/Input.h"
+#include "tests/win/support/PolicyKeys.h"
+#include "tests/win/support/Recorders.h"
 #include "ui/frmMain.h"
 
 namespace polvane::test {
@@ -78,7 +81,7 @@ TEST_F(Soak, LoadAndSaveCyclesOnBothScopesCloseEveryKeyAndKeepMemoryFlat) {
     if (cycle == cycles / 10) settled = CommittedBytes();
     ClickButton(form.chkOption(1).Hwnd());             // switch scope: a load
     ClickButton(form.chkSubOption(cycle % 4).Hwnd());  // change one value
-    ClickButton(form.cmdSave().Hwnd());                // a save
+    ClickButton(ControlOf(form.Hwnd(), IDOK));         // a save
   }
   const long long grown =
       static_cast<long long>(CommittedBytes()) - static_cast<long long>(settled);
@@ -106,25 +109,15 @@ struct AboutHandles {
   HBITMAP banner;
 };
 
-AboutHandles HandlesOf(frmAbout& about) {
+AboutHandles HandlesOfTheAboutWindow() {
   AboutHandles handles{};
-  for (HWND control :
-       {about.lblTitle().Hwnd(), about.lblVersion().Hwnd(), about.lblPolvaneWeb().Hwnd()})
+  for (HWND control : {AboutControl(IDC_LBL_TITLE), AboutControl(IDC_LBL_VERSION),
+                       AboutControl(IDC_LBL_POLVANE_WEB)})
     handles.fonts.push_back(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  handles.handCursor = about.HandCursor();
-  handles.icon = about.Image1().Icon();
-  OLE_HANDLE bitmap = 0;
-  if (about.Banner()) about.Banner()->get_Handle(&bitmap);
-  handles.banner = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(bitmap));
+  handles.handCursor = PointerOver(AboutControl(IDC_IMG_MSN));
+  handles.icon = static_cast<HICON>(ImageOf(AboutControl(IDC_IMAGE1), IMAGE_ICON));
+  handles.banner = static_cast<HBITMAP>(ImageOf(AboutControl(IDC_IMG_MSN), IMAGE_BITMAP));
   return handles;
-}
-
-bool IconAlive(HICON icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return false;
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return true;
 }
 
 TEST_F(Soak, AboutCyclesWithLinkClicksReleaseEverythingAndKeepMemoryFlat) {
@@ -134,19 +127,18 @@ TEST_F(Soak, AboutCyclesWithLinkClicksReleaseEverythingAndKeepMemoryFlat) {
   for (int cycle = 0; cycle < cycles; ++cycle) {
     if (cycle == cycles / 10) settled = CommittedBytes();
     PressKey(form.Hwnd(), VK_F1);
-    frmAbout& about = form.About();
-    ASSERT_TRUE(about.Hwnd());
-    const AboutHandles handles = HandlesOf(about);
+    ASSERT_TRUE(AboutWindow());
+    const AboutHandles handles = HandlesOfTheAboutWindow();
     ASSERT_EQ(handles.fonts.size(), 3u);
     for (HFONT font : handles.fonts) ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
     ASSERT_EQ(GetObjectType(handles.banner), static_cast<DWORD>(OBJ_BITMAP));
     ASSERT_TRUE(IconAlive(handles.icon));
     ASSERT_TRUE(IconAlive(handles.handCursor));
 
-    Click(about.imgMSN().Hwnd());
-    Click(about.lblPolvaneWeb().Hwnd());
-    ClickButton(about.cmdOK().Hwnd());
-    ASSERT_FALSE(about.Hwnd());
+    Click(AboutControl(IDC_IMG_MSN));
+    Click(AboutControl(IDC_LBL_POLVANE_WEB));
+    ClickButton(AboutControl(IDOK));
+    ASSERT_FALSE(AboutWindow());
     for (HFONT font : handles.fonts) EXPECT_EQ(GetObjectType(font), 0u) << "font kept";
     EXPECT_EQ(GetObjectType(handles.banner), 0u) << "banner picture kept";
     EXPECT_FALSE(IconAlive(handles.icon)) << "icon kept";

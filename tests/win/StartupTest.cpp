@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/win/TestServices.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/support/TestServices.h"
+#include "tests/win/support/PolicyKeys.h"
 #include "ui/frmMain.h"
 
 namespace polvane::test {

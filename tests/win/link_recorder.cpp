@@ -7,17 +7,18 @@
 
 #include <string>
 
+#include "platform/Handles.h"
+
 namespace {
 
-HANDLE OpenLogAlone(const std::wstring& path) {
+polvane::UniqueFile OpenLogAlone(const std::wstring& path) {
   for (int attempt = 0; attempt < 10000; ++attempt) {
-    HANDLE log = CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log != INVALID_HANDLE_VALUE) return log;
-    if (GetLastError() != ERROR_SHARING_VIOLATION) return INVALID_HANDLE_VALUE;
+    polvane::UniqueFile log(CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (log || GetLastError() != ERROR_SHARING_VIOLATION) return log;
     Sleep(1);
   }
-  return INVALID_HANDLE_VALUE;
+  return {};
 }
 
 }  // namespace
@@ -25,6 +26,7 @@ HANDLE OpenLogAlone(const std::wstring& path) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  const polvane::UniqueLocal owner(args);
   if (!args || count < 2) return 2;
   wchar_t path[MAX_PATH]{};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -38,12 +40,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   WideCharToMultiByte(CP_UTF8, 0, args[1], -1, line.data(), static_cast<int>(line.size()), nullptr,
                       nullptr);
   line.back() = '\n';  // in place of the terminating zero
-  LocalFree(args);
 
-  HANDLE file = OpenLogAlone(log);
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  const polvane::UniqueFile file = OpenLogAlone(log);
+  if (!file) return 1;
   DWORD written = 0;
-  const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
+  const BOOL ok =
+      WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   return ok && written == line.size() ? 0 : 1;
 }

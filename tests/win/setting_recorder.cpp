@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/Handles.h"
+
 namespace {
 
 std::wstring LogPath() {
@@ -15,16 +17,15 @@ std::wstring LogPath() {
 }
 
 void Append(const wchar_t* text) {
-  HANDLE log = CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (log == INVALID_HANDLE_VALUE) return;
+  const polvane::UniqueFile log(CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!log) return;
   char line[256]{};
   const int size =
       WideCharToMultiByte(CP_UTF8, 0, text, -1, line, sizeof line - 1, nullptr, nullptr);
   line[size > 0 ? size - 1 : 0] = '\n';
   DWORD written = 0;
-  WriteFile(log, line, static_cast<DWORD>(size > 0 ? size : 1), &written, nullptr);
-  CloseHandle(log);
+  WriteFile(log.Get(), line, static_cast<DWORD>(size > 0 ? size : 1), &written, nullptr);
 }
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

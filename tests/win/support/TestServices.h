@@ -9,6 +9,7 @@
 
 #include "platform/SystemServices.h"
 #include "tests/common/CountingRegistry.h"
+#include "tests/win/support/Processes.h"
 
 namespace polvane::test {
 
@@ -19,12 +20,14 @@ namespace polvane::test {
 class TestElevation final : public Elevation {
  public:
   bool IsElevated() override { return system_.IsElevated(); }
-  DWORD StartElevated(HWND owner, const std::string& arguments) override;
+  DWORD StartElevated(HWND owner, const std::string& arguments) override {
+    return startFailure != ERROR_SUCCESS ? startFailure : system_.StartElevated(owner, arguments);
+  }
 
   DWORD startFailure = ERROR_SUCCESS;
 
  private:
-  SystemElevation system_;
+  SystemElevation system_{ProgramFolder() + L"Polvane.exe"};
 };
 
 // The token's own user, unless a test states another: the SID of an

@@ -1,0 +1,105 @@
+#include "tests/win/support/Finding.h"
+
+#include <commctrl.h>
+
+#include <functional>
+
+namespace polvane::test {
+
+namespace {
+
+// The first top-level window of the class whose process matches, waiting
+// (up to 5 s) for one to appear.
+HWND WaitForWindow(const wchar_t* className, const std::function<bool(HWND, DWORD)>& matches) {
+  for (int attempt = 0; attempt < 100; ++attempt, Sleep(50)) {
+    for (HWND hwnd = FindWindowW(className, nullptr); hwnd;
+         hwnd = FindWindowExW(nullptr, hwnd, className, nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(hwnd, &process);
+      if (matches(hwnd, process)) return hwnd;
+    }
+  }
+  return nullptr;
+}
+
+struct WindowSearch {
+  const wchar_t* className;
+  HWND owner, found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+  wchar_t name[64]{};
+  GetClassNameW(hwnd, name, 64);
+  if (lstrcmpiW(name, search.className) != 0 ||
+      (search.owner && GetWindow(hwnd, GW_OWNER) != search.owner))
+    return TRUE;
+  search.found = hwnd;
+  return FALSE;
+}
+
+// This thread's first top-level window of the class owned by owner (any
+// owner when it is null).
+HWND ThreadWindow(const wchar_t* className, HWND owner) {
+  WindowSearch search{className, owner, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+HWND ControlOf(HWND window, int id) {
+  if (const HWND direct = GetDlgItem(window, id)) return direct;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (const HWND inside = ControlOf(child, id)) return inside;
+  return nullptr;
+}
+
+HWND AboutWindow() { return ThreadWindow(L"Polvane.frmAbout", nullptr); }
+
+HWND AboutControl(int id) {
+  const HWND about = AboutWindow();
+  return about ? ControlOf(about, id) : nullptr;
+}
+
+HWND TooltipOf(HWND owner) { return ThreadWindow(TOOLTIPS_CLASSW, owner); }
+
+HWND PolvaneWindowOutside(DWORD processId) {
+  return WaitForWindow(L"Polvane.frmMain", [processId](HWND hwnd, DWORD process) {
+    return process != processId && IsWindowVisible(hwnd);
+  });
+}
+
+HWND MessageBoxOf(DWORD processId) {
+  return WaitForWindow(L"#32770",
+                       [processId](HWND, DWORD process) { return process == processId; });
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256]{};
+  GetWindowTextW(hwnd, text, 256);
+  return text;
+}
+
+HCURSOR PointerOver(HWND control) {
+  SetCursor(nullptr);
+  SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  const HCURSOR shown = GetCursor();
+  SetCursor(nullptr);
+  return shown;
+}
+
+HANDLE ImageOf(HWND control, UINT kind) {
+  return reinterpret_cast<HANDLE>(SendMessageW(control, STM_GETIMAGE, kind, 0));
+}
+
+bool IconAlive(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return false;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return true;
+}
+
+}  // namespace polvane::test
