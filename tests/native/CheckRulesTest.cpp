@@ -1,6 +1,7 @@
-// The check box click rule and the sub-option enabling rule.
+// The check box click rule, the sub-option enabling rule, and Reset.
 #include <gtest/gtest.h>
 
+#include "rules/mdlMain.h"
 #include "tests/native/FakePanel.h"
 
 namespace polvane::test {
@@ -95,6 +96,30 @@ TEST(UpdateSubOptions, NeverTouchesValuesOrTheScopeOption) {
   UpdateSubOptions(panel);  // master clear, sub-options already enabled
   EXPECT_TRUE(panel.log.empty());
   EXPECT_EQ(panel.Option(1).Value(), kChecked);
+}
+
+TEST(ResetOptionPanel, ClearsTheMasterFirstThenEachSubOptionLeavingTheScope) {
+  FakePanel panel;
+  panel.Option(1).SetValue(kChecked);
+  panel.SubOption(0).SetValue(kChecked);
+  panel.SubOption(3).SetValue(kGreyed);
+  panel.Option(0).SetValue(kChecked);
+  panel.log.clear();
+
+  ResetOptionPanel(panel);
+
+  const std::vector<std::string> expected{"master = 0",   "sub0 enabled", "sub1 enabled",
+                                          "sub2 enabled", "sub3 enabled", "sub0 = 0",
+                                          "sub3 = 0"};
+  EXPECT_EQ(panel.log, expected);
+  EXPECT_EQ(panel.Option(1).Value(), kChecked);
+}
+
+TEST(ResetOptionPanel, RaisesNoClickWhenAllIsClear) {
+  FakePanel panel;
+  ResetOptionPanel(panel);
+  EXPECT_TRUE(panel.log.empty());
+  EXPECT_EQ(panel.Option(0).clicks, 0);
 }
 
 }  // namespace
