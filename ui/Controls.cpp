@@ -77,9 +77,7 @@ DWORD Button::Create(const Placement& where, const wchar_t* caption, bool isDefa
       WS_TABSTOP | static_cast<DWORD>(isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
 }
 
-void Button::ShowShield(bool shown) {
-  SendMessageW(Hwnd(), BCM_SETSHIELD, 0, shown);
-}
+void Button::ShowShield(bool shown) { SendMessageW(Hwnd(), BCM_SETSHIELD, 0, shown); }
 
 void Button::OnNotify(WORD code) {
   if (code == BN_CLICKED && onClick) onClick();
@@ -230,7 +228,7 @@ void MakeLink(HWND hwnd) { SetWindowSubclass(hwnd, BehaveAsLink, 0, 0); }
 DWORD Label::Create(const Placement& where, const std::wstring& text, bool isLink) {
   const DWORD failure = CreateControl(where, WC_STATICW, text.c_str(),
                                       SS_LEFT | SS_NOPREFIX | (isLink ? kLinkStyle : 0));
-  if (!failure && isLink) MakeLink(Hwnd());
+  if (failure == ERROR_SUCCESS && isLink) MakeLink(Hwnd());
   return failure;
 }
 

@@ -102,7 +102,8 @@ DWORD Window::CreateBeside(const CreateArgs& args, HWND anchor) {
 // window exists and knows its monitor's dpi and its own frame.
 DWORD Window::CreateAt(SIZE size, POINT origin) {
   if (const DWORD failure =
-          RegisterClassOnce(args_.instance, args_.className, args_.icon, Procedure))
+          RegisterClassOnce(args_.instance, args_.className, args_.icon, Procedure);
+      failure != ERROR_SUCCESS)
     return failure;
   SetLastError(ERROR_SUCCESS);
   const HWND created =

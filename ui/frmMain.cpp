@@ -76,13 +76,14 @@ DWORD frmMain::Load() {
                                            .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
                                            .clientArea = kClientArea,
                                            .menu = menu,
-                                           .icon = icon})) {
+                                           .icon = icon});
+      failure != ERROR_SUCCESS) {
     DestroyMenu(menu);  // no window took it
     return failure;
   }
   // A window without all its controls is not shown; the caller destroys it
   // once it has said why (destroying the last window ends the program).
-  if (const DWORD failure = CreateControls()) return failure;
+  if (const DWORD failure = CreateControls(); failure != ERROR_SUCCESS) return failure;
   LayOut();
   about_.SetShortcuts(accelerators_,
                       [this](WORD command) { OnCommand(MAKEWPARAM(command, 1), 0); });
