@@ -7,7 +7,6 @@
 #include "rules/Decimal.h"
 #include "rules/PolicyFiles.h"
 #include "rules/PolicyTable.h"
-#include "rules/mdlMain.h"
 
 namespace polvane {
 namespace {

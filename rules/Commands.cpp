@@ -10,7 +10,6 @@
 #include "rules/Messages.h"
 #include "rules/PolicyFiles.h"
 #include "rules/PolicyTable.h"
-#include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
 
 namespace polvane {
