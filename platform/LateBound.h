@@ -16,16 +16,15 @@ namespace polvane {
 // What one entry resolves to, typed apart from the function it stands for.
 class LateProc {
  public:
-  constexpr LateProc(const wchar_t* dll, const char* name) : dll_(dll), name_(name) {}
+  // what names the DLL, then the function: "shell32.dll\0CommandLineToArgvW".
+  constexpr explicit LateProc(const char* what) : what_(what) {}
   // The function, or null; looked up the first time only. The program asks
   // from its one thread.
   void (*Resolve() const)();
 
  private:
-  const wchar_t* dll_;
-  const char* name_;
-  mutable void (*proc_)() = nullptr;
-  mutable bool tried_ = false;
+  const char* what_;
+  mutable void (*proc_)() = nullptr;  // or Missing, once looked for in vain
 };
 
 template <class Function>
@@ -52,61 +51,61 @@ namespace late {
 // shell32.dll brings shcore, shlwapi and uxtheme with it: only a command
 // line with arguments, a link and a restart as administrator need it.
 inline constinit LateFunction<decltype(&::CommandLineToArgvW)> CommandLineToArgvW{
-    L"shell32.dll", "CommandLineToArgvW"};
-inline constinit LateFunction<decltype(&::ShellExecuteA)> ShellExecuteA{L"shell32.dll",
-                                                                        "ShellExecuteA"};
-inline constinit LateFunction<decltype(&::ShellExecuteExW)> ShellExecuteExW{L"shell32.dll",
-                                                                            "ShellExecuteExW"};
+    "shell32.dll\0CommandLineToArgvW"};
+inline constinit LateFunction<decltype(&::ShellExecuteA)> ShellExecuteA{
+    "shell32.dll\0ShellExecuteA"};
+inline constinit LateFunction<decltype(&::ShellExecuteExW)> ShellExecuteExW{
+    "shell32.dll\0ShellExecuteExW"};
 
 // COM (ole32 and oleaut32) serves the shell's calls and the About window's
 // banner, which OLE's picture loader reads.
-inline constinit LateFunction<decltype(&::CoInitializeEx)> CoInitializeEx{L"ole32.dll",
-                                                                          "CoInitializeEx"};
-inline constinit LateFunction<decltype(&::CoUninitialize)> CoUninitialize{L"ole32.dll",
-                                                                          "CoUninitialize"};
+inline constinit LateFunction<decltype(&::CoInitializeEx)> CoInitializeEx{
+    "ole32.dll\0CoInitializeEx"};
+inline constinit LateFunction<decltype(&::CoUninitialize)> CoUninitialize{
+    "ole32.dll\0CoUninitialize"};
 inline constinit LateFunction<decltype(&::CreateStreamOnHGlobal)> CreateStreamOnHGlobal{
-    L"ole32.dll", "CreateStreamOnHGlobal"};
-inline constinit LateFunction<decltype(&::OleLoadPicture)> OleLoadPicture{L"oleaut32.dll",
-                                                                          "OleLoadPicture"};
+    "ole32.dll\0CreateStreamOnHGlobal"};
+inline constinit LateFunction<decltype(&::OleLoadPicture)> OleLoadPicture{
+    "oleaut32.dll\0OleLoadPicture"};
 
 // Accessibility tools only: the About window's link answers them as a link.
-inline constinit LateFunction<decltype(&::SysAllocString)> SysAllocString{L"oleaut32.dll",
-                                                                          "SysAllocString"};
+inline constinit LateFunction<decltype(&::SysAllocString)> SysAllocString{
+    "oleaut32.dll\0SysAllocString"};
 inline constinit LateFunction<decltype(&::CreateStdAccessibleObject)> CreateStdAccessibleObject{
-    L"oleacc.dll", "CreateStdAccessibleObject"};
+    "oleacc.dll\0CreateStdAccessibleObject"};
 inline constinit LateFunction<decltype(&::LresultFromObject)> LresultFromObject{
-    L"oleacc.dll", "LresultFromObject"};
+    "oleacc.dll\0LresultFromObject"};
 
 // The About window's version lines, read from the program's own record.
 inline constinit LateFunction<decltype(&::GetFileVersionInfoSizeW)> GetFileVersionInfoSizeW{
-    L"version.dll", "GetFileVersionInfoSizeW"};
+    "version.dll\0GetFileVersionInfoSizeW"};
 inline constinit LateFunction<decltype(&::GetFileVersionInfoW)> GetFileVersionInfoW{
-    L"version.dll", "GetFileVersionInfoW"};
-inline constinit LateFunction<decltype(&::VerQueryValueW)> VerQueryValueW{L"version.dll",
-                                                                          "VerQueryValueW"};
+    "version.dll\0GetFileVersionInfoW"};
+inline constinit LateFunction<decltype(&::VerQueryValueW)> VerQueryValueW{
+    "version.dll\0VerQueryValueW"};
 
 // Only /gpo asks the Group Policy engine to apply what it wrote.
-inline constinit LateFunction<RefreshPolicyExFunction> RefreshPolicyEx{L"userenv.dll",
-                                                                       "RefreshPolicyEx"};
+inline constinit LateFunction<RefreshPolicyExFunction> RefreshPolicyEx{
+    "userenv.dll\0RefreshPolicyEx"};
 
 // Per-monitor dpi: Windows 10's user32 (1607 and later) and Windows 8.1's
 // shcore. Older Windows lacks them, and the window scales by the system dpi.
 inline constinit LateFunction<AdjustForDpiFunction> AdjustWindowRectExForDpi{
-    L"user32.dll", "AdjustWindowRectExForDpi"};
+    "user32.dll\0AdjustWindowRectExForDpi"};
 inline constinit LateFunction<MetricForDpiFunction> GetSystemMetricsForDpi{
-    L"user32.dll", "GetSystemMetricsForDpi"};
+    "user32.dll\0GetSystemMetricsForDpi"};
 inline constinit LateFunction<GetWindowContextFunction> GetWindowDpiAwarenessContext{
-    L"user32.dll", "GetWindowDpiAwarenessContext"};
+    "user32.dll\0GetWindowDpiAwarenessContext"};
 inline constinit LateFunction<ContextsEqualFunction> AreDpiAwarenessContextsEqual{
-    L"user32.dll", "AreDpiAwarenessContextsEqual"};
-inline constinit LateFunction<GetDpiForWindowFunction> GetDpiForWindow{L"user32.dll",
-                                                                       "GetDpiForWindow"};
-inline constinit LateFunction<GetDpiForMonitorFunction> GetDpiForMonitor{L"shcore.dll",
-                                                                         "GetDpiForMonitor"};
+    "user32.dll\0AreDpiAwarenessContextsEqual"};
+inline constinit LateFunction<GetDpiForWindowFunction> GetDpiForWindow{
+    "user32.dll\0GetDpiForWindow"};
+inline constinit LateFunction<GetDpiForMonitorFunction> GetDpiForMonitor{
+    "shcore.dll\0GetDpiForMonitor"};
 
 // Common controls 6 only (Vista and later), which the manifest asks for.
 inline constinit LateFunction<decltype(&::LoadIconWithScaleDown)> LoadIconWithScaleDown{
-    L"comctl32.dll", "LoadIconWithScaleDown"};
+    "comctl32.dll\0LoadIconWithScaleDown"};
 
 }  // namespace late
 }  // namespace polvane
