@@ -34,10 +34,32 @@ bool LooksLikeSid(const std::string& user) {
   return user.size() > 4 && (user[0] == 'S' || user[0] == 's') && user.compare(1, 3, "-1-") == 0;
 }
 
+// A group's policies are no one's: /user names a user.
+bool IsGroup(SID_NAME_USE use) {
+  return use == SidTypeGroup || use == SidTypeAlias || use == SidTypeWellKnownGroup;
+}
+
+// The account a SID names, as DOMAIN\name, and what it is; no name when the
+// system cannot name it.
+struct SidName {
+  std::wstring name;
+  SID_NAME_USE use{};
+};
+SidName NameOf(PSID sid) {
+  wchar_t name[256]{}, domain[256]{};
+  DWORD nameSize = 256, domainSize = 256;
+  SidName named;
+  if (LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &named.use))
+    named.name = *domain ? std::wstring(domain) + L"\\" + name : std::wstring(name);
+  return named;
+}
+
 Account SidAccount(const std::string& user) {
   PSID sid = nullptr;
   if (!ConvertStringSidToSidA(user.c_str(), &sid)) return {ERROR_INVALID_SID, {}};
   const UniqueLocal owner(sid);
+  // A SID the system cannot name may still be a signed-in user's.
+  if (IsGroup(NameOf(sid).use)) return {ERROR_NO_SUCH_USER, {}};
   return {ERROR_SUCCESS, SidText(sid)};
 }
 
@@ -52,6 +74,7 @@ Account NamedAccount(const std::string& user) {
   if (!LookupAccountNameW(nullptr, name.c_str(), sid.data(), &sidSize, domain.data(), &domainSize,
                           &use))
     return {GetLastError(), {}};
+  if (IsGroup(use)) return {ERROR_NO_SUCH_USER, {}};
   return {ERROR_SUCCESS, SidText(sid.data())};
 }
 
@@ -67,12 +90,8 @@ std::wstring AccountName(const std::string& sidText) {
   PSID sid = nullptr;
   if (!ConvertStringSidToSidA(sidText.c_str(), &sid)) return Widen(sidText, CP_UTF8);
   const UniqueLocal owner(sid);
-  wchar_t name[256]{}, domain[256]{};
-  DWORD nameSize = 256, domainSize = 256;
-  SID_NAME_USE use{};
-  const bool named = LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use);
-  if (!named) return Widen(sidText, CP_UTF8);
-  return *domain ? std::wstring(domain) + L"\\" + name : std::wstring(name);
+  const SidName named = NameOf(sid);
+  return named.name.empty() ? Widen(sidText, CP_UTF8) : named.name;
 }
 
 }  // namespace polvane

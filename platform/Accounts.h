@@ -16,7 +16,9 @@ class SystemAccounts final : public Accounts {
 };
 
 struct Account {
-  DWORD status = ERROR_SUCCESS;  // ERROR_NONE_MAPPED for a name no account has
+  // ERROR_NONE_MAPPED for a name no account has, ERROR_INVALID_SID for a
+  // SID that is none, ERROR_NO_SUCH_USER for a group.
+  DWORD status = ERROR_SUCCESS;
   std::string sid;
 };
 

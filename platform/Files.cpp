@@ -74,7 +74,7 @@ Win32Error WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>
   if (!file) return LastError();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return LastError();
-  if (size.QuadPart > 64 * 1024 * 1024) return ERROR_FILE_TOO_LARGE;
+  if (size.QuadPart > kLargestFile) return kFileTooLarge;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
   if (bytes.empty()) return kSuccess;

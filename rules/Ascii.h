@@ -7,16 +7,30 @@
 
 namespace polvane {
 
+constexpr char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 inline std::string AsciiLower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (char& c : lower) c = AsciiLower(c);
   return lower;
 }
 
 // Whether two names are the same, as Windows compares registry names.
 inline bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return AsciiLower(a) == AsciiLower(b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+// Whether text is prefix followed by name, ignoring case: "**del.Name".
+inline bool SameIgnoringCase(std::string_view text, std::string_view prefix,
+                             std::string_view name) {
+  return text.size() == prefix.size() + name.size() &&
+         SameIgnoringCase(text.substr(0, prefix.size()), prefix) &&
+         SameIgnoringCase(text.substr(prefix.size()), name);
 }
 
 // The text without the characters of chars at either end.
@@ -24,6 +38,21 @@ inline std::string_view Trim(std::string_view text, std::string_view chars = " \
   const std::size_t first = text.find_first_not_of(chars);
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(chars) + 1 - first);
+}
+
+// Whether text starts with prefix, which is then taken off it.
+inline bool Consume(std::string_view& text, std::string_view prefix) {
+  if (text.size() < prefix.size() ||
+      std::char_traits<char>::compare(text.data(), prefix.data(), prefix.size()) != 0)
+    return false;
+  text.remove_prefix(prefix.size());
+  return true;
+}
+
+// Whether a registry key path is path or lies below it.
+inline bool IsAtOrBelow(std::string_view key, std::string_view path) {
+  return key.size() >= path.size() && SameIgnoringCase(key.substr(0, path.size()), path) &&
+         (key.size() == path.size() || key[path.size()] == '\\');
 }
 
 inline bool IsAscii(std::string_view text) {

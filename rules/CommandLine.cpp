@@ -31,7 +31,8 @@ std::string PolicyNames(std::size_t perLine = kPolicyTable.size()) {
 // plain ones, that it is not plain ASCII.
 std::string Shown(const std::string& text, const char* empty = "an empty argument") {
   if (text.empty()) return empty;
-  if (!IsAscii(text)) return Printable(text) + " (not plain ASCII: switches and policy names are)";
+  if (!IsAscii(text))
+    return Joined({Printable(text), " (not plain ASCII: switches and policy names are)"});
   return Printable(text);
 }
 
@@ -75,25 +76,25 @@ class Parser {
                  : name == "gpo"    ? &gpo_
                                     : nullptr;
     if (flag) {
-      if (*flag) return Fault(argument + " is given twice");
+      if (*flag) return Fault({argument, " is given twice"});
       *flag = true;
       return;
     }
     const auto known = std::find_if(std::begin(kCommandSwitches), std::end(kCommandSwitches),
                                     [&name](const SwitchName& s) { return name == s.name; });
-    if (known == std::end(kCommandSwitches)) return Fault("Unknown switch " + Shown(argument));
+    if (known == std::end(kCommandSwitches)) return Fault({"Unknown switch ", Shown(argument)});
     if (kind_ != Kind::Window)
-      return Fault(argument + " cannot be given with " + commandSwitch_ +
-                   ": give one of /show, /set, /unset, /check, /export, /import, /edit and /? "
-                   "at a time");
+      return Fault({argument, " cannot be given with ", commandSwitch_,
+                    ": give one of /show, /set, /unset, /check, /export, /import, /edit and /? "
+                    "at a time"});
     kind_ = known->kind;
     commandSwitch_ = argument;
   }
 
   void TakeUser(const std::string& user) {
     if (user.empty())
-      return Fault("/user: needs a user, as /user:DOMAIN\\name or /user:S-1-5-21-...");
-    if (!user_.empty()) return Fault("/user is given twice");
+      return Fault({"/user: needs a user, as /user:DOMAIN\\name or /user:S-1-5-21-..."});
+    if (!user_.empty()) return Fault({"/user is given twice"});
     user_ = user;
   }
 
@@ -104,8 +105,8 @@ class Parser {
 
   // The values a Name=N may carry: /edit may grey a box too.
   std::string Values(const std::string& name) const {
-    return kind_ == Kind::Edit ? name + "=0, " + name + "=1 or " + name + "=2"
-                               : name + "=0 or " + name + "=1";
+    return kind_ == Kind::Edit ? Joined({name, "=0, ", name, "=1 or ", name, "=2"})
+                               : Joined({name, "=0 or ", name, "=1"});
   }
 
   bool TakesFile() const { return kind_ == Kind::Export || kind_ == Kind::Import; }
@@ -116,21 +117,20 @@ class Parser {
       return;
     }
     if (!TakesNames())
-      return Fault(argument.empty() ? "Unexpected empty argument"
-                                    : "Unexpected argument " + Shown(argument));
-    if (argument.empty()) return Fault("An empty argument stands where a policy name belongs");
+      return Fault({argument.empty() ? "Unexpected empty argument" : "Unexpected argument ",
+                    argument.empty() ? "" : Shown(argument)});
+    if (argument.empty()) return Fault({"An empty argument stands where a policy name belongs"});
     const bool setting = kind_ != Kind::Unset;
     const std::size_t equals = argument.find('=');
     if (setting && equals == std::string::npos)
-      return Fault(Shown(argument) + " has no value: write it as " + Values(Printable(argument)));
+      return Fault({Shown(argument), " has no value: write it as ", Values(Printable(argument))});
     const std::string name = setting ? argument.substr(0, equals) : argument;
     const std::optional<std::size_t> row = RowNamed(name);
     if (!row)
-      return Fault("Unknown policy name " + Shown(name, "(an empty name)") + "; the names are " +
-                   PolicyNames());
+      return Fault({"Unknown policy name ", Shown(name, "(an empty name)"), "; the names are ",
+                    PolicyNames()});
     for (const PolicyChange& named : named_)
-      if (named.row == *row)
-        return Fault(std::string(kPolicyTable[*row].valueName) + " is given twice");
+      if (named.row == *row) return Fault({kPolicyTable[*row].valueName, " is given twice"});
     if (!setting) {
       named_.push_back({*row, std::nullopt});
       return;
@@ -138,35 +138,36 @@ class Parser {
     const std::string value = argument.substr(equals + 1);
     const bool editing = kind_ == Kind::Edit;
     if (value != "0" && value != "1" && !(editing && value == "2"))
-      return Fault(Shown(argument) + ": the value must be " + (editing ? "0, 1 or 2" : "0 or 1"));
+      return Fault({Shown(argument), ": the value must be ", editing ? "0, 1 or 2" : "0 or 1"});
     named_.push_back({*row, static_cast<std::uint32_t>(value[0] - '0')});
   }
 
   // What each switch may stand with, once every argument is read.
   void CheckCombination() {
     if (TakesNames() && named_.empty())
-      return Fault(commandSwitch_ + " needs at least one " +
-                   (kind_ == Kind::Unset  ? "policy name"
+      return Fault({commandSwitch_, " needs at least one ",
+                    kind_ == Kind::Unset  ? "policy name"
                     : kind_ == Kind::Edit ? "Name=0|1|2"
-                                          : "Name=0|1"));
+                                          : "Name=0|1"});
     if (TakesFile() && file_.empty())
-      return Fault(commandSwitch_ + " needs a file: FILE.pol, FILE.reg or FILE.txt");
+      return Fault({commandSwitch_, " needs a file: FILE.pol, FILE.reg or FILE.txt"});
     if (TakesFile() && !FormatOfFile(file_))
-      return Fault(Printable(file_) +
-                   ": the file's name must end in .pol (Registry.pol), .reg or .txt (LGPO)");
-    if (json_ && kind_ != Kind::Show) return Fault("/json goes with /show only");
-    if (json_ && allUsers_) return Fault("/json shows both scopes: give it without /allusers");
+      return Fault({Printable(file_),
+                    ": the file's name must end in .pol (Registry.pol), .reg or .txt (LGPO)"});
+    if (json_ && kind_ != Kind::Show) return Fault({"/json goes with /show only"});
+    if (json_ && allUsers_) return Fault({"/json shows both scopes: give it without /allusers"});
     if (whatIf_ && kind_ != Kind::Set && kind_ != Kind::Unset && kind_ != Kind::Import)
-      return Fault("/whatif goes with /set, /unset or /import only");
+      return Fault({"/whatif goes with /set, /unset or /import only"});
     if (gpo_ && kind_ != Kind::Show && kind_ != Kind::Set && kind_ != Kind::Unset)
-      return Fault("/gpo goes with /show, /set or /unset only");
-    if (gpo_ && json_) return Fault("/json cannot be given with /gpo");
+      return Fault({"/gpo goes with /show, /set or /unset only"});
+    if (gpo_ && json_) return Fault({"/json cannot be given with /gpo"});
     if (gpo_ && !user_.empty())
       return Fault(
-          "/user cannot be given with /gpo: the local Group Policy Object's user part "
-          "is every user's");
+          {"/user cannot be given with /gpo: the local Group Policy Object's user part "
+           "is every user's"});
     if (!user_.empty() && allUsers_ && kind_ != Kind::Window && kind_ != Kind::Edit)
-      return Fault("/user cannot be given with /allusers: every user's policies belong to no one");
+      return Fault(
+          {"/user cannot be given with /allusers: every user's policies belong to no one"});
   }
 
   std::vector<PolicySetting> Settings() const {
@@ -206,7 +207,10 @@ class Parser {
     return HelpCommand{};
   }
 
-  void Fault(const std::string& what) { error_ = what + ". Type Polvane.exe /? for help."; }
+  void Fault(std::initializer_list<std::string_view> what) {
+    error_ = Joined(what);
+    error_ += ". Type Polvane.exe /? for help.";
+  }
 
   Kind kind_ = Kind::Window;
   std::string commandSwitch_;  // as it was typed
@@ -242,10 +246,13 @@ std::string UsageText() {
          "  Polvane.exe /export FILE [/allusers | /user:U]\n"
          "                                          Writes the five values to FILE: .pol\n"
          "                                          (Registry.pol), .reg or .txt (LGPO).\n"
+         "                                          A .reg unsets what is not set; .pol\n"
+         "                                          and .txt leave it not configured.\n"
          "  Polvane.exe /import FILE [/allusers | /user:U] [/whatif]\n"
-         "                                          Sets the values FILE holds; \"not set\"\n"
-         "                                          in it unsets them. Exit 13 when FILE\n"
-         "                                          does not parse (nothing is written).\n"
+         "                                          Applies FILE as regedit, LGPO or Group\n"
+         "                                          Policy would, to the five values only.\n"
+         "                                          Exit 13 when FILE does not parse\n"
+         "                                          (nothing is written).\n"
          "  Polvane.exe /gpo /show [/allusers]      Prints the five values of the local\n"
          "                                          Group Policy Object as Name=N,\n"
          "                                          Name=not configured or Name=deleted.\n"
@@ -266,7 +273,8 @@ std::string UsageText() {
          "             current user (HKEY_CURRENT_USER).\n"
          "  /user:U    in place of the current user, the signed-in user U, given as\n"
          "             DOMAIN\\name, name or SID (HKEY_USERS\\<SID>).\n"
-         "  /whatif    prints what /set or /unset would change, and changes nothing.\n"
+         "  /whatif    prints what /set, /unset or /import would change, and changes\n"
+         "             nothing.\n"
          "  /gpo       the local Group Policy Object, %SystemRoot%\\System32\\GroupPolicy:\n"
          "             its computer part with /allusers, else its user part, which\n"
          "             applies to every user of this computer.\n"
@@ -285,8 +293,9 @@ std::string UsageText() {
          "Exit code: 0 on success, 1 when /check finds a value that differs, 87 when\n"
          "the command line is wrong (nothing is written then), 5 when Windows\n"
          "refuses the change (nothing is written), 1332 when no account has U's\n"
-         "name, 1312 when U is not signed in, otherwise the Windows error code of\n"
-         "the first failure, an output that could not be written among them.\n";
+         "name, 1337 when U is no valid SID, 1317 when U is a group, 1312 when U\n"
+         "is not signed in, otherwise the Windows error code of the first\n"
+         "failure, an output that could not be written among them.\n";
 }
 
 }  // namespace polvane

@@ -30,6 +30,8 @@ std::string GpoState(const PolSetting& setting) {
       return "deleted";
     case PolSetting::State::Number:
       return Decimal(setting.number);
+    case PolSetting::State::NumberIfMissing:
+      return Joined({Decimal(setting.number), " where the value is not there yet"});
     case PolSetting::State::Other:
       break;
   }
@@ -37,7 +39,7 @@ std::string GpoState(const PolSetting& setting) {
 }
 
 bool SameSetting(const PolSetting& a, const PolSetting& b) {
-  return a.state == b.state && (a.state != PolSetting::State::Number || a.number == b.number);
+  return a.state == b.state && a.number == b.number && a.type == b.type;
 }
 
 // A value that could not be read is written or deleted all the same.
@@ -57,7 +59,7 @@ std::string ChangeLine(const PolicyChange& change, const char* unset, bool whatI
   else
     line += unset;
   if (!changes) return line + (change.value ? " unchanged" : ", unchanged");
-  return line + " (was " + was + ")";
+  return Joined({line, " (was ", was, ")"});
 }
 
 std::string JsonString(const std::string& text) {
@@ -78,7 +80,8 @@ std::string JsonString(const std::string& text) {
 std::string Effective(const DwordRead& machine, const DwordRead& user) {
   const auto from = [](const DwordRead& read, const char* scope) -> std::optional<std::string> {
     if (read.status != kSuccess) return "{\"value\": null, \"from\": \"unreadable\"}";
-    if (read.value) return "{\"value\": " + Decimal(*read.value) + ", \"from\": \"" + scope + "\"}";
+    if (read.value)
+      return Joined({"{\"value\": ", Decimal(*read.value), ", \"from\": \"", scope, "\"}"});
     return std::nullopt;
   };
   return from(machine, "allUsers")
@@ -125,15 +128,15 @@ class Runner {
       const char* name = kPolicyTable[row].valueName;
       if (read.status != kSuccess) Fail(name, "read", allUsers, read.status);
       // A value of another type is no policy Messenger reads: not set.
-      output_.Out(std::string(name) + "=" +
-                  (read.status == kSuccess && !read.value ? "not set" : Stored(read)));
+      output_.Out(
+          Joined({name, "=", read.status == kSuccess && !read.value ? "not set" : Stored(read)}));
     }
   }
 
   std::string JsonValue(const DwordRead& read) {
     if (read.status != kSuccess)
-      return "{\"error\": " + Decimal(read.status) +
-             ", \"message\": " + JsonString(reasonOf_(read.status)) + "}";
+      return Joined({"{\"error\": ", Decimal(read.status),
+                     ", \"message\": ", JsonString(reasonOf_(read.status)), "}"});
     return read.value ? Decimal(*read.value) : "null";
   }
 
@@ -141,8 +144,7 @@ class Runner {
     std::string user = "  \"currentUser\": {", machine = "  \"allUsers\": {",
                 effective = "  \"effective\": {";
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
-      const std::string name =
-          std::string(row ? ", " : "") + "\"" + kPolicyTable[row].valueName + "\": ";
+      const std::string name = Joined({row ? ", \"" : "\"", kPolicyTable[row].valueName, "\": "});
       const DwordRead forUser = Read(false, row), forMachine = Read(true, row);
       for (const DwordRead& read : {forUser, forMachine})
         if (read.status != kSuccess) result_.Report(read.status);
@@ -163,7 +165,7 @@ class Runner {
       if (read.status != kSuccess) {
         Fail(name, "read", allUsers, read.status);
       } else if (read.value != setting.value) {
-        output_.Out(std::string(name) + " is " + Stored(read) + ", not " + Decimal(setting.value));
+        output_.Out(Joined({name, " is ", Stored(read), ", not ", Decimal(setting.value)}));
         result_.Report(kCheckDiffers);
       }
     }
@@ -188,8 +190,8 @@ class Runner {
     const Win32Error status =
         files_.Replace(path, ExportPolicies(exported.file.format, allUsers, values));
     if (status != kSuccess) return FileFailed(path, "written", status);
-    output_.Out("The policies of " + ScopeName(allUsers) + " were exported to " + Printable(path) +
-                ".");
+    output_.Out(Joined(
+        {"The policies of ", ScopeName(allUsers), " were exported to ", Printable(path), "."}));
   }
 
   void Do(const ImportCommand& imported) {
@@ -199,22 +201,21 @@ class Runner {
       return FileFailed(imported.file.path, "read", status);
     const ImportedPolicies read = ImportPolicies(imported.file.format, allUsers, bytes);
     if (!read.error.empty()) {
-      output_.Err(read.error + " Nothing was written.");
+      output_.Err(Joined({read.error, " Nothing was written."}));
       result_.Report(kBadPolicyFile);
       return;
     }
-    for (const std::string& skipped : read.skipped)
-      output_.Out("Skipped " + skipped + ": not one of the five policies of " +
-                  ScopeName(allUsers));
+    for (const std::string& note : read.notes) output_.Out(note);
     std::vector<PolicyChange> changes;
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
-      if (read.values[row]) changes.push_back({row, *read.values[row]});
+      if (read.values[row] && !(read.ifMissing[row] && Read(allUsers, row).present))
+        changes.push_back({row, *read.values[row]});
     ChangeRegistry(allUsers, changes, imported.whatIf);
   }
 
   DwordRead Read(bool allUsers, std::size_t row) const {
     return ReadDWORD(store_.registry, store_.Root(allUsers), kPolicyKeyPath,
-                      kPolicyTable[row].valueName);
+                     kPolicyTable[row].valueName);
   }
 
   std::vector<DwordRead> ReadBefore(bool allUsers, const std::vector<PolicyChange>& changes) {
@@ -232,13 +233,13 @@ class Runner {
 
   // Reports a failure on its own line; the first one is the exit code.
   void Fail(const char* name, const char* what, bool allUsers, Win32Error status) {
-    output_.Err(std::string(name) + " could not be " + what + " for " + ScopeName(allUsers) + ": " +
-                reasonOf_(status));
+    output_.Err(Joined(
+        {name, " could not be ", what, " for ", ScopeName(allUsers), ": ", reasonOf_(status)}));
     result_.Report(status);
   }
 
   void FileFailed(const std::string& path, const char* what, Win32Error status) {
-    output_.Err(Printable(path) + " could not be " + what + ": " + reasonOf_(status));
+    output_.Err(Joined({Printable(path), " could not be ", what, ": ", reasonOf_(status)}));
     result_.Report(status);
   }
 
@@ -280,9 +281,9 @@ class Runner {
     const std::vector<DwordRead> before = ReadBefore(allUsers, changes);
     if (AnyChanges(before, changes) && !MayChangePolicies(store_, allUsers)) {
       output_.Err(
-          "The local Group Policy Object was written, but no Group Policy engine runs here to "
-          "apply it, and Windows keeps the registry of " +
-          ScopeName(allUsers) + " from this process.");
+          Joined({"The local Group Policy Object was written, but no Group Policy engine "
+                  "runs here to apply it, and Windows keeps the registry of ",
+                  ScopeName(allUsers), " from this process."}));
       result_.Report(kAccessDenied);
       return;
     }
@@ -299,8 +300,8 @@ class Runner {
     GpoTransaction gpo(files_, reasonOf_, groupPolicy_.Folder(), part.machine);
     if (!gpo.Read(false)) return GpoFailed(gpo);
     for (const PolicyRow& row : kPolicyTable)
-      output_.Out(std::string(row.valueName) + "=" +
-                  GpoState(FindPolValue(gpo.Policies(), kPolicyKeyPath, row.valueName)));
+      output_.Out(Joined({row.valueName, "=",
+                          GpoState(FindPolValue(gpo.Policies(), kPolicyKeyPath, row.valueName))}));
   }
 
   // The part is held from the first read to the last write, and its two
@@ -332,23 +333,47 @@ class Runner {
       output_.Out(
           "gpt.ini's Version was raised for the change an earlier run left unfinished, so that "
           "Windows applies it.");
-    if (!whatIf && (anyChange || unfinished)) ApplyGpo(part, changes);
+    if (!whatIf && (anyChange || unfinished)) ApplyGpo(part, pol, changes);
+  }
+
+  // What the part's file leaves of the five policies, as the engine would
+  // put it in the registry: the numbers it sets, the values it deletes, and
+  // the values named here that it no longer configures, which the engine
+  // removes.
+  std::vector<PolicyChange> AppliedBy(const PolFile& pol, bool machine,
+                                      const std::vector<PolicyChange>& named) {
+    std::vector<PolicyChange> applied;
+    for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
+      const PolSetting setting = FindPolValue(pol, kPolicyKeyPath, kPolicyTable[row].valueName);
+      const bool isNamed =
+          std::any_of(named.begin(), named.end(),
+                      [row](const PolicyChange& change) { return change.row == row; });
+      if (setting.state == PolSetting::State::Number ||
+          (setting.state == PolSetting::State::NumberIfMissing && !Read(machine, row).present))
+        applied.push_back({row, setting.number});
+      else if (setting.state == PolSetting::State::Deleted ||
+               (setting.state == PolSetting::State::NotConfigured && isNamed))
+        applied.push_back({row, std::nullopt});
+    }
+    return applied;
   }
 
   // Asks the engine to apply what was written; where none runs, the values
   // go to the registry as the engine would put them.
-  void ApplyGpo(GpoPart part, const std::vector<PolicyChange>& changes) {
+  void ApplyGpo(GpoPart part, const PolFile& pol, const std::vector<PolicyChange>& named) {
     const Win32Error status = groupPolicy_.Refresh(part.machine);
     if (status == kNoPolicyEngine) {
-      CopyToRegistry(part.machine, changes);
+      CopyToRegistry(part.machine, AppliedBy(pol, part.machine, named));
       if (result_.exitCode == 0)
         output_.Out(
-            "No Group Policy engine runs here to apply it, so Polvane changed the registry of " +
-            ScopeName(part.machine) + " to match.");
+            Joined({"No Group Policy engine runs here to apply it, so Polvane changed the "
+                    "registry of ",
+                    ScopeName(part.machine), " to match."}));
     } else if (status != kSuccess) {
       output_.Err(
-          "Windows could not be asked to apply the policy now, and will at its next refresh: " +
-          reasonOf_(status));
+          Joined({"Windows could not be asked to apply the policy now, and will at its next "
+                  "refresh: ",
+                  reasonOf_(status)}));
       result_.Report(status);
     }
   }
@@ -365,7 +390,12 @@ class Runner {
 
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
                          const ReasonOf& reasonOf, FileAccess& files, GroupPolicy& groupPolicy) {
-  return Runner(store, output, reasonOf, files, groupPolicy).Run(command);
+  // A file over the size Polvane reads is refused with a code whose system
+  // text does not say what the limit is.
+  const ReasonOf reasons = [&reasonOf](Win32Error status) {
+    return status == kFileTooLarge ? std::string(kFileTooLargeReason) : reasonOf(status);
+  };
+  return Runner(store, output, reasons, files, groupPolicy).Run(command);
 }
 
 }  // namespace polvane

@@ -28,6 +28,18 @@ inline std::optional<std::uint32_t> ParseDecimal(std::string_view digits) {
   return static_cast<std::uint32_t>(number);
 }
 
+inline constexpr std::string_view kHexDigits = "0123456789abcdefABCDEF";
+
+// One to eight hexadecimal digits, in either case.
+inline std::optional<std::uint32_t> ParseHexadecimal(std::string_view digits) {
+  if (digits.empty() || digits.size() > 8 || digits.find_first_not_of(kHexDigits) != digits.npos)
+    return std::nullopt;
+  std::uint32_t number = 0;
+  for (const char c : digits)
+    number = number << 4 | static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+  return number;
+}
+
 // Upper-case hexadecimal, padded with zeros to width digits.
 inline std::string Hexadecimal(std::uint32_t number, int width) {
   char digits[8];

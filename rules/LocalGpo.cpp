@@ -101,7 +101,7 @@ class GeneralSection {
       EndLastLine();
       at = text_.size();
     }
-    text_.insert(at, std::string(key) + "=" + value + "\r\n");
+    text_.insert(at, Joined({key, "=", value, "\r\n"}));
   }
 
   Bytes Text() const { return Bytes(text_.begin(), text_.end()); }
@@ -173,11 +173,12 @@ IniUpdate UpdateGptIni(const Bytes& ini, bool machine) {
   GeneralSection lines(std::move(text));
   const std::optional<std::string> version = lines.Get("Version");
   const std::optional<std::uint32_t> number = version ? ParseDecimal(*version) : 0;
-  if (!number) return {{}, "gpt.ini's Version, " + Printable(*version) + ", is not a number."};
+  if (!number)
+    return {{}, Joined({"gpt.ini's Version, ", Printable(*version), ", is not a number."})};
   const char* const namesKey = machine ? "gPCMachineExtensionNames" : "gPCUserExtensionNames";
   const std::optional<std::string> names =
       WithExtension(lines.Get(namesKey).value_or(""), machine ? kMachineTool : kUserTool);
-  if (!names) return {{}, std::string("gpt.ini's ") + namesKey + " is not a list of [{GUID}...]."};
+  if (!names) return {{}, Joined({"gpt.ini's ", namesKey, " is not a list of [{GUID}...]."})};
   lines.Set(namesKey, *names);
   lines.Set("Version", Decimal(Bumped(*number, machine)));
   Bytes bytes = lines.Text();

@@ -29,6 +29,9 @@ std::string RefusedChangeMessage(bool allUsers);
 std::string UserFailureMessage(const std::string& user, Win32Error status,
                                std::string systemReason);
 
+// Why a file over kLargestFile is not read, in place of the system's text.
+inline constexpr char kFileTooLargeReason[] = "it is larger than 64 MB, the most Polvane reads.";
+
 // What a user is told when the main window could not be made.
 std::string StartFailureMessage(std::string systemReason);
 

@@ -1,8 +1,13 @@
 #include "rules/PolicyFiles.h"
 
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
 #include "rules/LittleEndian.h"
+#include "rules/Messages.h"
 #include "rules/PolicyTable.h"
 #include "seams/RegistryApi.h"
 
@@ -11,7 +16,7 @@ namespace {
 
 constexpr char kRegHeader[] = "Windows Registry Editor Version 5.00";
 
-bool IsPolicyKey(const std::string& key) { return SameIgnoringCase(key, kPolicyKeyPath); }
+bool IsPolicyKey(std::string_view key) { return SameIgnoringCase(key, kPolicyKeyPath); }
 
 std::string RootName(bool allUsers) {
   return allUsers ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
@@ -24,19 +29,20 @@ Bytes Utf16WithMark(const std::string& text) {
   return out;
 }
 
-// A text file's lines: UTF-16LE with its mark, or else bytes as they are;
-// line ends CR LF or LF.
+// A text file's lines: UTF-16LE with its mark, UTF-8 with or without one,
+// or another single-byte code; line ends CR LF or LF.
 std::vector<std::string> LinesOf(const Bytes& file) {
   std::string text;
-  if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE) {
+  if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE)
     text = AsciiFromUtf16(file.data() + 2, file.size() - 2);
-  } else {
-    text.assign(file.begin(), file.end());
-  }
+  else
+    text.assign(
+        file.begin() +
+            (file.size() >= 3 && file[0] == 0xEF && file[1] == 0xBB && file[2] == 0xBF ? 3 : 0),
+        file.end());
   std::vector<std::string> lines;
   for (std::size_t start = 0; start <= text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
+    std::size_t end = std::min(text.find('\n', start), text.size());
     std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
@@ -45,109 +51,203 @@ std::vector<std::string> LinesOf(const Bytes& file) {
   return lines;
 }
 
-std::optional<std::uint32_t> Hex(const std::string& digits) {
-  if (digits.empty() || digits.size() > 8) return std::nullopt;
-  std::uint32_t number = 0;
-  for (const char c : digits) {
-    const int digit = c >= '0' && c <= '9'   ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                             : -1;
-    if (digit < 0) return std::nullopt;
-    number = number << 4 | static_cast<std::uint32_t>(digit);
-  }
+constexpr std::string_view kBlanks = " \t";
+constexpr std::size_t kNoRow = kPolicyTable.size();
+
+std::string_view TrimStart(std::string_view text) {
+  return text.substr(std::min(text.find_first_not_of(kBlanks), text.size()));
+}
+
+// How regedit and reg name a registry type.
+std::string TypeName(std::uint32_t type) {
+  constexpr const char* kNames[] = {"REG_NONE",   "REG_SZ",      "REG_EXPAND_SZ",
+                                    "REG_BINARY", "REG_DWORD",   "REG_DWORD_BIG_ENDIAN",
+                                    "REG_LINK",   "REG_MULTI_SZ"};
+  if (type == kRegQword) return "REG_QWORD";
+  return type < std::size(kNames) ? kNames[type] : "of type " + Decimal(type);
+}
+
+// What a .reg value line's data is, as regedit reads it: a deletion ("-"),
+// a value of a type (its size, and its first four bytes as a number), or
+// nothing regedit can read.
+struct RegData {
+  enum class Kind { Delete, Value, Unreadable } kind = Kind::Unreadable;
+  std::uint32_t type = 0, size = 0, number = 0;
+};
+
+// What may follow a value's data: blanks, then a comment.
+bool IsTail(std::string_view text) {
+  text = TrimStart(text);
+  return text.empty() || text[0] == ';';
+}
+
+// The hexadecimal digits at the start of text, taken off it, as a number;
+// nothing when there are none or more than most.
+std::optional<std::uint32_t> TakeHexadecimal(std::string_view& text, std::size_t most) {
+  const std::size_t digits = std::min(text.find_first_not_of(kHexDigits), text.size());
+  if (digits > most) return std::nullopt;
+  const std::optional<std::uint32_t> number = ParseHexadecimal(text.substr(0, digits));
+  text.remove_prefix(digits);
   return number;
+}
+
+RegData ParseRegData(std::string_view data) {
+  using Kind = RegData::Kind;
+  if (Consume(data, "-")) return {IsTail(data) ? Kind::Delete : Kind::Unreadable};
+  if (Consume(data, "\"")) return {Kind::Value, 1};  // its text is no matter here
+  if (Consume(data, "str(2):")) return {Kind::Value, 2};
+  if (Consume(data, "dword:")) {
+    data = TrimStart(data);
+    const std::optional<std::uint32_t> number = TakeHexadecimal(data, 8);
+    if (!number || !IsTail(data)) return {};
+    return {Kind::Value, kRegDword, 4, *number};
+  }
+  RegData value{Kind::Value, kRegBinary};
+  if (Consume(data, "hex(")) {
+    const std::optional<std::uint32_t> type = TakeHexadecimal(data, 8);
+    if (!type || !Consume(data, "):")) return {};
+    value.type = *type;
+  } else if (!Consume(data, "hex:")) {
+    return {};
+  }
+  // Bytes of one or two digits, separated by commas and blanks.
+  for (data = TrimStart(data); !IsTail(data); data = TrimStart(data)) {
+    const std::optional<std::uint32_t> byte = TakeHexadecimal(data, 2);
+    if (!byte) return {};
+    if (value.size < 4) value.number |= *byte << 8 * value.size;
+    ++value.size;
+    data = TrimStart(data);
+    if (!Consume(data, ",") && !IsTail(data)) return {};
+  }
+  return value;
+}
+
+// A .reg value line's name, "name" with \\ and \" escaped, or @ for the
+// key's default value; text is left at what follows it.
+std::optional<std::string> RegValueName(std::string_view& text) {
+  if (text[0] == '@') {
+    text.remove_prefix(1);
+    return "@";
+  }
+  if (text[0] != '"') return std::nullopt;
+  std::string name;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] == '"') {
+      text.remove_prefix(i + 1);
+      return name;
+    }
+    if (text[i] == '\\' && i + 1 < text.size()) ++i;
+    name += text[i];
+  }
+  return std::nullopt;
 }
 
 class Importer {
  public:
   explicit Importer(bool allUsers) : allUsers_(allUsers) {}
 
+  // In order, as the Group Policy engine applies them: each policy as the
+  // records leave it.
   ImportedPolicies Pol(const Bytes& file) {
     const PolRead read = ReadPol(file);
-    if (!read.file) return Error(read.error);
-    // In order, as the Group Policy engine applies them: a later record wins.
+    if (!read.file) return Error({read.error});
     for (const PolRecord& record : read.file->records) {
-      bool taken = false;
-      for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
-        const PolEffect effect = EffectOn(record, kPolicyKeyPath, kPolicyTable[row].valueName);
-        if (effect == PolEffect::Deletes) {
+      bool ours = false;
+      for (const PolicyRow& row : kPolicyTable)
+        ours = ours || EffectOn(record, kPolicyKeyPath, row.valueName) != PolEffect::None;
+      if (!ours) Skip({record.key, "\\", record.value});
+    }
+    for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
+      const PolSetting setting =
+          FindPolValue(*read.file, kPolicyKeyPath, kPolicyTable[row].valueName);
+      switch (setting.state) {
+        case PolSetting::State::NotConfigured:
+          break;
+        case PolSetting::State::Deleted:
           Take(row, std::nullopt);
-        } else if (effect == PolEffect::Sets && record.type == kRegDword &&
-                   record.data.size() == 4) {
-          Take(row, DwordAt(record.data.data()));
-        } else {
-          continue;
-        }
-        taken = true;
+          break;
+        case PolSetting::State::NumberIfMissing:
+          result_.ifMissing[row] = true;
+          [[fallthrough]];
+        case PolSetting::State::Number:
+          Take(row, setting.number);
+          break;
+        case PolSetting::State::Other:
+          OtherType(row, setting.type, 4);
+          break;
       }
-      if (!taken) Skip(record.key + "\\" + record.value);
     }
     return result_;
   }
 
+  // As regedit applies a script: line by line, a later line winning, a line
+  // it cannot read passed over.
   ImportedPolicies Reg(const Bytes& file) {
     const std::vector<std::string> lines = LinesOf(file);
-    if (lines.empty() || lines[0] != kRegHeader)
-      return Error("Not a registry script: its first line is not \"" + std::string(kRegHeader) +
-                   "\".");
-    const std::string ours = AsciiLower(RootName(allUsers_) + "\\" + kPolicyKeyPath);
-    std::string key;
+    const std::string_view header = TrimStart(lines[0]);
+    if (header != kRegHeader && header != "REGEDIT4")
+      return Error(
+          {"Not a registry script: line 1 is neither \"", kRegHeader, "\" nor \"REGEDIT4\"."});
+    const std::string ours = Joined({RootName(allUsers_), "\\", kPolicyKeyPath});
+    std::string key;  // empty before the first key and after a deletion
     for (std::size_t i = 1; i < lines.size(); ++i) {
-      const std::string& line = lines[i];
-      if (line.empty() || line[0] == ';') continue;
-      if (line.front() == '[') {
-        if (line.back() != ']')
-          return Error("Not a registry script: line " + Line(i) +
-                       " opens a key it does not close.");
-        key = line.substr(1, line.size() - 2);
+      const std::size_t first = i;
+      std::string line = lines[i];
+      // A value's data may go on over lines that end in a backslash.
+      while (!line.empty() && line.back() == '\\' && i + 1 < lines.size()) {
+        line.pop_back();
+        line += TrimStart(lines[++i]);
+      }
+      std::string_view text = TrimStart(line);
+      if (text.empty() || text[0] == ';' || text[0] == '#') continue;
+      if (text[0] == '[') {
+        KeyLine(text.substr(1, text.find(']') - 1), ours, key);
         continue;
       }
-      const std::size_t close = line.find("\"=");
-      if (line[0] != '"' || close == std::string::npos)
-        return Error("Not a registry script: line " + Line(i) + " is no value.");
-      const std::string name = line.substr(1, close - 1), data = line.substr(close + 2);
-      const auto row = RowNamed(name);
-      if (AsciiLower(key) != ours || !row) {
-        Skip(key + "\\" + name);
-      } else if (data == "-") {
-        Take(*row, std::nullopt);
-      } else if (data.rfind("dword:", 0) == 0 && Hex(data.substr(6))) {
-        Take(*row, *Hex(data.substr(6)));
-      } else {
-        Skip(key + "\\" + name + " (not a dword)");
+      const std::optional<std::string> name = RegValueName(text);
+      text = TrimStart(text);
+      if (!name || !Consume(text, "=")) {
+        Skip({"line ", Line(first), ", which regedit reads as no key or value"});
+        continue;
       }
+      const std::optional<std::size_t> row = RowNamed(*name);
+      if (!row || !SameIgnoringCase(key, ours)) {
+        Skip({key, key.empty() ? "" : "\\", *name});
+        continue;
+      }
+      const RegData data = ParseRegData(TrimStart(text));
+      if (data.kind == RegData::Kind::Delete)
+        Take(*row, std::nullopt);
+      else if (data.kind == RegData::Kind::Unreadable)
+        Skip({"line ", Line(first), ", whose data regedit cannot read"});
+      else if (data.type == kRegDword && data.size == 4)
+        Take(*row, data.number);
+      else
+        OtherType(*row, data.type, data.size);
     }
     return result_;
   }
 
+  // LGPO's records of four lines: scope, key, value name, action.
   ImportedPolicies Lgpo(const Bytes& file) {
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
     const std::vector<std::string> lines = LinesOf(file);
+    std::size_t first = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      const std::string& line = lines[i];
+      const std::string_view line = Trim(lines[i], kBlanks);
       if (line.empty() || line[0] == ';') continue;
+      if (fields.empty()) first = i;
       fields.push_back(line);
       if (fields.size() < 4) continue;
       const std::string scope = AsciiLower(fields[0]);
       if (scope != "computer" && scope != "user")
-        return Error("Not an LGPO text file: line " + Line(i - 3) +
-                     " is neither Computer nor User.");
-      const auto row = RowNamed(fields[2]);
-      const std::string named = fields[0] + " " + fields[1] + "\\" + fields[2];
-      if ((scope == "computer") != allUsers_ || !IsPolicyKey(fields[1]) || !row) {
-        Skip(named);
-      } else if (AsciiLower(fields[3]) == "delete") {
-        Take(*row, std::nullopt);
-      } else if (AsciiLower(fields[3]).rfind("dword:", 0) == 0 &&
-                 ParseDecimal(fields[3].substr(6))) {
-        Take(*row, *ParseDecimal(fields[3].substr(6)));
-      } else {
-        Skip(named + " (" + fields[3] + ")");
-      }
+        return Error(
+            {"Not an LGPO text file: line ", Line(first), " is neither Computer nor User."});
+      if (const std::optional<std::string> error = LgpoRecord(scope == "computer", fields))
+        return Error({"Not an LGPO text file: line ", Line(i), " ", *error, "."});
       fields.clear();
     }
-    if (!fields.empty()) return Error("Not an LGPO text file: it ends inside a record.");
+    if (!fields.empty()) return Error({"Not an LGPO text file: it ends inside a record."});
     return result_;
   }
 
@@ -156,13 +256,82 @@ class Importer {
     return Decimal(static_cast<std::int64_t>(index + 1));
   }
 
-  ImportedPolicies Error(const std::string& what) {
+  // A key line: the key that values below it go to, or a deletion, which
+  // unsets the five policies where it deletes their key or one above it.
+  void KeyLine(std::string_view path, const std::string& ours, std::string& key) {
+    key.clear();
+    if (!Consume(path, "-")) {
+      key = path;
+      return;
+    }
+    if (path.find('\\') == std::string_view::npos || !IsAtOrBelow(ours, path))
+      return Skip({"[-", path, "]"});
+    TakeAll(std::nullopt);
+    if (!SameIgnoringCase(path, ours)) Skip({"the rest of [-", path, "]"});
+  }
+
+  // One LGPO record; what is wrong with its action, or nothing.
+  std::optional<std::string> LgpoRecord(bool computer,
+                                        const std::vector<std::string_view>& fields) {
+    const std::size_t colon = std::min(fields[3].find(':'), fields[3].size());
+    const std::string verb = AsciiLower(fields[3].substr(0, colon));
+    const bool here = computer == allUsers_ && IsPolicyKey(fields[1]);
+    const std::size_t row = here ? RowNamed(fields[2]).value_or(kNoRow) : kNoRow;
+    if (verb == "dword") {
+      const std::optional<std::uint32_t> number = ParseDecimal(fields[3].substr(colon + 1));
+      if (!number) return "holds no DWORD number";
+      if (row != kNoRow) return Take(row, *number);
+    } else if (const std::uint32_t type = LgpoType(verb)) {
+      if (row != kNoRow) return OtherType(row, type, 0);
+    } else if (verb == "delete") {
+      if (row != kNoRow) return Take(row, std::nullopt);
+    } else if (verb == "deleteallvalues") {
+      if (here) return TakeAll(std::nullopt);
+    } else if (verb == "createkey") {
+      if (here) return std::nullopt;  // the key alone changes no value
+    } else {
+      return "names no action LGPO knows";
+    }
+    Skip({fields[0], " ", fields[1], "\\", fields[2]});
+    return std::nullopt;
+  }
+
+  // The type of LGPO's other value verbs, or 0.
+  static std::uint32_t LgpoType(const std::string& verb) {
+    if (verb == "sz") return 1;
+    if (verb == "exsz") return 2;
+    if (verb == "binary") return kRegBinary;
+    return verb == "multisz" ? 7 : 0;
+  }
+
+  static ImportedPolicies Error(std::initializer_list<std::string_view> what) {
     ImportedPolicies failed;
-    failed.error = Printable(what);
+    failed.error = Printable(Joined(what));
     return failed;
   }
-  void Take(std::size_t row, std::optional<std::uint32_t> value) { result_.values[row] = value; }
-  void Skip(const std::string& what) { result_.skipped.push_back(Printable(what)); }
+  // Each returns nothing, which LgpoRecord returns as "no fault".
+  std::nullopt_t Take(std::size_t row, std::optional<std::uint32_t> value) {
+    result_.values[row] = value;
+    return std::nullopt;
+  }
+  std::nullopt_t TakeAll(std::optional<std::uint32_t> value) {
+    for (std::size_t row = 0; row < kPolicyTable.size(); ++row) Take(row, value);
+    return std::nullopt;
+  }
+  // One of the five policies' names with a value Messenger does not read.
+  std::nullopt_t OtherType(std::size_t row, std::uint32_t type, std::size_t size) {
+    const bool dword = type == kRegDword;
+    result_.notes.push_back(
+        Joined({kPolicyTable[row].valueName, " is a ", dword ? "REG_DWORD of " : TypeName(type),
+                dword ? Decimal(static_cast<std::uint32_t>(size)) : "",
+                dword ? " bytes, not 4" : ", not a REG_DWORD", ": skipped."}));
+    return std::nullopt;
+  }
+  void Skip(std::initializer_list<std::string_view> what) {
+    result_.notes.push_back(
+        Joined({"Skipped ", Printable(Joined(what)), ": not one of the five policies of ",
+                ScopeName(allUsers_), "."}));
+  }
 
   bool allUsers_;
   ImportedPolicies result_;
@@ -184,22 +353,20 @@ std::optional<PolicyFileFormat> FormatOfFile(const std::string& path) {
 
 Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues& values) {
   std::string text;
-  PolFile pol;
-  Bytes bytes;
+  Bytes bytes = EmptyPol();
   if (format == PolicyFileFormat::Reg)
     text = std::string(kRegHeader) + "\r\n\r\n[" + RootName(allUsers) + "\\" + kPolicyKeyPath +
            "]\r\n";
   for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
     const std::string name = kPolicyTable[row].valueName;
     const std::optional<std::uint32_t>& value = values[row];
+    // For Group Policy a value that is not set is not configured: no record.
+    if (!value && format != PolicyFileFormat::Reg) continue;
     switch (format) {
-      case PolicyFileFormat::Pol: {
-        const PolSetting setting = value ? PolSetting{PolSetting::State::Number, *value}
-                                         : PolSetting{PolSetting::State::Deleted};
-        bytes = WithPolValue(pol, kPolicyKeyPath, name, setting);
-        pol = *ReadPol(bytes).file;
+      case PolicyFileFormat::Pol:
+        bytes = WithPolValue(*ReadPol(bytes).file, kPolicyKeyPath, name,
+                             {PolSetting::State::Number, *value});
         break;
-      }
       case PolicyFileFormat::Reg:
         // regedit writes a dword's eight hexadecimal digits in lower case.
         text += '"';
@@ -212,8 +379,7 @@ Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues&
         text += kPolicyKeyPath;
         text += "\r\n";
         text += name;
-        text += value ? "\r\nDWORD:" + Decimal(*value) : "\r\nDELETE";
-        text += "\r\n\r\n";
+        text += "\r\nDWORD:" + Decimal(*value) + "\r\n\r\n";
         break;
     }
   }

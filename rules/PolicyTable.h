@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "rules/Ascii.h"
 #include "rules/OptionPanel.h"
 
 namespace polvane {
@@ -28,7 +29,11 @@ inline constexpr std::array<PolicyRow, 5> kPolicyTable{{
 }};
 
 // The row of the policy a name names, in any case.
-std::optional<std::size_t> RowNamed(std::string_view name);
+inline std::optional<std::size_t> RowNamed(std::string_view name) {
+  for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
+    if (SameIgnoringCase(name, kPolicyTable[row].valueName)) return row;
+  return std::nullopt;
+}
 
 inline CheckControl& BoxOf(OptionPanel& panel, const PolicyRow& row) {
   return row.array == BoxArray::Option ? panel.Option(row.index) : panel.SubOption(row.index);

@@ -13,6 +13,7 @@ constexpr std::uint8_t kSignature[] = {'P', 'R', 'e', 'g', 1, 0, 0, 0};
 constexpr std::uint32_t kDword = 4;
 constexpr std::uint32_t kString = 1;
 constexpr char kDeletePrefix[] = "**del.";
+constexpr char kSoftPrefix[] = "**soft.";
 
 void PutChar(Bytes& out, char16_t c) {
   out.push_back(static_cast<std::uint8_t>(c));
@@ -51,8 +52,8 @@ class Reader {
 
  private:
   bool Fail(const std::string& what) {
-    error = "Not a Registry.pol file: " + what + " at byte " +
-            Decimal(static_cast<std::int64_t>(at_)) + ".";
+    error = Joined({"Not a Registry.pol file: ", what, " at byte ",
+                    Decimal(static_cast<std::int64_t>(at_)), "."});
     return false;
   }
 
@@ -77,11 +78,11 @@ class Reader {
       if (c == 0) return true;
       text.push_back(AsciiOf(c));
     }
-    return Fail(std::string("the file ends inside ") + what);
+    return Fail(Joined({"the file ends inside ", what}));
   }
 
   bool Dword(std::uint32_t& number, const char* what) {
-    if (bytes_.size() - at_ < 4) return Fail(std::string("the file ends inside ") + what);
+    if (bytes_.size() - at_ < 4) return Fail(Joined({"the file ends inside ", what}));
     number = DwordAt(&bytes_[at_]);
     at_ += 4;
     return true;
@@ -100,25 +101,31 @@ class Reader {
   std::uint32_t size_ = 0;
 };
 
-// The value's own records: the value itself, or **del. of it.
+// The value's own records: the value itself, **soft. or **del. of it.
 bool IsRecordOf(const PolRecord& record, std::string_view key, std::string_view value) {
-  return SameIgnoringCase(record.key, key) && (SameIgnoringCase(record.value, value) ||
-                                               SameIgnoringCase(record.value, DeletionOf(value)));
+  return SameIgnoringCase(record.key, key) &&
+         (SameIgnoringCase(record.value, value) ||
+          SameIgnoringCase(record.value, kSoftPrefix, value) ||
+          SameIgnoringCase(record.value, kDeletePrefix, value));
 }
 
-// Whether a **DeleteValues record's list, "name;name;...", a string, names value.
-bool ListsValue(const PolRecord& record, std::string_view value) {
+// Whether a string record's list, "name;name;...", holds an entry that
+// matches.
+template <class Matches>
+bool ListHolds(const PolRecord& record, Matches matches) {
   if (record.type != kString) return false;
   std::string list = AsciiFromUtf16(record.data.data(), record.data.size());
   list.resize(std::min(list.find('\0'), list.size()));
   for (std::size_t start = 0, end; start <= list.size(); start = end + 1) {
     end = std::min(list.find(';', start), list.size());
-    if (SameIgnoringCase(std::string_view(list).substr(start, end - start), value)) return true;
+    if (matches(std::string_view(list).substr(start, end - start))) return true;
   }
   return false;
 }
 
 }  // namespace
+
+Bytes EmptyPol() { return Bytes(std::begin(kSignature), std::end(kSignature)); }
 
 PolRead ReadPol(Bytes bytes) {
   if (bytes.empty()) return {PolFile{}, {}};
@@ -132,9 +139,7 @@ PolRead ReadPol(Bytes bytes) {
   return {std::move(file), {}};
 }
 
-std::string DeletionOf(std::string_view value) {
-  return std::string(kDeletePrefix) + std::string(value);
-}
+std::string DeletionOf(std::string_view value) { return Joined({kDeletePrefix, value}); }
 
 Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t type,
                      const Bytes& data) {
@@ -156,30 +161,41 @@ Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t
 }
 
 PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_view value) {
+  if (SameIgnoringCase(record.value, "**DeleteKeys"))
+    return ListHolds(record,
+                     [&](std::string_view entry) {
+                       return !entry.empty() && IsAtOrBelow(key, Joined({record.key, "\\", entry}));
+                     })
+               ? PolEffect::Deletes
+               : PolEffect::None;
   if (!SameIgnoringCase(record.key, key)) return PolEffect::None;
   if (SameIgnoringCase(record.value, value)) return PolEffect::Sets;
-  if (SameIgnoringCase(record.value, DeletionOf(value)) ||
+  if (SameIgnoringCase(record.value, kSoftPrefix, value)) return PolEffect::SetsIfMissing;
+  if (SameIgnoringCase(record.value, kDeletePrefix, value) ||
       SameIgnoringCase(record.value, "**delvals.") || SameIgnoringCase(record.value, "**delvals") ||
-      (SameIgnoringCase(record.value, "**DeleteValues") && ListsValue(record, value)))
+      (SameIgnoringCase(record.value, "**DeleteValues") &&
+       ListHolds(record, [&](std::string_view entry) { return SameIgnoringCase(entry, value); })))
     return PolEffect::Deletes;
   return PolEffect::None;
 }
 
 PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value) {
+  using State = PolSetting::State;
   PolSetting setting;
   for (const PolRecord& record : file.records) {
-    switch (EffectOn(record, key, value)) {
-      case PolEffect::None:
-        break;
-      case PolEffect::Deletes:
-        setting = {PolSetting::State::Deleted};
-        break;
-      case PolEffect::Sets:
-        if (record.type != kDword || record.data.size() != 4)
-          setting = {PolSetting::State::Other};
-        else
-          setting = {PolSetting::State::Number, DwordAt(record.data.data())};
-        break;
+    const PolEffect effect = EffectOn(record, key, value);
+    if (effect == PolEffect::Deletes) {
+      setting = {State::Deleted};
+    } else if (effect == PolEffect::Sets ||
+               (effect == PolEffect::SetsIfMissing &&
+                (setting.state == State::NotConfigured || setting.state == State::Deleted))) {
+      // Where the file deleted it, the value is missing: a **soft. sets it.
+      const bool ifMissing =
+          effect == PolEffect::SetsIfMissing && setting.state == State::NotConfigured;
+      if (record.type != kDword || record.data.size() != 4)
+        setting = {State::Other, 0, record.type};
+      else
+        setting = {ifMissing ? State::NumberIfMissing : State::Number, DwordAt(record.data.data())};
     }
   }
   return setting;
@@ -203,7 +219,7 @@ Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view v
     if (!IsRecordOf(file.records[i], key, value) &&
         EffectOn(file.records[i], key, value) == PolEffect::Deletes)
       lastDeleter = i + 1;
-  Bytes out(std::begin(kSignature), std::end(kSignature));
+  Bytes out = EmptyPol();
   bool seen = false, placed = false;
   for (std::size_t i = 0; i < file.records.size(); ++i) {
     const PolRecord& record = file.records[i];

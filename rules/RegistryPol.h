@@ -34,6 +34,9 @@ struct PolRead {
   std::string error;            // then what is wrong, and where
 };
 
+// A Registry.pol with no records: its signature alone.
+Bytes EmptyPol();
+
 // Reads a Registry.pol. No bytes at all are a file with no records.
 PolRead ReadPol(Bytes bytes);
 
@@ -44,19 +47,24 @@ std::string DeletionOf(std::string_view value);
 Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t type,
                      const Bytes& data);
 
-// What a record does to a value under key: sets it (the record is the value
-// itself), deletes it (**del.value, **delvals., or a **DeleteValues whose
-// list names it), or nothing. Keys and names are compared without regard to
-// case, as the registry does.
-enum class PolEffect { None, Sets, Deletes };
+// What a record does to a value under key, as Windows applies it: sets it
+// (the record is the value itself), sets it only where it is not there yet
+// (**soft.value), deletes it (**del.value, **delvals., a **DeleteValues whose
+// list names it, or a **DeleteKeys whose list names key or a key above it),
+// or nothing (**SecureKey, and every other value's records). Keys and names
+// are compared without regard to case, as the registry does.
+enum class PolEffect { None, Sets, SetsIfMissing, Deletes };
 PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_view value);
 
 // What the file says of a REG_DWORD value under key, its records applied in
-// order as the Group Policy engine applies them: its number, "deleted", or
-// nothing at all (not configured).
+// order as the Group Policy engine applies them: its number, its number
+// where the value is not there yet, "deleted", a value of another type or
+// size, or nothing at all (not configured).
 struct PolSetting {
-  enum class State { NotConfigured, Deleted, Number, Other } state = State::NotConfigured;
+  enum class State { NotConfigured, Deleted, Number, NumberIfMissing, Other };
+  State state = State::NotConfigured;
   std::uint32_t number = 0;
+  std::uint32_t type = 0;  // Other's registry type
 };
 PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value);
 

@@ -1,5 +1,6 @@
 #include "rules/WindowEdits.h"
 
+#include "rules/Ascii.h"
 #include "rules/Decimal.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlMain.h"
@@ -9,7 +10,7 @@ namespace polvane {
 std::string EditArguments(OptionPanel& panel, const std::string& userSid) {
   std::string arguments = AllUsersChosen(panel) ? "/allusers /edit" : "/edit";
   for (const PolicyRow& row : kPolicyTable)
-    arguments += std::string(" ") + row.valueName + "=" + Decimal(BoxOf(panel, row).Value());
+    arguments += Joined({" ", row.valueName, "=", Decimal(BoxOf(panel, row).Value())});
   if (!userSid.empty()) arguments += " /user:" + userSid;
   return arguments;
 }

@@ -9,8 +9,13 @@
 
 namespace polvane {
 
+// The largest file Polvane reads: a policy file is a few kilobytes, and a
+// Registry.pol that every product shares rarely more than a few hundred.
+inline constexpr std::uint32_t kLargestFile = 64 * 1024 * 1024;
+
 class FileAccess {
  public:
+  // Reads the whole file; one larger than kLargestFile is kFileTooLarge.
   virtual Win32Error Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
   // Makes the file, or replaces it keeping its security and attributes; a
   // replaced file is either the old one or the new one whole, never a

@@ -14,8 +14,11 @@ inline constexpr Win32Error kAccessDenied = 5;
 inline constexpr Win32Error kInvalidHandle = 6;
 inline constexpr Win32Error kInvalidData = 13;
 inline constexpr Win32Error kSharingViolation = 32;
+inline constexpr Win32Error kFileTooLarge = 223;
 inline constexpr Win32Error kMoreData = 234;
 inline constexpr Win32Error kNoSuchLogonSession = 1312;
+inline constexpr Win32Error kNotAUser = 1317;  // ERROR_NO_SUCH_USER: the account is a group
+inline constexpr Win32Error kInvalidSid = 1337;
 inline constexpr Win32Error kNoneMapped = 1332;
 // ERROR_SERVICE_NOT_ACTIVE: the Group Policy Client service is not running.
 inline constexpr Win32Error kNoPolicyEngine = 1062;

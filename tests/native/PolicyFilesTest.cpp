@@ -17,16 +17,22 @@ TEST(PolicyFiles, ExportThenImportGivesBackTheSameValuesInEveryFormatAndScope) {
       const ImportedPolicies back =
           ImportPolicies(format, allUsers, ExportPolicies(format, allUsers, kSome));
       EXPECT_EQ(back.error, "");
-      EXPECT_TRUE(back.skipped.empty());
+      EXPECT_TRUE(back.notes.empty());
+      // A .reg script is a snapshot that names every value, set or not; for
+      // Group Policy a value that is not set has no record, and an import
+      // leaves it as it is.
+      const bool snapshot = format == PolicyFileFormat::Reg;
       for (std::size_t row = 0; row < kSome.size(); ++row) {
-        ASSERT_TRUE(back.values[row].has_value()) << "every value is named, set or not";
-        EXPECT_EQ(*back.values[row], kSome[row]) << row;
+        ASSERT_EQ(back.values[row].has_value(), snapshot || kSome[row].has_value()) << row;
+        if (back.values[row]) {
+          EXPECT_EQ(*back.values[row], kSome[row]) << row;
+        }
       }
       // A .reg or LGPO file names its scope, and holds nothing for the other;
       // a Registry.pol's scope is the file it is.
       const ImportedPolicies other =
           ImportPolicies(format, !allUsers, ExportPolicies(format, allUsers, kSome));
-      EXPECT_EQ(other.skipped.size(), format == PolicyFileFormat::Pol ? 0u : 5u);
+      EXPECT_EQ(other.notes.size(), format == PolicyFileFormat::Pol ? 0u : snapshot ? 5u : 3u);
     }
 }
 
@@ -66,7 +72,9 @@ TEST(PolicyFiles, ARegistryPolIsImportedInItsOrderItsDeletionsOfManyValuesInclud
     EXPECT_FALSE(*read.values[row]) << row;
   }
   // Its list names none of the five.
-  EXPECT_EQ(read.skipped, std::vector<std::string>{key + "\\**DeleteValues"});
+  EXPECT_EQ(read.notes, std::vector<std::string>{"Skipped " + key +
+                                                 "\\**DeleteValues: not one of the five "
+                                                 "policies of all users."});
 }
 
 TEST(PolicyFiles, ImportNamesAndSkipsWhatIsNotOursAndRefusesWhatDoesNotParse) {
@@ -79,16 +87,57 @@ TEST(PolicyFiles, ImportNamesAndSkipsWhatIsNotOursAndRefusesWhatDoesNotParse) {
   EXPECT_EQ(read.error, "");
   EXPECT_EQ(read.values[4], std::optional<std::optional<std::uint32_t>>(1u));
   EXPECT_FALSE(read.values[0].has_value());
-  EXPECT_EQ(read.skipped,
-            (std::vector<std::string>{
-                "Computer Software\\Policies\\Other\\X",
-                "Computer Software\\Policies\\Microsoft\\Messenger\\Client\\PreventRun "
-                "(SZ:1)"}));
+  EXPECT_EQ(read.notes, (std::vector<std::string>{
+                            "Skipped Computer Software\\Policies\\Other\\X: not one of the "
+                            "five policies of all users.",
+                            "PreventRun is a REG_SZ, not a REG_DWORD: skipped."}));
+
+  // LGPO's every verb, comments and blank lines, a trailing space, and its
+  // text in UTF-8 with a byte-order mark; each record against the values
+  // DisableVideo=1 and PreventRun=1 set before it.
+  const std::string client = "Software\\Policies\\Microsoft\\Messenger\\Client\r\n";
+  const std::string before = "User\r\n" + client + "DisableVideo\r\nDWORD:1\r\n\r\nUser \r\n" +
+                             client + "PreventRun\r\nDWORD:1\r\n; then\r\n\r\nUser\r\n";
+  struct Lgpo {
+    std::string record;
+    std::optional<std::uint32_t> video;
+    std::size_t notes;
+  };
+  const Lgpo verbs[] = {
+      {client + "*\r\nDELETEALLVALUES", std::nullopt, 0},
+      {client + "*\r\nCREATEKEY", 1u, 0},
+      {client + "DisableVideo\r\nDELETE", std::nullopt, 0},
+      {client + "DisableVideo\r\nEXSZ:%x%", 1u, 1},
+      {client + "DisableVideo\r\nMULTISZ:a\\0b", 1u, 1},
+      {"Software\\Policies\\Other\r\nX\r\nBINARY:0102", 1u, 1},
+  };
+  for (const Lgpo& verb : verbs) {
+    const std::string text = "\xEF\xBB\xBF" + before + verb.record + "\r\n";
+    using Taken = std::optional<std::optional<std::uint32_t>>;
+    const ImportedPolicies got =
+        ImportPolicies(PolicyFileFormat::Lgpo, false, Bytes(text.begin(), text.end()));
+    EXPECT_EQ(got.error, "") << verb.record;
+    EXPECT_EQ(got.values[4], Taken(verb.video)) << verb.record;
+    const bool all = verb.record.find("DELETEALL") != std::string::npos;
+    EXPECT_EQ(got.values[0], all ? Taken(std::optional<std::uint32_t>()) : Taken(1u))
+        << verb.record;
+    EXPECT_EQ(got.notes.size(), verb.notes) << verb.record;
+  }
+  const std::pair<std::string, std::string> wrongAt[] = {
+      {before + client + "X\r\nFROB:1\r\n", "line 15 names no action LGPO knows"},
+      {before + client + "X\r\nDWORD:one\r\n", "line 15 holds no DWORD number"},
+      {"; first\r\n\r\nComputers\r\nx\r\ny\r\nDELETE\r\n", "line 3 is neither Computer nor User"},
+  };
+  for (const auto& [text, why] : wrongAt)
+    EXPECT_NE(ImportPolicies(PolicyFileFormat::Lgpo, false, Bytes(text.begin(), text.end()))
+                  .error.find(why),
+              std::string::npos)
+        << why;
 
   const std::pair<PolicyFileFormat, std::string> broken[] = {
       {PolicyFileFormat::Pol, "PReg\x02"},
-      {PolicyFileFormat::Reg, "REGEDIT4\r\n"},
-      {PolicyFileFormat::Reg, "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\x\r\n"},
+      {PolicyFileFormat::Reg, "REGEDIT4 \r\n"},
+      {PolicyFileFormat::Reg, "\r\nWindows Registry Editor Version 5.00\r\n"},
       {PolicyFileFormat::Lgpo, "Computer\r\nSoftware\\x\r\n"},
       {PolicyFileFormat::Lgpo, "Elsewhere\r\nSoftware\\x\r\nY\r\nDELETE\r\n"},
   };

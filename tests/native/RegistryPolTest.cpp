@@ -53,6 +53,15 @@ const Bytes kVideoDeleted = Record(kMessenger, "**del.DisableVideo", 1, {' ', 0,
 const Bytes kDeleteList =
     Record(kMessenger, "**DeleteValues", 1, Wide(std::string("Other;disablevideo;\0", 20)));
 const Bytes kDeleteAll = Record(kMessenger, "**delvals.", 1, {' ', 0, 0, 0});
+// Keys deleted whole: the policies' own key, a key above it, and a sibling.
+const Bytes kDeleteClientKey = Record("Software\\Policies\\Microsoft\\Messenger", "**DeleteKeys", 1,
+                                      Wide(std::string("Client\0", 7)));
+const Bytes kDeleteParentKey = Record("Software\\Policies\\Microsoft", "**DeleteKeys", 1,
+                                      Wide(std::string("Other;MESSENGER\0", 16)));
+const Bytes kDeleteSiblingKey = Record("Software\\Policies\\Microsoft\\Messenger", "**DeleteKeys",
+                                       1, Wide(std::string("ClientX\0", 8)));
+const Bytes kSoftVideo = Record(kMessenger, "**soft.DisableVideo", 4, {1, 0, 0, 0});
+const Bytes kSecureKey = Record(kMessenger, "**SecureKey", 4, {1, 0, 0, 0});
 
 PolFile Read(const Bytes& bytes) {
   PolRead read = ReadPol(bytes);
@@ -82,6 +91,12 @@ TEST(RegistryPol, ReadsEveryRecordAndWhatItSaysOfAValue) {
       {Join({kRunOn, Record(kMessenger, "DisableVideo", 1, Wide(std::string("1\0", 2)))}),
        {State::Other}},
       {Join({kRunOn, kOtherProduct}), {State::NotConfigured}},
+      {Join({kVideoOn, kDeleteClientKey}), {State::Deleted}},
+      {Join({kVideoOn, kDeleteParentKey}), {State::Deleted}},
+      {Join({kVideoOn, kDeleteSiblingKey, kSecureKey}), {State::Number, 1}},
+      {kSoftVideo, {State::NumberIfMissing, 1}},  // as the registry stands when applied
+      {Join({kVideoOff, kSoftVideo}), {State::Number, 0}},
+      {Join({kVideoDeleted, kSoftVideo}), {State::Number, 1}},
   };
   for (const auto& [records, expected] : found) {
     const PolSetting video =
@@ -151,6 +166,16 @@ TEST(RegistryPol, WritingOneValueKeepsEveryOtherRecordByteForByteInItsOrder) {
        "DisableVideo",
        {State::Number, 1},
        Join({kHeader, kDeleteList, kVideoOn, kRunOn})},
+      {"after a **DeleteKeys of a key above it",
+       Join({kHeader, kVideoOff, kDeleteParentKey, kRunOn}),
+       "DisableVideo",
+       {State::Number, 1},
+       Join({kHeader, kDeleteParentKey, kVideoOn, kRunOn})},
+      {"not configured: its **soft. record gone too",
+       Join({kHeader, kSoftVideo, kRunOn}),
+       "DisableVideo",
+       {State::NotConfigured},
+       Join({kHeader, kRunOn})},
       {"not configured keeps another policy's deletions",
        Join({kHeader, kDeleteAll, kVideoOn}),
        "DisableVideo",

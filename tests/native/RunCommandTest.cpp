@@ -247,6 +247,36 @@ TEST_F(GpoCommands, SetAndUnsetChangeThePartsRegistryPolAndGptIniAndAskTheEngine
                            "DisableVideo=not configured"}));
 }
 
+// Without an engine, the registry follows the part's own records that
+// delete the values too; **soft. sets a value only where it is missing.
+TEST_F(GpoCommands, TheRegistryFollowsWhatThePartDeletesAndSoftValuesFillOnlyWhatIsMissing) {
+  const auto wide = [](const std::string& text) {
+    Bytes out;
+    for (const char c : text) out.insert(out.end(), {static_cast<std::uint8_t>(c), 0});
+    return out;
+  };
+  const auto pol = [](std::initializer_list<Bytes> records) {
+    Bytes file = EmptyPol();
+    for (const Bytes& record : records) file.insert(file.end(), record.begin(), record.end());
+    return file;
+  };
+  memory.Put(kLocalMachine, kPolicyKeyPath, "PreventRun", kOne);
+  memory.Put(kLocalMachine, kPolicyKeyPath, "DisableVideo", kOne);
+  files.files[kMachinePol] = pol({PolRecordBytes("Software\\Policies\\Microsoft", "**DeleteKeys",
+                                                 kRegSz, wide(std::string("Messenger\0", 10)))});
+  EXPECT_EQ(Run({"/gpo", "/set", "DisableFileTransfer=1", "/allusers"}).exitCode, 0);
+  EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"));
+  EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableVideo"));
+  EXPECT_EQ(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableFileTransfer"), kOne);
+
+  files.files["soft.pol"] =
+      pol({PolRecordBytes(kPolicyKeyPath, "**soft.PreventRun", kRegDword, {0, 0, 0, 0}),
+           PolRecordBytes(kPolicyKeyPath, "**soft.DisableFileTransfer", kRegDword, {0, 0, 0, 0})});
+  EXPECT_EQ(Run({"/import", "soft.pol", "/allusers"}).exitCode, 0);
+  EXPECT_EQ(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"), kZero);
+  EXPECT_EQ(memory.Get(kLocalMachine, kPolicyKeyPath, "DisableFileTransfer"), kOne);
+}
+
 TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   // Windows lets only administrators write the local Group Policy Object.
   files.writeAnswers[kMachinePol] = {kAccessDenied};

@@ -222,6 +222,9 @@ TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {
       {L"S-1-5-21-1111-2222-3333-1002", ERROR_NO_SUCH_LOGON_SESSION,
        "S-1-5-21-1111-2222-3333-1002 is not signed in on this computer"},
       {L"nobody.of.this.name", ERROR_NONE_MAPPED, "No account is named nobody.of.this.name."},
+      {L"S-1-x", ERROR_INVALID_SID, "S-1-x is no valid SID"},
+      {L"Administrators", ERROR_NO_SUCH_USER, "Administrators is a group, not a user"},
+      {L"S-1-5-32-544", ERROR_NO_SUCH_USER, "S-1-5-32-544 is a group, not a user"},
   };
   for (const Case& c : unreachable) {
     const ProcessResult run = Polvane(L"/set PreventRun=0 /user:" + c.user);
@@ -315,6 +318,83 @@ TEST_F(CommandLine, LostOutputIsNoSuccessAndNothingWaitsOnABox) {
   }
 }
 
+// The five values as Messenger reads them: a 4-byte REG_DWORD, or nothing.
+std::vector<std::optional<DWORD>> FiveValues() {
+  std::vector<std::optional<DWORD>> values;
+  for (const char* name : {"PreventRun", "DisableFileTransfer", "DisablePC2PCAudio",
+                           "DisablePC2Phone", "DisableVideo"})
+    values.push_back(StoredPolicy(HKEY_CURRENT_USER, name));
+  return values;
+}
+
+// Before each file is applied: three values set, two not.
+void StoreBaseline() {
+  DeletePolicies();
+  StorePolicy(HKEY_CURRENT_USER, "PreventRun", 1);
+  StorePolicy(HKEY_CURRENT_USER, "DisableFileTransfer", 1);
+  StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// regedit is the reference for a registry script: each file is applied once
+// by regedit /s and once by /import to the same stored values, and the five
+// values must come out the same. The first file is reg export's own, of a
+// tree that holds another product's default value, a REG_MULTI_SZ and a
+// binary value long enough to go on over lines; the others hold what only a
+// person writes.
+TEST_F(CommandLine, ImportAppliesARegistryScriptAsRegeditDoes) {
+  const std::wstring path = ProgramFolder() + L"script.reg";
+  const std::string client =
+      "[HKEY_CURRENT_USER\\Software\\Policies\\Microsoft\\Messenger\\Client]";
+  const std::string v5 = "Windows Registry Editor Version 5.00\r\n\r\n";
+  const std::string scripts[] = {
+      "",  // reg export's, made below
+      v5 + "[-HKEY_CURRENT_USER\\Software\\Policies\\Microsoft\\Messenger\\Client]\r\n\r\n" +
+          client + "\r\n\"DisableVideo\"=dword:00000002\r\n",
+      v5 + "[-HKEY_CURRENT_USER\\Software\\Policies\\Microsoft\\Messenger]\r\n",
+      "  REGEDIT4\r\n\r\n  " + client +
+          "  \r\n  \"DisableVideo\" = dword:00000000 ; off\r\n"
+          "\"PreventRun\"=hex(4):00,00,\\\r\n  00,00\r\n\"DisableFileTransfer\" = -\r\n"
+          "@=\"default\"\r\n\"DisablePC2Phone\"=hex(4):1,0,0,0 ; on\r\n",
+      v5 + "\"DisablePC2Phone\"=dword:00000001\r\n" + client +
+          "\r\n\"DisableVideo\"=dword:100000000\r\ngarbage\r\n#\"PreventRun\"=dword:0\r\n"
+          "\"DisablePC2PCAudio\"=DWORD:00000001\r\n\"DisableFileTransfer\"=dword: 0\r\n",
+      "REGEDIT4 \r\n" + client + "\r\n\"PreventRun\"=dword:00000000\r\n",  // regedit refuses it
+  };
+  for (const std::string& script : scripts) {
+    StoreBaseline();
+    if (script.empty()) {
+      StorePolicy(HKEY_CURRENT_USER, "PreventRun", 0);
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, kPolicyPath, "DisableFileTransfer");
+      const char* other = "Software\\Policies\\Other Product";
+      RegSetKeyValueA(HKEY_CURRENT_USER, other, nullptr, REG_SZ, "x", 2);
+      RegSetKeyValueA(HKEY_CURRENT_USER, other, "List", REG_MULTI_SZ, "a\0b\0", 5);
+      const std::string blob(100, '\x5A');
+      RegSetKeyValueA(HKEY_CURRENT_USER, other, "Blob", REG_BINARY, blob.data(), 100);
+      ASSERT_EQ(
+          RunProcess(L"reg.exe export HKCU\\Software\\Policies \"" + path + L"\" /y").exitCode, 0u);
+      RegDeleteTreeA(HKEY_CURRENT_USER, other);
+      StoreBaseline();
+    } else {
+      WriteBytes(path, script);
+    }
+    RunProcess(L"regedit.exe /s \"" + path + L"\"");
+    const std::vector<std::optional<DWORD>> byRegedit = FiveValues();
+    StoreBaseline();
+    const ProcessResult imported = Polvane(L"/import \"" + path + L"\"");
+    EXPECT_EQ(FiveValues(), byRegedit) << script << imported.out << imported.err;
+    EXPECT_EQ(imported.exitCode, script.rfind("REGEDIT4 ", 0) == 0 ? 13u : 0u) << script;
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies\\Other Product");
+  DeleteFileW(path.c_str());
+}
+
 TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
   StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
   StorePolicy(HKEY_LOCAL_MACHINE, "DisableVideo", 0);
@@ -336,12 +416,7 @@ TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
 
   // A file that does not parse writes nothing.
   const std::wstring broken = ProgramFolder() + L"broken.reg";
-  {
-    const UniqueFile file(CreateFileW(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    WriteFile(file.Get(), "REGEDIT4\r\n", 10, &written, nullptr);
-  }
+  WriteBytes(broken, "REGEDIT4 \r\n");
   const ProcessResult refused = Polvane(L"/import \"" + broken + L"\"");
   EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_INVALID_DATA));
   EXPECT_EQ(refused.err.find("Not a registry script"), 0u) << refused.err;
