@@ -177,7 +177,7 @@ class Importer {
           break;
       }
     }
-    return result_;
+    return std::move(result_);
   }
 
   // As regedit applies a script: line by line, a later line winning, a line
@@ -225,7 +225,7 @@ class Importer {
       else
         OtherType(*row, data.type, data.size);
     }
-    return result_;
+    return std::move(result_);
   }
 
   // LGPO's records of four lines: scope, key, value name, action.
@@ -248,7 +248,7 @@ class Importer {
       fields.clear();
     }
     if (!fields.empty()) return Error({"Not an LGPO text file: it ends inside a record."});
-    return result_;
+    return std::move(result_);
   }
 
  private:
@@ -352,38 +352,29 @@ std::optional<PolicyFileFormat> FormatOfFile(const std::string& path) {
 }
 
 Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues& values) {
-  std::string text;
-  Bytes bytes = EmptyPol();
-  if (format == PolicyFileFormat::Reg)
-    text = std::string(kRegHeader) + "\r\n\r\n[" + RootName(allUsers) + "\\" + kPolicyKeyPath +
-           "]\r\n";
+  Bytes pol = EmptyPol();
+  std::string text = format == PolicyFileFormat::Reg
+                         ? Joined({kRegHeader, "\r\n\r\n[", RootName(allUsers), "\\",
+                                   kPolicyKeyPath, "]\r\n"})
+                         : "";
   for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
-    const std::string name = kPolicyTable[row].valueName;
+    const char* name = kPolicyTable[row].valueName;
     const std::optional<std::uint32_t>& value = values[row];
-    // For Group Policy a value that is not set is not configured: no record.
-    if (!value && format != PolicyFileFormat::Reg) continue;
-    switch (format) {
-      case PolicyFileFormat::Pol:
-        bytes = WithPolValue(*ReadPol(bytes).file, kPolicyKeyPath, name,
-                             {PolSetting::State::Number, *value});
-        break;
-      case PolicyFileFormat::Reg:
-        // regedit writes a dword's eight hexadecimal digits in lower case.
-        text += '"';
-        text += name;
-        text += value ? "\"=dword:" + AsciiLower(Hexadecimal(*value, 8)) : "\"=-";
-        text += "\r\n";
-        break;
-      case PolicyFileFormat::Lgpo:
-        text += allUsers ? "Computer\r\n" : "User\r\n";
-        text += kPolicyKeyPath;
-        text += "\r\n";
-        text += name;
-        text += "\r\nDWORD:" + Decimal(*value) + "\r\n\r\n";
-        break;
+    if (format == PolicyFileFormat::Reg) {
+      // regedit writes a dword's eight hexadecimal digits in lower case.
+      text += Joined({"\"", name, value ? "\"=dword:" : "\"=-",
+                      value ? AsciiLower(Hexadecimal(*value, 8)) : "", "\r\n"});
+    } else if (value) {  // for Group Policy a value that is not set has no record
+      Bytes data;
+      for (int shift = 0; shift < 32; shift += 8)
+        data.push_back(static_cast<std::uint8_t>(*value >> shift));
+      const Bytes record = PolRecordBytes(kPolicyKeyPath, name, kRegDword, data);
+      pol.insert(pol.end(), record.begin(), record.end());
+      text += Joined({allUsers ? "Computer\r\n" : "User\r\n", kPolicyKeyPath, "\r\n", name,
+                      "\r\nDWORD:", Decimal(*value), "\r\n\r\n"});
     }
   }
-  if (format == PolicyFileFormat::Pol) return bytes;
+  if (format == PolicyFileFormat::Pol) return pol;
   if (format == PolicyFileFormat::Reg) return Utf16WithMark(text + "\r\n");
   return Bytes(text.begin(), text.end());
 }
