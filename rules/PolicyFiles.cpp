@@ -278,7 +278,8 @@ class Importer {
     const bool here = computer == allUsers_ && IsPolicyKey(fields[1]);
     const std::size_t row = here ? RowNamed(fields[2]).value_or(kNoRow) : kNoRow;
     if (verb == "dword") {
-      const std::optional<std::uint32_t> number = ParseDecimal(fields[3].substr(colon + 1));
+      const std::optional<std::uint32_t> number =
+          ParseDecimal(colon < fields[3].size() ? fields[3].substr(colon + 1) : "");
       if (!number) return "holds no DWORD number";
       if (row != kNoRow) return Take(row, *number);
     } else if (const std::uint32_t type = LgpoType(verb)) {

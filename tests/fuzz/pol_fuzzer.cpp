@@ -1,13 +1,16 @@
-// Fuzzes the Registry.pol reader: any bytes are read or refused with a
-// reason; a file that is read can have a value set in it, and the result
-// reads again with the value so, even where another record deletes it, and
-// every other record as it was, in order.
+// Fuzzes the policy file readers. The same bytes go to each format's
+// importer, which refuses them with a reason and takes nothing, or takes
+// what they say, naming each thing it skips on one line. As a Registry.pol
+// they are read or refused with a reason; a file that is read can have a
+// value set in it, and the result reads again with the value so, even where
+// another record deletes it, and every other record as it was, in order.
 //   pol_fuzzer [-max_total_time=N] WORK_DIR tests/fuzz/corpus/pol
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "rules/Ascii.h"
+#include "rules/PolicyFiles.h"
 #include "rules/RegistryPol.h"
 
 namespace polvane {
@@ -24,6 +27,12 @@ constexpr char kKey[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace polvane;
+  for (const auto format : {PolicyFileFormat::Pol, PolicyFileFormat::Reg, PolicyFileFormat::Lgpo}) {
+    const ImportedPolicies imported = ImportPolicies(format, size % 2 != 0, Bytes(data, data + size));
+    for (const auto& value : imported.values) Require(imported.error.empty() || !value);
+    Require(imported.error.empty() || imported.notes.empty());
+    for (const std::string& note : imported.notes) Require(note.find('\n') == std::string::npos);
+  }
   const PolRead read = ReadPol(Bytes(data, data + size));
   if (!read.file) {
     Require(!read.error.empty());
@@ -44,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const PolRecord& record : of.records) {
       // The value's own records go; one of another value that deletes it stays.
       const PolEffect effect = EffectOn(record, kKey, "DisableVideo");
-      if (effect == PolEffect::Sets ||
+      if (effect == PolEffect::Sets || effect == PolEffect::SetsIfMissing ||
           (effect == PolEffect::Deletes && AsciiLower(record.value) == "**del.disablevideo"))
         continue;
       const auto begin = of.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);

@@ -126,6 +126,7 @@ TEST(PolicyFiles, ImportNamesAndSkipsWhatIsNotOursAndRefusesWhatDoesNotParse) {
   const std::pair<std::string, std::string> wrongAt[] = {
       {before + client + "X\r\nFROB:1\r\n", "line 15 names no action LGPO knows"},
       {before + client + "X\r\nDWORD:one\r\n", "line 15 holds no DWORD number"},
+      {before + client + "X\r\nDWORD\r\n", "line 15 holds no DWORD number"},
       {"; first\r\n\r\nComputers\r\nx\r\ny\r\nDELETE\r\n", "line 3 is neither Computer nor User"},
   };
   for (const auto& [text, why] : wrongAt)
