@@ -354,10 +354,10 @@ std::optional<PolicyFileFormat> FormatOfFile(const std::string& path) {
 
 Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues& values) {
   Bytes pol = EmptyPol();
-  std::string text = format == PolicyFileFormat::Reg
-                         ? Joined({kRegHeader, "\r\n\r\n[", RootName(allUsers), "\\",
-                                   kPolicyKeyPath, "]\r\n"})
-                         : "";
+  std::string text =
+      format == PolicyFileFormat::Reg
+          ? Joined({kRegHeader, "\r\n\r\n[", RootName(allUsers), "\\", kPolicyKeyPath, "]\r\n"})
+          : "";
   for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
     const char* name = kPolicyTable[row].valueName;
     const std::optional<std::uint32_t>& value = values[row];

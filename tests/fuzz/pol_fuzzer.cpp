@@ -28,7 +28,8 @@ constexpr char kKey[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace polvane;
   for (const auto format : {PolicyFileFormat::Pol, PolicyFileFormat::Reg, PolicyFileFormat::Lgpo}) {
-    const ImportedPolicies imported = ImportPolicies(format, size % 2 != 0, Bytes(data, data + size));
+    const ImportedPolicies imported =
+        ImportPolicies(format, size % 2 != 0, Bytes(data, data + size));
     for (const auto& value : imported.values) Require(imported.error.empty() || !value);
     Require(imported.error.empty() || imported.notes.empty());
     for (const std::string& note : imported.notes) Require(note.find('\n') == std::string::npos);
