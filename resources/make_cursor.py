@@ -4,7 +4,7 @@ outlined in black, its index finger pointing up.
 
 Writes, beside this script:
   hand.cur          the pointer as a cursor file
-  hand-image.bin    its one image, 32 x 32 in black and white (RT_CURSOR 30003)
+  hand-image.bin    its one image, 32 x 32 in 256 colours (RT_CURSOR 30003)
   hand-group.bin    the cursor group that lists it (RT_GROUP_CURSOR 402)
 The hot spot is at the tip of the finger. The resources are written out here,
 not left to the resource compiler, so that the group records the image's
@@ -20,7 +20,7 @@ HOT_SPOT = (11, 1)
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 BLACK, WHITE = 0, 1
-PALETTE = [(0, 0, 0), (255, 255, 255)]
+PALETTE = [(0, 0, 0), (255, 255, 255)] + [(0, 0, 0)] * 254
 
 
 def capsule(ax, ay, bx, by, radius):
@@ -70,25 +70,17 @@ def render():
     return rows
 
 
-def bitmap(rows, bit):
-    """One bit a pixel, rows bottom to top, as a DIB keeps them."""
-    out = b""
+def dib(rows):
+    """A cursor image: BITMAPINFOHEADER, palette, XOR bitmap, AND mask."""
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 256, 0)
+    colours = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in PALETTE)
+    xor = b"".join(bytes(BLACK if c is None else c for c in row) for row in reversed(rows))
+    mask = b""
     for row in reversed(rows):
         bits = 0
         for c in row:
-            bits = (bits << 1) | bit(c)
-        out += bits.to_bytes(SIZE // 8, "big")
-    return out
-
-
-def dib(rows):
-    """A monochrome cursor image: BITMAPINFOHEADER, its two colours, the XOR
-    bitmap (white where the hand is white) and the AND mask (set where the
-    pointer is transparent). Two colours are all the hand has."""
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 1, 0, 0, 0, 0, 2, 0)
-    colours = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    xor = bitmap(rows, lambda c: 1 if c == WHITE else 0)
-    mask = bitmap(rows, lambda c: 1 if c is None else 0)
+            bits = (bits << 1) | (1 if c is None else 0)
+        mask += bits.to_bytes(SIZE // 8, "big")
     return header + colours + xor + mask
 
 
@@ -108,7 +100,7 @@ def main():
     # RT_CURSOR data starts with the hot spot; the group entry gives the
     # height of image and mask together, then planes and bits per pixel.
     write("hand-image.bin", struct.pack("<HH", *HOT_SPOT) + image)
-    group_entry = struct.pack("<HHHHIH", SIZE, SIZE * 2, 1, 1, len(image) + 4, IMAGE_ID)
+    group_entry = struct.pack("<HHHHIH", SIZE, SIZE * 2, 1, 8, len(image) + 4, IMAGE_ID)
     write("hand-group.bin", directory + group_entry)
 
 

@@ -422,6 +422,22 @@ TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
   EXPECT_EQ(refused.err.find("Not a registry script"), 0u) << refused.err;
   EXPECT_EQ(RegQuery(L"HKCU"), "");
   DeleteFileW(broken.c_str());
+
+  // Nor does one larger than Polvane reads, and the line says why.
+  const std::wstring large = ProgramFolder() + L"large.pol";
+  {
+    const UniqueFile file(CreateFileW(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = kLargestFile + 1;
+    ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+  }
+  const ProcessResult tooLarge = Polvane(L"/import \"" + large + L"\"");
+  EXPECT_EQ(tooLarge.exitCode, static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+  EXPECT_NE(tooLarge.err.find(": it is larger than 64 MB, the most Polvane reads."),
+            std::string::npos)
+      << tooLarge.err;
+  DeleteFileW(large.c_str());
 }
 
 // The local Group Policy Object's folder, removed before and after each test.
