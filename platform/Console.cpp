@@ -1,10 +1,8 @@
 #include "platform/Console.h"
 
-#include <shellapi.h>
-
 #include "platform/Handles.h"
-#include "platform/LateBound.h"
 #include "platform/Text.h"
+#include "rules/CommandLine.h"
 
 namespace polvane {
 namespace {
@@ -18,36 +16,10 @@ HANDLE Inherited(DWORD which) {
 
 }  // namespace
 
-namespace {
-
-// Whether anything follows the program's name, which CommandLineToArgvW
-// reads to its closing quote, or else to the first space or tab.
-bool HasArguments(const wchar_t* line) {
-  if (*line == L'"') {
-    ++line;
-    while (*line && *line != L'"') ++line;
-    if (*line) ++line;
-  } else {
-    while (*line && *line != L' ' && *line != L'\t') ++line;
-  }
-  while (*line == L' ' || *line == L'\t') ++line;
-  return *line != L'\0';
-}
-
-}  // namespace
-
-// shell32.dll is loaded only for a command line that has arguments.
+// Split here rather than by shell32, which a command would load (and
+// shcore, shlwapi and uxtheme with it) for this alone.
 std::vector<std::string> ProgramArguments() {
-  const wchar_t* line = GetCommandLineW();
-  if (!HasArguments(line)) return {};
-  const auto split = late::CommandLineToArgvW.Get();
-  if (!split) return {};
-  int count = 0;
-  wchar_t** arguments = split(line, &count);
-  const UniqueLocal owner(arguments);
-  std::vector<std::string> result;
-  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments[i], CP_UTF8));
-  return result;
+  return SplitCommandLine(Narrow(GetCommandLineW(), CP_UTF8));
 }
 
 ConsoleOutput::ConsoleOutput()

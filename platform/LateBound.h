@@ -48,10 +48,8 @@ using RefreshPolicyExFunction = BOOL(WINAPI*)(BOOL, DWORD);
 
 namespace late {
 
-// shell32.dll brings shcore, shlwapi and uxtheme with it: only a command
-// line with arguments, a link and a restart as administrator need it.
-inline constinit LateFunction<decltype(&::CommandLineToArgvW)> CommandLineToArgvW{
-    "shell32.dll\0CommandLineToArgvW"};
+// shell32.dll brings shcore, shlwapi and uxtheme with it: only a link and a
+// restart as administrator need it.
 inline constinit LateFunction<decltype(&::ShellExecuteA)> ShellExecuteA{
     "shell32.dll\0ShellExecuteA"};
 inline constinit LateFunction<decltype(&::ShellExecuteExW)> ShellExecuteExW{

@@ -222,6 +222,45 @@ class Parser {
 
 }  // namespace
 
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  constexpr std::string_view kBlanks = " \t";
+  // The program's name runs to its closing quote, or else to a blank.
+  std::size_t at = line.substr(0, 1) == "\"" ? line.find('"', 1) : line.find_first_of(kBlanks);
+  at = line.find_first_not_of(kBlanks, at == line.npos ? at : at + 1);
+  std::vector<std::string> arguments;
+  if (at == line.npos) return arguments;
+  arguments.emplace_back();
+  std::size_t backslashes = 0;
+  int quotes = 0;  // 1 inside quotes
+  while (at < line.size()) {
+    std::string& argument = arguments.back();
+    const char c = line[at++];
+    if ((c == ' ' || c == '\t') && quotes == 0) {
+      at = line.find_first_not_of(kBlanks, at);
+      if (at == line.npos) break;
+      arguments.emplace_back();
+      backslashes = 0;
+    } else if (c != '"') {
+      argument += c;
+      backslashes = c == '\\' ? backslashes + 1 : 0;
+    } else {
+      argument.resize(argument.size() - backslashes / 2);
+      if (backslashes % 2)
+        argument.back() = '"';  // the odd backslash escapes it
+      else
+        ++quotes;
+      backslashes = 0;
+      for (; at < line.size() && line[at] == '"'; ++at)
+        if (++quotes == 3) {
+          argument += '"';
+          quotes = 0;
+        }
+      if (quotes == 2) quotes = 0;
+    }
+  }
+  return arguments;
+}
+
 Command ParseCommandLine(const std::vector<std::string>& arguments) {
   return Parser().Parse(arguments);
 }

@@ -104,7 +104,7 @@ class GeneralSection {
     text_.insert(at, Joined({key, "=", value, "\r\n"}));
   }
 
-  Bytes Text() const { return Bytes(text_.begin(), text_.end()); }
+  const std::string& Text() const { return text_; }
 
  private:
   static constexpr std::size_t kNone = std::string::npos;
@@ -181,9 +181,8 @@ IniUpdate UpdateGptIni(const Bytes& ini, bool machine) {
   if (!names) return {{}, Joined({"gpt.ini's ", namesKey, " is not a list of [{GUID}...]."})};
   lines.Set(namesKey, *names);
   lines.Set("Version", Decimal(Bumped(*number, machine)));
-  Bytes bytes = lines.Text();
-  if (marked) bytes.insert(bytes.begin(), kUtf8Mark.begin(), kUtf8Mark.end());
-  return {std::move(bytes), {}};
+  const std::string updated = Joined({marked ? kUtf8Mark : "", lines.Text()});
+  return {Bytes(updated.begin(), updated.end()), {}};
 }
 
 }  // namespace polvane

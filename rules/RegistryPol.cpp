@@ -229,11 +229,11 @@ Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view v
     else
       out.insert(out.end(), begin, begin + static_cast<std::ptrdiff_t>(record.length));
     if (seen && !placed && i + 1 >= lastDeleter) {
-      out.insert(out.end(), replacement.begin(), replacement.end());
+      out.insert(out.end(), replacement.cbegin(), replacement.cend());
       placed = true;
     }
   }
-  if (!placed) out.insert(out.end(), replacement.begin(), replacement.end());
+  if (!placed) out.insert(out.end(), replacement.cbegin(), replacement.cend());
   return out;
 }
 

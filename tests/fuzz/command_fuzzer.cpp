@@ -6,7 +6,9 @@
 // with a value its command takes, and runs without being called wrong:
 // /set and /unset leave what they named as named, and /show, /json,
 // /check, /export and /whatif change nothing in the registry or the local
-// Group Policy Object.
+// Group Policy Object. The whole input, read as one command line, splits
+// into arguments that, quoted again as a caller would quote them, split
+// back into the same.
 //   command_fuzzer [-max_total_time=N] WORK_DIR
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -62,6 +64,20 @@ constexpr const char* kWords[] = {"/show",
                                   "p.pol",
                                   "p.reg",
                                   "p.txt"};
+
+// An argument as a caller passes it through CreateProcess: in quotes, each
+// quote escaped, and the backslashes before a quote, or before the closing
+// quote, doubled.
+std::string Quoted(const std::string& argument) {
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '"') quoted.append(backslashes + 1, '\\');
+    backslashes = c == '\\' ? backslashes + 1 : 0;
+    quoted += c;
+  }
+  return quoted.append(backslashes, '\\') + "\"";
+}
 
 std::string GpoFolder() { return test::StatedGroupPolicy().Folder(); }
 
@@ -160,6 +176,13 @@ void RequireChanged(const ChangeCommand& change, test::MemoryRegistry& registry,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace polvane;
+  const std::vector<std::string> split =
+      SplitCommandLine(std::string_view(reinterpret_cast<const char*>(data), size));
+  std::string again = "Polvane.exe";
+  for (const std::string& argument : split)
+    if (argument.find('\0') == std::string::npos) again += " " + Quoted(argument);
+  if (std::string_view(reinterpret_cast<const char*>(data), size).find('\0') == std::string::npos)
+    Require(SplitCommandLine(again) == split);
   FuzzedDataProvider input(data, size);
   test::MemoryRegistry registry;
   test::MemoryFiles files;

@@ -1,6 +1,7 @@
 // The real Polvane.exe run from a script: its exit code, what it printed, and
 // the registry as reg.exe, a reader of its own, finds it.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 #include "platform/Accounts.h"
 #include "platform/Files.h"
 #include "platform/LocalGroupPolicy.h"
+#include "platform/Text.h"
+#include "rules/CommandLine.h"
 #include "rules/PolicyTable.h"
 #include "rules/RegistryPol.h"
 #include "tests/win/support/PolicyKeys.h"
@@ -54,6 +57,31 @@ std::string RegQuery(const wchar_t* root) {
 }
 
 class CommandLine : public PolicyTest {};
+
+// Polvane splits its own command line, so that a command loads no shell32:
+// it must split as CommandLineToArgvW does, awkward lines and all.
+TEST(SplitCommandLine, AgreesWithCommandLineToArgvW) {
+  const wchar_t* const lines[] = {
+      L"prog",
+      L"prog   ",
+      L"\"C:\\Program Files\\P.exe\" /set PreventRun=1",
+      L"\"prog\"x y",
+      L"\"unclosed",
+      L"prog a\\b \"c d\" \t e\t",
+      L"prog \"a\\\"b\" a\\\\\"b c\" a\\\\\\\"b",
+      L"prog \"\" \"\"\"\" \"\"\"\"\"\" \"\"\"x\"\"\"",
+      L"prog a\"b c\"d \"a\"\"b\" \"unclosed arg",
+      L"prog trailing\\ \"\\\\\" \u00e9t\u00e9 \"\u00fc\"",
+  };
+  for (const wchar_t* line : lines) {
+    int count = 0;
+    wchar_t** const split = CommandLineToArgvW(line, &count);
+    const UniqueLocal owner(split);
+    std::vector<std::string> expected;
+    for (int i = 1; i < count; ++i) expected.push_back(Narrow(split[i], CP_UTF8));
+    EXPECT_EQ(SplitCommandLine(Narrow(line, CP_UTF8)), expected) << Narrow(line, CP_UTF8);
+  }
+}
 
 TEST_F(CommandLine, ShowPrintsTheFiveValuesInTheWindowsOrder) {
   StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
