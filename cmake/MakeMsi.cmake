@@ -61,10 +61,39 @@ if(NOT row)
 endif()
 set(upgrade_code ${CMAKE_MATCH_1})
 set(inclusive 513)  # msidbUpgradeAttributesMigrateFeatures | VersionMaxInclusive
-foreach(query
+# An INSTALLDIR given on the command line wins over the remembered folder,
+# which AppSearch would otherwise put in its place: it is kept aside before
+# AppSearch (50) and put back after it. Add/Remove Programs is told the
+# folder (ARPINSTALLLOCATION) once costing has resolved it. Type 51 sets a
+# property from formatted text; wixl writes no such action itself.
+set(set_property 51)
+set(custom_actions
+    "'KeepGivenInstallDir', ${set_property}, 'POLVANE_GIVEN_DIR', '[INSTALLDIR]'"
+    "'UseGivenInstallDir', ${set_property}, 'INSTALLDIR', '[POLVANE_GIVEN_DIR]'"
+    "'SetArpInstallLocation', ${set_property}, 'ARPINSTALLLOCATION', '[INSTALLDIR]'")
+# Each step: sequence table, action, condition, place.
+set(steps
+    "InstallUISequence|KeepGivenInstallDir|INSTALLDIR|49"
+    "InstallUISequence|UseGivenInstallDir|POLVANE_GIVEN_DIR|51"
+    "InstallExecuteSequence|KeepGivenInstallDir|INSTALLDIR|49"
+    "InstallExecuteSequence|UseGivenInstallDir|POLVANE_GIVEN_DIR|51"
+    "InstallExecuteSequence|SetArpInstallLocation||1001")
+set(queries
     "UPDATE `File` SET `Version` = '${FILE_VERSION}' WHERE `File` = 'Polvane.exe'"
     "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
     "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('${upgrade_code}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')")
+foreach(action IN LISTS custom_actions)
+  list(APPEND queries "INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES (${action})")
+endforeach()
+foreach(step IN LISTS steps)
+  string(REPLACE "|" ";" fields "${step}")
+  list(GET fields 0 table)
+  list(GET fields 1 action)
+  list(GET fields 2 condition)
+  list(GET fields 3 place)
+  list(APPEND queries "INSERT INTO `${table}` (`Action`, `Condition`, `Sequence`) VALUES ('${action}', '${condition}', ${place})")
+endforeach()
+foreach(query IN LISTS queries)
   execute_process(COMMAND ${at} "${MSIBUILD}" "${OUTPUT}" -q "${query}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 execute_process(COMMAND ${at} "${MSIBUILD}" "${OUTPUT}" -s "Polvane ${VERSION}" Krestel

@@ -95,18 +95,27 @@ msiexec /x "$newer" || fail "msiexec /x exited with $?"
 ! wine reg query 'HKLM\Software\Krestel' >/dev/null 2>&1 || fail "HKLM\\Software\\Krestel is left"
 [ "$(value "$policy\\Client" DisableVideo)" = 0x1 ] || fail "the policy value was touched"
 
-# A folder of the administrator's choosing is remembered: the same version
-# rebuilt goes there too, and the removal takes it away.
+# A folder of the administrator's choosing is remembered and shown in
+# Add/Remove Programs: the same version rebuilt goes there too, a folder
+# given to an upgrade wins over it, and the removal takes it away.
 chosen='C:\Tools\Polvane Here\'
 chosen_unix="$c/Tools/Polvane Here"
 msiexec /i "$package" "INSTALLDIR=$chosen" || fail "installing to $chosen exited with $?"
 cmp -s "$chosen_unix/Polvane.exe" "$build/Polvane.exe" || fail "Polvane.exe is not in $chosen"
 [ "$(value 'HKLM\Software\Krestel\Polvane' InstallDir)" = "$chosen" ] ||
   fail "the folder is not remembered: $(value 'HKLM\Software\Krestel\Polvane' InstallDir)"
+[ "$(value "$(entries)" InstallLocation)" = "$chosen" ] ||
+  fail "Add/Remove Programs shows no install location: $(value "$(entries)" InstallLocation)"
 msiexec /i "$rebuilt" || fail "the same version rebuilt exited with $?"
 [ -e "$chosen_unix/Polvane.exe" ] && [ ! -e "$program" ] || fail "the rebuilt package left $chosen"
-msiexec /x "$rebuilt" || fail "msiexec /x exited with $?"
-[ ! -e "$chosen_unix" ] || fail "$chosen is left: $(ls "$chosen_unix")"
+# A folder given to an upgrade wins over the remembered one.
+moved='C:\Tools\Moved\'
+moved_unix="$c/Tools/Moved"
+msiexec /i "$newer" "INSTALLDIR=$moved" || fail "the upgrade to $moved exited with $?"
+[ -e "$moved_unix/Polvane.exe" ] && [ ! -e "$chosen_unix" ] || fail "the upgrade did not move to $moved"
+[ "$(value 'HKLM\Software\Krestel\Polvane' InstallDir)" = "$moved" ] || fail "$moved is not remembered"
+msiexec /x "$newer" || fail "msiexec /x exited with $?"
+[ ! -e "$moved_unix" ] || fail "$moved is left: $(ls "$moved_unix")"
 [ -z "$(entries)" ] || fail "the uninstall entry is left"
 ! wine reg query 'HKCU\Software\Krestel' >/dev/null 2>&1 || fail "the package wrote HKEY_CURRENT_USER"
 echo "1 passed, 0 failed"
