@@ -275,7 +275,9 @@ if(POLVANE_WINEARCH STREQUAL win32)
   set(_package "Polvane-${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${POLVANE_VERSION_REVISION}-win32")
   set(CPACK_PACKAGE_FILE_NAME ${_package})
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  set(CPACK_STRIP_FILES ON)
+  # Polvane.exe is linked stripped: the ZIP carries the very bytes that were
+  # tested (and signed), which stripping again would restamp.
+  set(CPACK_STRIP_FILES OFF)
   # libarchive dates every entry from SOURCE_DATE_EPOCH when it is set.
   set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackSourceDate.cmake)
   file(WRITE ${CPACK_PROJECT_CONFIG_FILE}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release twice from this source tree, in two folders of
 # different depth, and requires the same bytes: the i686 Polvane.exe, its
-# MSI and the release ZIP.
+# MSI and the release ZIP; and that the MSI and the ZIP carry the very
+# Polvane.exe the build made.
 #   reproducible_test.sh [FOLDER]     (default build/reproducible)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +22,20 @@ for file in Polvane.exe Polvane-*-x86.msi Polvane-*-win32.zip; do
     echo "the same bytes: $first"
   else
     echo "FAIL: $first differs between ${folders[0]} and ${folders[1]}"
+    failed=1
+  fi
+done
+# What ships is what was built: the exe inside the MSI and the ZIP is the
+# build's own, byte for byte.
+folder=${folders[0]}
+rm -rf "$folder/shipped" && mkdir -p "$folder/shipped/msi" "$folder/shipped/zip"
+(cd "$folder/shipped/msi" && msiextract ../../Polvane-*-x86.msi >/dev/null)
+(cd "$folder/shipped/zip" && cmake -E tar xf ../../Polvane-*-win32.zip)
+for shipped in "$folder/shipped/msi/Program Files/Polvane/Polvane.exe" "$folder/shipped/zip/Polvane.exe"; do
+  if cmp -s "$shipped" "$folder/Polvane.exe"; then
+    echo "the build's own bytes: ${shipped#"$folder/"}"
+  else
+    echo "FAIL: ${shipped#"$folder/"} is not the build's Polvane.exe"
     failed=1
   fi
 done
