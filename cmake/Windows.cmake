@@ -75,6 +75,20 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)
 
+# A release is signed with Authenticode when a certificate and key are
+# given: the exe as soon as it is linked, so that the MSI and the ZIP carry
+# the signed file, and each MSI once it is made (scripts/sign.sh).
+set(POLVANE_SIGN_CERTIFICATE "" CACHE FILEPATH "Authenticode certificate (PEM or DER chain)")
+set(POLVANE_SIGN_KEY "" CACHE FILEPATH "The certificate's private key (PEM)")
+set(POLVANE_SIGN_TIMESTAMP "" CACHE STRING "An RFC 3161 timestamp server's address")
+set(_sign)
+if(POLVANE_SIGN_CERTIFICATE AND POLVANE_SIGN_KEY)
+  set(_sign bash ${CMAKE_SOURCE_DIR}/scripts/sign.sh)
+  set(_sign_with ${POLVANE_SIGN_CERTIFICATE} ${POLVANE_SIGN_KEY} ${POLVANE_SIGN_TIMESTAMP})
+  add_custom_command(TARGET Polvane POST_BUILD
+                     COMMAND ${_sign} $<TARGET_FILE:Polvane> ${_sign_with} VERBATIM)
+endif()
+
 # The PE header, read without Wine, so that the i686 build is checked where
 # 32-bit programs cannot run.
 if(POLVANE_WINEARCH STREQUAL win64)
@@ -221,6 +235,10 @@ find_program(FAKETIME faketime REQUIRED)
 set(_file_version
     ${POLVANE_VERSION_MAJOR}.${POLVANE_VERSION_MINOR}.${POLVANE_VERSION_BUILD}.${POLVANE_VERSION_REVISION})
 function(polvane_msi target version output salt)
+  set(sign_msi)
+  if(_sign)
+    set(sign_msi COMMAND ${_sign} ${output} ${_sign_with})
+  endif()
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -D WIXL=${WIXL} -D MSIBUILD=${MSIBUILD} -D MSIINFO=${MSIINFO}
             -D FAKETIME=${FAKETIME} -D ARCH=${_msi_arch} -D VERSION=${version}
@@ -229,6 +247,7 @@ function(polvane_msi target version output salt)
             -D STAGE=${CMAKE_BINARY_DIR}/msi-stage/${target} -D SALT=${salt}
             -D EPOCH=${POLVANE_SOURCE_DATE_EPOCH}
             -P ${CMAKE_SOURCE_DIR}/cmake/MakeMsi.cmake
+    ${sign_msi}
     DEPENDS Polvane installer/Polvane.wxs policy/Polvane.admx policy/en-US/Polvane.adml
             resources/Polvane.ico cmake/MakeMsi.cmake
     VERBATIM)
@@ -255,9 +274,10 @@ set_tests_properties(msi_install PROPERTIES
   RESOURCE_LOCK wineprefix
   LABELS wine)
 
-# Authenticode signing of the exe and the MSI (scripts/sign.sh), tried with a
-# throwaway certificate.
-add_test(NAME sign COMMAND bash ${CMAKE_SOURCE_DIR}/tests/sign_test.sh ${CMAKE_BINARY_DIR})
+# Authenticode signing of a release (scripts/sign.sh), built in a folder of
+# its own with a throwaway certificate.
+add_test(NAME sign COMMAND bash ${CMAKE_SOURCE_DIR}/tests/sign_test.sh ${CMAKE_SOURCE_DIR}
+                                 ${CMAKE_BINARY_DIR}/sign-test)
 
 # The release, from the 32-bit build: one ZIP with the program, the Group
 # Policy templates in the layout of a PolicyDefinitions folder, the README
