@@ -81,7 +81,10 @@ set(steps
 set(queries
     "UPDATE `File` SET `Version` = '${FILE_VERSION}' WHERE `File` = 'Polvane.exe'"
     "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
-    "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('${upgrade_code}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')")
+    "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('${upgrade_code}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')"
+    # The x64 package had an upgrade code of its own before the two became
+    # one product line: an x64 Polvane installed under it is replaced too.
+    "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{95CFA7C7-85DE-4CF8-B097-87BA5B368763}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')")
 foreach(action IN LISTS custom_actions)
   list(APPEND queries "INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES (${action})")
 endforeach()

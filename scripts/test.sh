@@ -46,6 +46,10 @@ run_wine_suite() {
 bash tests/reproducible_test.sh || status=1
 
 run_wine_suite x86_64
+# The two packages as one product line, in the x86_64 build's prefix.
+(use_wine_for x86_64 && scripts/wine-prefix.sh up "$WINEPREFIX" >/dev/null &&
+  bash tests/win/msi_cross_test.sh build/windows/Polvane-*-x86.msi build/windows-x64/Polvane-*-x64.msi;
+  rc=$?; scripts/wine-prefix.sh down "$WINEPREFIX"; exit $rc) || status=1
 if runs_32bit_programs; then
   run_wine_suite i686
 else
