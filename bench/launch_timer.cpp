@@ -54,6 +54,22 @@ double TimeOneLaunch(const std::string& program) {
   return elapsed;
 }
 
+// Milliseconds from CreateProcess until the command line has run to its
+// end; negative when it did not start or end.
+double TimeOneRun(const std::string& commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  std::string command = commandLine;
+  const double start = NowMilliseconds();
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                      nullptr, &startup, &started))
+    return -1;
+  const polvane::UniqueKernelHandle process(started.hProcess), thread(started.hThread);
+  if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) return -1;
+  return NowMilliseconds() - start;
+}
+
 double Median(std::vector<double> times) {
   std::sort(times.begin(), times.end());
   const std::size_t n = times.size();
@@ -62,26 +78,37 @@ double Median(std::vector<double> times) {
 
 }  // namespace
 
+// launch_timer RUNS PROGRAM...: each program's launch to its window, in
+// turns; launch_timer --to-exit RUNS COMMAND_LINE...: each command line's
+// run to its end, in turns, and, for the first two, the median of their
+// ratio in each round.
 int main(int argc, char** argv) {
+  const bool toExit = argc > 1 && std::string(argv[1]) == "--to-exit";
+  if (toExit) ++argv, --argc;
   if (argc < 3) {
-    std::fprintf(stderr, "usage: launch_timer RUNS PROGRAM...\n");
+    std::fprintf(stderr, "usage: launch_timer [--to-exit] RUNS PROGRAM...\n");
     return 2;
   }
+  const auto time = toExit ? TimeOneRun : TimeOneLaunch;
   const int runs = std::max(1, std::atoi(argv[1]));
   const std::vector<std::string> programs(argv + 2, argv + argc);
-  for (const std::string& program : programs) TimeOneLaunch(program);  // warm the caches
+  for (const std::string& program : programs) time(program);  // warm the caches
   std::vector<std::vector<double>> times(programs.size());
-  for (int run = 0; run < runs; ++run)
+  std::vector<double> ratios;
+  for (int run = 0; run < runs; ++run) {
     for (std::size_t i = 0; i < programs.size(); ++i) {
-      const double t = TimeOneLaunch(programs[i]);
+      const double t = time(programs[i]);
       if (t < 0) {
-        std::fprintf(stderr, "%s showed no window\n", programs[i].c_str());
+        std::fprintf(stderr, "%s did not get there\n", programs[i].c_str());
         return 1;
       }
       times[i].push_back(t);
     }
+    if (programs.size() > 1) ratios.push_back(times[0].back() / times[1].back());
+  }
   for (std::size_t i = 0; i < programs.size(); ++i)
     std::printf("%s\t%.1f\t%.1f\n", programs[i].c_str(), Median(times[i]),
                 *std::min_element(times[i].begin(), times[i].end()));
+  if (toExit && !ratios.empty()) std::printf("ratio\t%.2f\n", Median(ratios));
   return 0;
 }

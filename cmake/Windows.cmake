@@ -194,7 +194,9 @@ target_compile_definitions(bare_window_loaded PRIVATE BARE_WINDOW_THEMED BARE_WI
 target_link_libraries(bare_window_loaded PRIVATE comctl32 ole32 oleaut32 shell32 version)
 set_source_files_properties(bench/themed.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest")
-foreach(_bare bare_window bare_window_themed bare_window_loaded)
+add_executable(same_window WIN32 bench/same_window.cpp bench/themed.rc)
+target_link_libraries(same_window PRIVATE comctl32)
+foreach(_bare bare_window bare_window_themed bare_window_loaded same_window)
   target_link_options(${_bare} PRIVATE -Wl,--gc-sections -s)
 endforeach()
 add_executable(launch_timer bench/launch_timer.cpp)

@@ -16,8 +16,8 @@ runs=${1:-15}
 bash scripts/setup-deps.sh
 source scripts/lib/wine-session.sh
 cmake --preset "$(preset_of "$arch")" >/dev/null
-cmake --build "$build" --target Polvane bare_window bare_window_themed bare_window_loaded launch_timer \
-  registry_bench >/dev/null
+cmake --build "$build" --target Polvane bare_window bare_window_themed bare_window_loaded same_window \
+  launch_timer registry_bench >/dev/null
 start_wine_session
 
 echo "The $arch build, under $WINELOADER ($(wine --version | tr -d '\r')), $WINEARCH prefix"
@@ -32,16 +32,27 @@ done
 launches=$(wine $build/launch_timer.exe "$runs" "$(wine winepath -w $build/Polvane.exe)" \
   'C:\windows\system32\notepad.exe' "$(wine winepath -w $build/bare_window.exe)" \
   "$(wine winepath -w $build/bare_window_themed.exe)" \
-  "$(wine winepath -w $build/bare_window_loaded.exe)" | tr -d '\r')
+  "$(wine winepath -w $build/bare_window_loaded.exe)" \
+  "$(wine winepath -w $build/same_window.exe)" | tr -d '\r')
+# A command, run to its end in turns with reg.exe reading the same key, in
+# this session whose server and desktop are up: the median of the ratio of
+# each pair.
+commands=$(wine $build/launch_timer.exe --to-exit "$runs" \
+  "\"$(wine winepath -w $build/Polvane.exe)\" /show" \
+  "reg.exe query \"$policy_key\\Client\"" | tr -d '\r')
 registry=$(wine $build/registry_bench.exe 1000 | tr -d '\r')
 median() { echo "$launches" | sed -n "${1}p" | cut -f2; }
 fastest() { echo "$launches" | sed -n "${1}p" | cut -f3; }
 polvane=$(median 1) notepad=$(median 2) bare=$(median 3) themed=$(median 4) loaded=$(median 5)
+same=$(median 6)
+command_field() { echo "$commands" | sed -n "${1}p" | cut -f2; }
 field() { echo "$registry" | awk -v what="$1" -v column="$2" '$1 == what { print $column }'; }
 
 awk -v bytes="$exe_bytes" -v p="$polvane" -v n="$notepad" -v b="$bare" \
   -v pf="$(fastest 1)" -v nf="$(fastest 2)" -v bf="$(fastest 3)" -v runs="$runs" \
   -v t="$themed" -v tf="$(fastest 4)" -v l="$loaded" -v lf="$(fastest 5)" \
+  -v s="$same" -v sf="$(fastest 6)" \
+  -v show="$(command_field 1)" -v reg="$(command_field 2)" -v pair="$(command_field 3)" \
   -v load="$(field load 2)" -v save="$(field save 2)" \
   -v loadCalls="$(field load 3)" -v saveCalls="$(field save 3)" 'BEGIN {
   printf "| Measure | Polvane | Goal |\n|---|---|---|\n"
@@ -51,7 +62,10 @@ awk -v bytes="$exe_bytes" -v p="$polvane" -v n="$notepad" -v b="$bare" \
   printf "| ... bare Win32 window, same toolchain | %.1f ms (%.1f) | Polvane within 20 %%: %.1f ms; now +%.0f %% |\n", b, bf, b * 1.2, 100 * (p - b) / b
   printf "| ... the same bare window with Polvane'"'"'s manifest and common controls 6 | %.1f ms (%.1f) | Polvane at most 1.15 times: %.1f ms; now %.2f times |\n", t, tf, t * 1.15, p / t
   printf "| ... that themed window, also loading ole32, oleaut32, shell32, version and COM | %.1f ms (%.1f) | (for comparison) |\n", l, lf
+  printf "| ... the same window made the shortest way (bench/same_window.cpp) | %.1f ms (%.1f) | Polvane at most 1.05 times; now %.2f times |\n", s, sf, p / s
   printf "| Polvane as a ratio to notepad / themed bare window / themed and loaded | %.2f / %.2f / %.2f | |\n", p / n, p / t, p / l
+  printf "| Polvane.exe /show, run to its end, median of %d | %.1f ms | |\n", runs, show
+  printf "| ... reg.exe query of the same key, in turns | %.1f ms | /show at most 0.65 times; now %.2f times (median of the pairs) |\n", reg, pair
   printf "| One load of the five values (median of 1000) | %.1f us | |\n", load
   printf "| One save of the five values (median of 1000) | %.1f us | |\n", save
   printf "| Registry calls per load | %d | 15 |\n", loadCalls
