@@ -101,6 +101,19 @@ inline constinit LateFunction<GetDpiForWindowFunction> GetDpiForWindow{
 inline constinit LateFunction<GetDpiForMonitorFunction> GetDpiForMonitor{
     "shcore.dll\0GetDpiForMonitor"};
 
+// The common controls are the windows' alone: a command that needs no
+// window loads none of them (comctl32 brings user32's window classes and
+// the theme with it, a third of a command's start under Wine). The
+// manifest makes the first load common controls 6.
+inline constinit LateFunction<decltype(&::InitCommonControlsEx)> InitCommonControlsEx{
+    "comctl32.dll\0InitCommonControlsEx"};
+inline constinit LateFunction<decltype(&::SetWindowSubclass)> SetWindowSubclass{
+    "comctl32.dll\0SetWindowSubclass"};
+inline constinit LateFunction<decltype(&::DefSubclassProc)> DefSubclassProc{
+    "comctl32.dll\0DefSubclassProc"};
+inline constinit LateFunction<decltype(&::RemoveWindowSubclass)> RemoveWindowSubclass{
+    "comctl32.dll\0RemoveWindowSubclass"};
+
 // Common controls 6 only (Vista and later), which the manifest asks for.
 inline constinit LateFunction<decltype(&::LoadIconWithScaleDown)> LoadIconWithScaleDown{
     "comctl32.dll\0LoadIconWithScaleDown"};

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/LateBound.h"
+
 namespace polvane {
 
 // Registers the standard and common control classes the windows use.
@@ -9,7 +11,7 @@ inline void InitControls() {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-  InitCommonControlsEx(&controls);
+  if (const auto initialise = late::InitCommonControlsEx.Get()) initialise(&controls);
 }
 
 }  // namespace polvane

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/LateBound.h"
 #include "ui/LinkAccessible.h"
 
 namespace polvane {
@@ -39,11 +40,11 @@ namespace {
 LRESULT CALLBACK NoteDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR control) {
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, NoteDestruction, 0);
+    late::RemoveWindowSubclass.Get()(hwnd, NoteDestruction, 0);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     reinterpret_cast<Control*>(control)->OnDestroyed();
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -60,7 +61,7 @@ DWORD Control::CreateControl(const Placement& where, const wchar_t* className, c
     return failure ? failure : ERROR_INVALID_WINDOW_HANDLE;  // refused with no reason given
   }
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowSubclass(hwnd_, NoteDestruction, 0, reinterpret_cast<DWORD_PTR>(this));
+  late::SetWindowSubclass.Get()(hwnd_, NoteDestruction, 0, reinterpret_cast<DWORD_PTR>(this));
   return ERROR_SUCCESS;
 }
 
@@ -124,10 +125,10 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC:
       return SendMessageW(GetParent(hwnd), message, wParam, lParam);
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, ForwardToParent, 0);
+      late::RemoveWindowSubclass.Get()(hwnd, ForwardToParent, 0);
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -135,7 +136,7 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 DWORD GroupBox::Create(const Placement& where) {
   const DWORD failure =
       CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-  if (failure == ERROR_SUCCESS) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+  if (failure == ERROR_SUCCESS) late::SetWindowSubclass.Get()(Hwnd(), ForwardToParent, 0, 0);
   return failure;
 }
 
@@ -200,7 +201,7 @@ LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(hwnd, &paint);
-      DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      late::DefSubclassProc.Get()(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
       if (ShowsFocus(hwnd)) {
         const RECT focus = FocusRectOf(hwnd);
         DrawFocusRect(dc, &focus);
@@ -213,15 +214,15 @@ LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (const LRESULT answer = AnswerLinkObject(hwnd, wParam)) return answer;
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, BehaveAsLink, 0);
+      late::RemoveWindowSubclass.Get()(hwnd, BehaveAsLink, 0);
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
 }
 
 constexpr DWORD kLinkStyle = WS_TABSTOP | SS_NOTIFY;
 
-void MakeLink(HWND hwnd) { SetWindowSubclass(hwnd, BehaveAsLink, 0, 0); }
+void MakeLink(HWND hwnd) { late::SetWindowSubclass.Get()(hwnd, BehaveAsLink, 0, 0); }
 
 }  // namespace
 
@@ -248,7 +249,7 @@ void Label::GrowToFitText() {
 DWORD Panel::Create(const Placement& where) {
   const DWORD failure = CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
                                       WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
-  if (failure == ERROR_SUCCESS) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
+  if (failure == ERROR_SUCCESS) late::SetWindowSubclass.Get()(Hwnd(), ForwardToParent, 0, 0);
   return failure;
 }
 
@@ -265,10 +266,10 @@ LRESULT CALLBACK AnswerImage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case STM_GETIMAGE:
       return reinterpret_cast<LRESULT>(reinterpret_cast<const ImageBox*>(box)->Image(wParam));
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, AnswerImage, 0);
+      late::RemoveWindowSubclass.Get()(hwnd, AnswerImage, 0);
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -278,7 +279,7 @@ DWORD ImageBox::Create(const Placement& where, const wchar_t* linkName) {
   const DWORD failure = CreateControl(where, WC_STATICW, linkName ? linkName : L"",
                                       SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
   if (failure != ERROR_SUCCESS) return failure;
-  SetWindowSubclass(Hwnd(), AnswerImage, 0, reinterpret_cast<DWORD_PTR>(this));
+  late::SetWindowSubclass.Get()(Hwnd(), AnswerImage, 0, reinterpret_cast<DWORD_PTR>(this));
   if (linkName) MakeLink(Hwnd());
   return ERROR_SUCCESS;
 }
