@@ -277,23 +277,24 @@ class Importer {
     const std::string verb = AsciiLower(fields[3].substr(0, colon));
     const bool here = computer == allUsers_ && IsPolicyKey(fields[1]);
     const std::size_t row = here ? RowNamed(fields[2]).value_or(kNoRow) : kNoRow;
+    bool taken = row != kNoRow;
     if (verb == "dword") {
       const std::optional<std::uint32_t> number =
           ParseDecimal(colon < fields[3].size() ? fields[3].substr(colon + 1) : "");
       if (!number) return "holds no DWORD number";
-      if (row != kNoRow) return Take(row, *number);
+      if (taken) Take(row, *number);
     } else if (const std::uint32_t type = LgpoType(verb)) {
-      if (row != kNoRow) return OtherType(row, type, 0);
+      if (taken) OtherType(row, type, 0);
     } else if (verb == "delete") {
-      if (row != kNoRow) return Take(row, std::nullopt);
-    } else if (verb == "deleteallvalues") {
-      if (here) return TakeAll(std::nullopt);
-    } else if (verb == "createkey") {
-      if (here) return std::nullopt;  // the key alone changes no value
+      if (taken) Take(row, std::nullopt);
+    } else if (verb == "deleteallvalues" || verb == "createkey") {
+      // All the key's values, or the key alone, which changes none.
+      taken = here;
+      if (here && verb == "deleteallvalues") TakeAll(std::nullopt);
     } else {
       return "names no action LGPO knows";
     }
-    Skip({fields[0], " ", fields[1], "\\", fields[2]});
+    if (!taken) Skip({fields[0], " ", fields[1], "\\", fields[2]});
     return std::nullopt;
   }
 
@@ -310,23 +311,17 @@ class Importer {
     failed.error = Printable(Joined(what));
     return failed;
   }
-  // Each returns nothing, which LgpoRecord returns as "no fault".
-  std::nullopt_t Take(std::size_t row, std::optional<std::uint32_t> value) {
-    result_.values[row] = value;
-    return std::nullopt;
-  }
-  std::nullopt_t TakeAll(std::optional<std::uint32_t> value) {
+  void Take(std::size_t row, std::optional<std::uint32_t> value) { result_.values[row] = value; }
+  void TakeAll(std::optional<std::uint32_t> value) {
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row) Take(row, value);
-    return std::nullopt;
   }
   // One of the five policies' names with a value Messenger does not read.
-  std::nullopt_t OtherType(std::size_t row, std::uint32_t type, std::size_t size) {
+  void OtherType(std::size_t row, std::uint32_t type, std::size_t size) {
     const bool dword = type == kRegDword;
     result_.notes.push_back(
         Joined({kPolicyTable[row].valueName, " is a ", dword ? "REG_DWORD of " : TypeName(type),
                 dword ? Decimal(static_cast<std::uint32_t>(size)) : "",
                 dword ? " bytes, not 4" : ", not a REG_DWORD", ": skipped."}));
-    return std::nullopt;
   }
   void Skip(std::initializer_list<std::string_view> what) {
     result_.notes.push_back(
