@@ -6,6 +6,7 @@
 #include "platform/Console.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
+#include "platform/Text.h"
 #include "rules/Commands.h"
 #include "rules/Messages.h"
 
@@ -20,8 +21,10 @@ int RunWithoutWindow(const Services& services, const Command& command) {
   if (user.status != kSuccess)
     output.Err(UserFailureMessage(*named, user.status, SystemReason(user.status)));
   else
-    result = RunCommand(PolicyStore{services.registry, user.Root()}, command, output, SystemReason,
-                        services.files, services.groupPolicy);
+    result = RunCommand(
+        PolicyStore{services.registry, user.Root(), Narrow(user.otherName.c_str(), CP_UTF8),
+                    services.elevation.IsElevated()},
+        command, output, SystemReason, services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
   result.Report(static_cast<int>(output.WriteFailure()));

@@ -190,8 +190,8 @@ class Runner {
     const Win32Error status =
         files_.Replace(path, ExportPolicies(exported.file.format, allUsers, values));
     if (status != kSuccess) return FileFailed(path, "written", status);
-    output_.Out(Joined(
-        {"The policies of ", ScopeName(allUsers), " were exported to ", Printable(path), "."}));
+    output_.Out(
+        Joined({"The policies of ", Scope(allUsers), " were exported to ", Printable(path), "."}));
   }
 
   void Do(const ImportCommand& imported) {
@@ -213,6 +213,8 @@ class Runner {
     ChangeRegistry(allUsers, changes, imported.whatIf);
   }
 
+  std::string Scope(bool allUsers) const { return ScopeName(allUsers, store_.otherUser); }
+
   DwordRead Read(bool allUsers, std::size_t row) const {
     return ReadDWORD(store_.registry, store_.Root(allUsers), kPolicyKeyPath,
                      kPolicyTable[row].valueName);
@@ -233,8 +235,8 @@ class Runner {
 
   // Reports a failure on its own line; the first one is the exit code.
   void Fail(const char* name, const char* what, bool allUsers, Win32Error status) {
-    output_.Err(Joined(
-        {name, " could not be ", what, " for ", ScopeName(allUsers), ": ", reasonOf_(status)}));
+    output_.Err(
+        Joined({name, " could not be ", what, " for ", Scope(allUsers), ": ", reasonOf_(status)}));
     result_.Report(status);
   }
 
@@ -264,7 +266,7 @@ class Runner {
   void ChangeRegistry(bool allUsers, const std::vector<PolicyChange>& changes, bool whatIf) {
     const std::vector<DwordRead> before = ReadBefore(allUsers, changes);
     if (!whatIf && AnyChanges(before, changes) && !MayChangePolicies(store_, allUsers)) {
-      output_.Err(RefusedChangeMessage(allUsers));
+      output_.Err(RefusedChangeMessage(Scope(allUsers), store_.elevated));
       result_.Report(kAccessDenied);
       return;
     }
@@ -283,7 +285,7 @@ class Runner {
       output_.Err(
           Joined({"The local Group Policy Object was written, but no Group Policy engine "
                   "runs here to apply it, and Windows keeps the registry of ",
-                  ScopeName(allUsers), " from this process."}));
+                  Scope(allUsers), " from this process."}));
       result_.Report(kAccessDenied);
       return;
     }

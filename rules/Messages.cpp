@@ -10,28 +10,42 @@ namespace {
 
 std::string Trimmed(const std::string& text) { return std::string(Trim(text, "\r\n ")); }
 
-std::string ScopeFailure(const char* what, bool allUsers, const std::string& reason) {
+std::string ScopeFailure(const char* what, const std::string& scope, const std::string& reason) {
+  return Joined({"The settings could not be ", what, " for ", scope, ".\n\n", reason});
+}
+
+// Why an administrator is refused: no elevation would help.
+std::string KeyRefusesAdministrators(const std::string& scope) {
   return Joined(
-      {"The settings could not be ", what, " for ", ScopeName(allUsers), ".\n\n", reason});
+      {"Polvane runs with an administrator's rights, but the security of the registry "
+       "key that holds the Messenger policies of ",
+       scope, " refuses even administrators here."});
 }
 
 }  // namespace
 
-std::string ScopeName(bool allUsers) { return allUsers ? "all users" : "the current user"; }
-
-std::string SaveFailureMessage(bool allUsers, Win32Error status, std::string systemReason) {
-  systemReason = Trimmed(systemReason);
-  if (systemReason.empty()) systemReason = Joined({"Error ", Decimal(status), "."});
-  std::string text = ScopeFailure("saved", allUsers, systemReason);
-  if (status == kAccessDenied)
-    text += allUsers ? "\n\nChanging settings for all users needs Polvane run as an administrator."
-                     : "\n\nWindows lets only administrators change a user's policies, the "
-                       "current user's too: they need Polvane run as an administrator.";
-  return text;
+std::string ScopeName(bool allUsers, const std::string& otherUser) {
+  if (allUsers) return "all users";
+  return otherUser.empty() ? "the current user" : otherUser;
 }
 
-std::string RefusedChangeMessage(bool allUsers) {
-  return Joined({"Access is denied: the Messenger policies of ", ScopeName(allUsers),
+std::string SaveFailureMessage(const std::string& scope, Win32Error status,
+                               std::string systemReason, bool elevated) {
+  systemReason = Trimmed(systemReason);
+  if (systemReason.empty()) systemReason = Joined({"Error ", Decimal(status), "."});
+  std::string text = ScopeFailure("saved", scope, systemReason);
+  if (status != kAccessDenied) return text;
+  if (elevated) return Joined({text, "\n\n", KeyRefusesAdministrators(scope)});
+  return Joined({text,
+                 "\n\nWindows lets only administrators change policies, in either scope: "
+                 "saving them for ",
+                 scope, " needs Polvane run as an administrator."});
+}
+
+std::string RefusedChangeMessage(const std::string& scope, bool elevated) {
+  if (elevated)
+    return Joined({"Access is denied: ", KeyRefusesAdministrators(scope), " Nothing was written."});
+  return Joined({"Access is denied: the Messenger policies of ", scope,
                  " are changed by an administrator (from an elevated prompt) or through Group "
                  "Policy. Nothing was written."});
 }
@@ -64,8 +78,8 @@ std::string RestartFailureMessage(std::string systemReason) {
                  Trimmed(systemReason)});
 }
 
-std::string LoadFailureMessage(bool allUsers, std::string systemReason) {
-  return Joined({ScopeFailure("read", allUsers, Trimmed(systemReason)),
+std::string LoadFailureMessage(const std::string& scope, std::string systemReason) {
+  return Joined({ScopeFailure("read", scope, Trimmed(systemReason)),
                  "\n\nThe boxes show what could be read; the rest are shown clear."});
 }
 

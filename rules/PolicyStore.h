@@ -1,5 +1,7 @@
 #pragma once
 // Where the policies are kept, and whether this process may change them.
+#include <string>
+
 #include "seams/RegistryApi.h"
 
 namespace polvane {
@@ -10,6 +12,12 @@ namespace polvane {
 struct PolicyStore {
   RegistryApi& registry;
   RegKey userRoot = kCurrentUser;
+  // The user whose root that is, as the texts name them (DOMAIN\name), when
+  // it is not this process's own; empty for the current user.
+  std::string otherUser = {};
+  // Whether this process holds an administrator's rights in force, so that
+  // a refusal is the keys' own security and no elevation would help.
+  bool elevated = false;
 
   // HKEY_LOCAL_MACHINE for every user, else the current user's root.
   RegKey Root(bool allUsers) const { return allUsers ? kLocalMachine : userRoot; }

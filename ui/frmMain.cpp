@@ -4,6 +4,7 @@
 
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
+#include "platform/Text.h"
 #include "platform/ChosenUser.h"
 #include "rules/WindowEdits.h"
 #include "rules/Messages.h"
@@ -181,6 +182,7 @@ void frmMain::chkOption_Click(int index) {
 void frmMain::SetUser(OpenedKey hive, std::string sid, std::wstring otherName) {
   userHive_ = std::move(hive);
   store_.userRoot = userHive_ ? userHive_.Get() : kCurrentUser;
+  store_.otherUser = Narrow(otherName.c_str(), CP_UTF8);
   userSid_ = std::move(sid);
   otherUser_ = std::move(otherName);
 }
@@ -194,7 +196,8 @@ void frmMain::LoadChosenScope() {
   // says that it needs an administrator, as Windows buttons do.
   cmdSave_.ShowShield(!services_.elevation.IsElevated() && !MayChangePolicies(store_, allUsers));
   if (const Win32Error status = LoadPolicies(store_, *this, allUsers); status != kSuccess) {
-    const std::string text = LoadFailureMessage(allUsers, SystemReason(status));
+    const std::string text =
+        LoadFailureMessage(ScopeName(allUsers, store_.otherUser), SystemReason(status));
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONWARNING);
   }
 }
@@ -213,8 +216,10 @@ void frmMain::SaveChanges() {
 // A save refused to a process without an administrator's rights, in either
 // scope, may succeed with them: the box offers to start Polvane again so.
 void frmMain::ShowSaveFailure(bool allUsers, Win32Error status) {
-  std::string text = SaveFailureMessage(allUsers, status, SystemReason(status));
-  if (status != kAccessDenied || services_.elevation.IsElevated()) {
+  const bool elevated = services_.elevation.IsElevated();
+  std::string text = SaveFailureMessage(ScopeName(allUsers, store_.otherUser), status,
+                                        SystemReason(status), elevated);
+  if (status != kAccessDenied || elevated) {
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONERROR);
     return;
   }

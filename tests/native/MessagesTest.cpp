@@ -7,22 +7,32 @@ namespace polvane::test {
 namespace {
 
 TEST(SaveFailureMessage, NamesTheScopeAndGivesTheSystemsReason) {
-  EXPECT_EQ(SaveFailureMessage(false, 29, "The system cannot write to the specified device.\r\n"),
+  EXPECT_EQ(SaveFailureMessage(ScopeName(false), 29,
+                               "The system cannot write to the specified device.\r\n", false),
             "The settings could not be saved for the current user.\n\n"
             "The system cannot write to the specified device.");
-  EXPECT_EQ(SaveFailureMessage(true, 29, ""),
+  EXPECT_EQ(SaveFailureMessage(ScopeName(true, "CONTOSO\\alice"), 29, "", true),
             "The settings could not be saved for all users.\n\nError 29.");
+  EXPECT_EQ(SaveFailureMessage(ScopeName(false, "CONTOSO\\alice"), 29, "Write fault.", true),
+            "The settings could not be saved for CONTOSO\\alice.\n\nWrite fault.");
 }
 
-TEST(SaveFailureMessage, AsksForAnAdministratorForRefusedSavesInEitherScope) {
-  const std::string machine = SaveFailureMessage(true, kAccessDenied, "Access denied.\r\n");
-  EXPECT_EQ(machine,
+// A refusal asks for an administrator only of a process that is not one;
+// an administrator refused is told that the key's own security refuses
+// administrators, in the window and on the command line alike.
+TEST(SaveFailureMessage, AsksForAnAdministratorOnlyWhereElevationCouldHelp) {
+  EXPECT_EQ(SaveFailureMessage("all users", kAccessDenied, "Access denied.\r\n", false),
             "The settings could not be saved for all users.\n\nAccess denied.\n\n"
-            "Changing settings for all users needs Polvane run as an administrator.");
-  const std::string user = SaveFailureMessage(false, kAccessDenied, "Access denied.");
-  EXPECT_NE(user.find("the current user's too: they need Polvane run as an administrator."),
-            std::string::npos);
-  EXPECT_EQ(SaveFailureMessage(false, 29, "Write fault.").find("administrator"), std::string::npos);
+            "Windows lets only administrators change policies, in either scope: saving them for "
+            "all users needs Polvane run as an administrator.");
+  constexpr char kRefused[] =
+      "Polvane runs with an administrator's rights, but the security of the registry key that "
+      "holds the Messenger policies of all users refuses even administrators here.";
+  EXPECT_EQ(SaveFailureMessage("all users", kAccessDenied, "Access denied.", true),
+            std::string("The settings could not be saved for all users.\n\nAccess denied.\n\n") +
+                kRefused);
+  EXPECT_EQ(RefusedChangeMessage("all users", true),
+            std::string("Access is denied: ") + kRefused + " Nothing was written.");
 }
 
 }  // namespace

@@ -221,6 +221,19 @@ TEST_F(CommandLine, AFilteredTokenIsRefusedWith5AndWritesNothingWhereAnElevatedO
   EXPECT_EQ(RegQuery(L"HKLM"), "");
 }
 
+// A key whose own security refuses administrators refuses an elevated
+// Polvane too, which is told so, with no advice to elevate.
+TEST_F(CommandLine, AnAdministratorRefusedByTheKeysOwnSecurityIsToldSo) {
+  DenyPolicyKey(HKEY_LOCAL_MACHINE, true);
+  const ProcessResult refused = Polvane(L"/set PreventRun=1 /allusers");
+  EXPECT_EQ(refused.exitCode, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(refused.err,
+            "Access is denied: Polvane runs with an administrator's rights, but the security of "
+            "the registry key that holds the Messenger policies of all users refuses even "
+            "administrators here. Nothing was written.\r\n");
+  EXPECT_EQ(StoredPolicy(HKEY_LOCAL_MACHINE, "PreventRun"), std::nullopt);
+}
+
 // A signed-in user's hive is loaded under HKEY_USERS\\<SID>; Wine has one
 // account, so the test loads a stand-in for another.
 TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {

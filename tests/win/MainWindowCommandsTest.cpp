@@ -285,7 +285,7 @@ TEST_F(Commands, RefusedMachineWideSaveIsReportedAndStoresNothingElsewhere) {
             1);
   const std::wstring& text = MessageBoxWatch::text;
   EXPECT_NE(text.find(L"could not be saved for all users"), std::wstring::npos) << text.c_str();
-  EXPECT_NE(text.find(L"run as an administrator"), std::wstring::npos) << text.c_str();
+  EXPECT_NE(text.find(L"refuses even administrators here"), std::wstring::npos) << text.c_str();
   EXPECT_EQ(text.find(L"Restart"), std::wstring::npos) << "already an administrator";
   char reason[256]{};
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
