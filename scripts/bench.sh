@@ -8,7 +8,8 @@
 # and the registry calls each makes. A
 # benchmark, not a test: it checks nothing. It measures the build this
 # machine can run (i686 where it runs 32-bit programs, else x86_64) and says
-# which, with the Wine loader that ran it.
+# which, with the Wine loader that ran it; POLVANE_ARCH=x86_64 (or i686)
+# chooses the other build where the machine runs both.
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."

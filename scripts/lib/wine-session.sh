@@ -1,9 +1,10 @@
 # Sourced by the scripts that run Polvane under Wine outside ctest: chooses
-# the build this machine can run, exports its loader and prefix, starts a
+# the build this machine can run (or the one POLVANE_ARCH names, i686 or
+# x86_64), exports its loader and prefix, starts a
 # private Xvfb screen when there is no display, brings the prefix up, and
 # undoes all of it when the script exits.
 source scripts/lib/wine.sh
-arch=$(runnable_arch)
+arch=${POLVANE_ARCH:-$(runnable_arch)}
 build=build/$(preset_of "$arch")
 use_wine_for "$arch"
 
