@@ -40,7 +40,7 @@ void ConsoleOutput::Err(const std::string& line) { Write(err_, line); }
 
 void ConsoleOutput::Write(HANDLE target, const std::string& line) {
   if (!target) {
-    unwritten_ += line + "\n";
+    unprinted_ = true;
     return;
   }
   const std::string text = line + "\r\n";

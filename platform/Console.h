@@ -18,7 +18,7 @@ std::vector<std::string> ProgramArguments();
 // process that started Polvane (cmd, PowerShell): to a console as wide
 // text, to a file or pipe as UTF-8 without a byte-order mark. Polvane never opens a
 // console of its own: started from neither (a shortcut, Explorer), it has
-// nowhere to write, and the lines are kept for the caller to show otherwise.
+// nowhere to write, and the caller is told so.
 class ConsoleOutput final : public CommandOutput {
  public:
   ConsoleOutput();
@@ -26,8 +26,8 @@ class ConsoleOutput final : public CommandOutput {
   void Out(const std::string& line) override;
   void Err(const std::string& line) override;
 
-  // The lines that found nowhere to go, one per line of text.
-  const std::string& Unwritten() const { return unwritten_; }
+  // Whether some line found nowhere to go.
+  bool Unprinted() const { return unprinted_; }
   // The error of the first write that failed (a full disk, a closed pipe),
   // or ERROR_SUCCESS.
   DWORD WriteFailure() const { return writeFailure_; }
@@ -38,7 +38,7 @@ class ConsoleOutput final : public CommandOutput {
   HANDLE out_ = nullptr;
   HANDLE err_ = nullptr;
   UniqueFile console_;  // the parent's console, opened here
-  std::string unwritten_;
+  bool unprinted_ = false;
   DWORD writeFailure_ = ERROR_SUCCESS;
 };
 

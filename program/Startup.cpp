@@ -7,6 +7,7 @@
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
 #include "platform/Text.h"
+#include "rules/CommandLine.h"
 #include "rules/Commands.h"
 #include "rules/Messages.h"
 
@@ -29,10 +30,10 @@ int RunWithoutWindow(const Services& services, const Command& command) {
   // Output that was lost is no success.
   result.Report(static_cast<int>(output.WriteFailure()));
   // Started where nothing can be printed (a shortcut, Explorer), only the
-  // help is shown, in a box; everything else runs unattended, and its exit
-  // code tells.
-  if (std::holds_alternative<HelpCommand>(command) && !output.Unwritten().empty())
-    ShowMessage(nullptr, output.Unwritten(), MB_OK | MB_ICONINFORMATION);
+  // help is shown, in a box short enough for any screen; everything else runs
+  // unattended, and its exit code tells.
+  if (std::holds_alternative<HelpCommand>(command) && output.Unprinted())
+    ShowMessage(nullptr, BriefUsageText(), MB_OK | MB_ICONINFORMATION);
   return result.exitCode;
 }
 

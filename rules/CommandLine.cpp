@@ -1,6 +1,7 @@
 #include "rules/CommandLine.h"
 
 #include <algorithm>
+#include <span>
 #include <optional>
 
 #include "rules/Ascii.h"
@@ -15,12 +16,12 @@ bool IsSwitch(const std::string& argument) {
   return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
 }
 
-// The five value names, separated by commas; with a line break and the
-// usage's indent after every perLine names.
+// The five value names, separated by commas; with a line break after every
+// perLine names.
 std::string PolicyNames(std::size_t perLine = kPolicyTable.size()) {
   std::string names;
   for (std::size_t i = 0; i < kPolicyTable.size(); ++i) {
-    if (i > 0) names += i % perLine == 0 ? ",\n             " : ", ";
+    if (i > 0) names += i % perLine == 0 ? ",\n" : ", ";
     names += kPolicyTable[i].valueName;
   }
   return names;
@@ -265,76 +266,113 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
   return Parser().Parse(arguments);
 }
 
+namespace {
+
+// A command or switch of the usage, and what it does in lines set in a
+// column of their own; a row without a description shares the next one's.
+struct UsageRow {
+  const char* name;
+  std::string_view description;  // lines separated by '\n'
+};
+
+constexpr UsageRow kCommandRows[] = {
+    {"Polvane.exe [/allusers] [/user:U]", "Opens the window."},
+    {"Polvane.exe /show [/allusers | /user:U]",
+     "Prints the five values as Name=N,\nName=not set or Name=unreadable."},
+    {"Polvane.exe /show /json [/user:U]",
+     "Prints both scopes' values and the\neffective ones as one JSON object."},
+    {"Polvane.exe /set Name=0|1 [...] [/allusers | /user:U] [/whatif]", "Writes the named values."},
+    {"Polvane.exe /unset Name [...] [/allusers | /user:U] [/whatif]",
+     "Deletes the named values, leaving the\npolicies not configured."},
+    {"Polvane.exe /check Name=0|1 [...] [/allusers | /user:U]",
+     "Exits 0 when every named value is so,\n1 when any is not, printing each."},
+    {"Polvane.exe /export FILE [/allusers | /user:U]",
+     "Writes the five values to FILE: .pol\n(Registry.pol), .reg or .txt (LGPO).\n"
+     "A .reg unsets what is not set; .pol\nand .txt leave it not configured."},
+    {"Polvane.exe /import FILE [/allusers | /user:U] [/whatif]",
+     "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only."},
+    {"Polvane.exe /gpo /show [/allusers]",
+     "Prints the five values of the local\nGroup Policy Object as Name=N,\n"
+     "Name=not configured or Name=deleted."},
+    {"Polvane.exe /gpo /set Name=0|1 [...] [/allusers] [/whatif]", ""},
+    {"Polvane.exe /gpo /unset Name [...] [/allusers] [/whatif]",
+     "Writes the named values to the local\nGroup Policy Object, or removes them\n"
+     "(not configured), and asks Windows to\napply it."},
+    {"Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]",
+     "Opens the window with the named boxes\nclear (0), ticked (1) or greyed (2),\n"
+     "not yet saved."},
+    {"Polvane.exe /?", "Prints this help."},
+};
+
+constexpr UsageRow kSwitchRows[] = {
+    {"/allusers",
+     "every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
+     "current user (HKEY_CURRENT_USER)."},
+    {"/user:U",
+     "in place of the current user, the signed-in user U, given as\n"
+     "DOMAIN\\name, name or SID (HKEY_USERS\\<SID>)."},
+    {"/whatif", "prints what /set, /unset or /import would change, and changes\nnothing."},
+    {"/gpo",
+     "the local Group Policy Object, %SystemRoot%\\System32\\GroupPolicy:\n"
+     "its computer part with /allusers, else its user part, which\n"
+     "applies to every user of this computer."},
+};
+
+constexpr char kUsageIntro[] =
+    "Polvane switches the Messenger client policies, REG_DWORD values under\n"
+    "Software\\Policies\\Microsoft\\Messenger\\Client.\n\n";
+
+// Each row indented by two, its description from column on: beside the
+// name where the name leaves room, else below it.
+std::string Columns(std::span<const UsageRow> rows, std::size_t column) {
+  std::string text;
+  for (const UsageRow& row : rows) {
+    std::size_t lineStart = text.size();
+    text += "  ";
+    text += row.name;
+    bool lineStarts = true;
+    for (const char c : row.description) {
+      if (lineStarts) {
+        if (text.size() - lineStart >= column) text += '\n', lineStart = text.size();
+        text.resize(lineStart + column, ' ');
+        lineStarts = false;
+      }
+      if (c == '\n') lineStart = text.size() + 1, lineStarts = true;
+      text += c;
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string BriefUsageText() {
+  std::string text = kUsageIntro;
+  for (const UsageRow& row : kCommandRows) text += Joined({"  ", row.name, "\n"});
+  return text +
+         "\nPolvane.exe /? > help.txt writes the whole help to help.txt: what each does, the "
+         "switches and the exit codes.\n";
+}
+
 std::string UsageText() {
-  return "Polvane switches the Messenger client policies, REG_DWORD values under\n"
-         "Software\\Policies\\Microsoft\\Messenger\\Client.\n"
-         "\n"
-         "  Polvane.exe [/allusers] [/user:U]      Opens the window.\n"
-         "  Polvane.exe /show [/allusers | /user:U] Prints the five values as Name=N,\n"
-         "                                          Name=not set or Name=unreadable.\n"
-         "  Polvane.exe /show /json [/user:U]       Prints both scopes' values and the\n"
-         "                                          effective ones as one JSON object.\n"
-         "  Polvane.exe /set Name=0|1 [...] [/allusers | /user:U] [/whatif]\n"
-         "                                          Writes the named values.\n"
-         "  Polvane.exe /unset Name [...] [/allusers | /user:U] [/whatif]\n"
-         "                                          Deletes the named values, leaving the\n"
-         "                                          policies not configured.\n"
-         "  Polvane.exe /check Name=0|1 [...] [/allusers | /user:U]\n"
-         "                                          Exits 0 when every named value is so,\n"
-         "                                          1 when any is not, printing each.\n"
-         "  Polvane.exe /export FILE [/allusers | /user:U]\n"
-         "                                          Writes the five values to FILE: .pol\n"
-         "                                          (Registry.pol), .reg or .txt (LGPO).\n"
-         "                                          A .reg unsets what is not set; .pol\n"
-         "                                          and .txt leave it not configured.\n"
-         "  Polvane.exe /import FILE [/allusers | /user:U] [/whatif]\n"
-         "                                          Applies FILE as regedit, LGPO or Group\n"
-         "                                          Policy would, to the five values only.\n"
-         "                                          Exit 13 when FILE does not parse\n"
-         "                                          (nothing is written).\n"
-         "  Polvane.exe /gpo /show [/allusers]      Prints the five values of the local\n"
-         "                                          Group Policy Object as Name=N,\n"
-         "                                          Name=not configured or Name=deleted.\n"
-         "  Polvane.exe /gpo /set Name=0|1 [...] [/allusers] [/whatif]\n"
-         "  Polvane.exe /gpo /unset Name [...] [/allusers] [/whatif]\n"
-         "                                          Writes the named values to the local\n"
-         "                                          Group Policy Object, or removes them\n"
-         "                                          (not configured), and asks Windows to\n"
-         "                                          apply it. Exit 13 if its Registry.pol\n"
-         "                                          or gpt.ini does not parse.\n"
-         "  Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]\n"
-         "                                          Opens the window with the named boxes\n"
-         "                                          clear (0), ticked (1) or greyed (2),\n"
-         "                                          not yet saved.\n"
-         "  Polvane.exe /?                          Prints this help.\n"
-         "\n"
-         "  /allusers  every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
-         "             current user (HKEY_CURRENT_USER).\n"
-         "  /user:U    in place of the current user, the signed-in user U, given as\n"
-         "             DOMAIN\\name, name or SID (HKEY_USERS\\<SID>).\n"
-         "  /whatif    prints what /set, /unset or /import would change, and changes\n"
-         "             nothing.\n"
-         "  /gpo       the local Group Policy Object, %SystemRoot%\\System32\\GroupPolicy:\n"
-         "             its computer part with /allusers, else its user part, which\n"
-         "             applies to every user of this computer.\n"
-         "  Name       " +
-         PolicyNames(3) +
-         ".\n"
-         "\n"
-         "/set and /unset print a line for each value: Name=N (was ...), Name not set\n"
-         "(was ...), or, where it is so already and is left untouched, unchanged.\n"
-         "Windows lets only administrators change policies, in either scope: /set\n"
-         "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
-         "Where to put the values: in the registry (no /gpo) to change this computer\n"
-         "now; with /gpo, where this computer's Group Policy editor and gpresult show\n"
-         "them; with /export FILE.pol, for a domain Group Policy Object or LGPO.\n"
-         "Switches may start with / or -; switches and names may be in any case.\n"
-         "Exit code: 0 on success, 1 when /check finds a value that differs, 87 when\n"
-         "the command line is wrong (nothing is written then), 5 when Windows\n"
-         "refuses the change (nothing is written), 1332 when no account has U's\n"
-         "name, 1337 when U is no valid SID, 1317 when U is a group, 1312 when U\n"
-         "is not signed in, otherwise the Windows error code of the first\n"
-         "failure, an output that could not be written among them.\n";
+  const std::string names = PolicyNames(3) + ".";
+  const UsageRow nameRow[] = {{"Name", names}};
+  return Joined({kUsageIntro, Columns(kCommandRows, 42), "\n", Columns(kSwitchRows, 13),
+                 Columns(nameRow, 13),
+                 "\n"
+                 "/set and /unset print a line for each value: Name=N (was ...), Name not set\n"
+                 "(was ...), or, where it is so already and is left untouched, unchanged.\n"
+                 "Windows lets only administrators change policies, in either scope: /set\n"
+                 "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
+                 "Switches may start with / or -; switches and names may be in any case.\n"
+                 "Exit codes: 0 success; 1 /check found a value that differs; 5 Windows\n"
+                 "refused the change; 13 a file does not parse; 32 another Polvane is\n"
+                 "changing the local Group Policy Object; 87 the command line is wrong;\n"
+                 "223 a file is over 64 MB; 1312 U is not signed in; 1317 U is a group;\n"
+                 "1332 no account is named U; 1337 U is no valid SID; otherwise the Windows\n"
+                 "error code of the first failure, an output that could not be written\n"
+                 "among them. With 5, 13, 32, 87 and U's codes, nothing is written.\n"});
 }
 
 }  // namespace polvane

@@ -25,5 +25,8 @@ Command ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text /? prints.
 std::string UsageText();
+// The usage for a box, where there is nowhere to print it: the commands
+// only, and how to have the whole text.
+std::string BriefUsageText();
 
 }  // namespace polvane

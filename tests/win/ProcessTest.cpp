@@ -140,6 +140,30 @@ TEST_F(Program, OnAFilteredTokenEachScopesSaveIsRefusedAndOffersTheRestart) {
   }
 }
 
+// Started with nowhere to print (a shortcut, the Run box), /? shows its help
+// in a box that fits a 1024 x 768 screen, its button and a taskbar included.
+TEST_F(Program, HelpWithNowhereToPrintFitsASmallScreen) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;  // none given, and no console to attach to
+  std::wstring command = L"\"" + ProgramPath() + L"\" /?";
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                             nullptr, nullptr, &startup, &started));
+  process = Adopt(started);
+  const HWND box = MessageBoxOf(process.id);
+  ASSERT_TRUE(box) << "/? showed no box";
+  RECT frame{}, button{};
+  GetWindowRect(box, &frame);
+  GetWindowRect(GetDlgItem(box, IDOK), &button);
+  EXPECT_LE(frame.right - frame.left, 1024);
+  EXPECT_LE(frame.bottom - frame.top, 768 - 48);
+  EXPECT_LE(button.bottom, frame.bottom);
+  EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find(L"Polvane.exe /? > help.txt"), std::wstring::npos);
+  SendMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForSingleObject(process.process.Get(), 10000), WAIT_OBJECT_0);
+}
+
 // Opens the About window of the program whose main window is main, and
 // expects the texts of its version record there.
 HWND OpenAboutWithItsTexts(HWND main, DWORD processId) {

@@ -71,13 +71,16 @@ HWND PolvaneWindowOutside(DWORD processId) {
 }
 
 HWND MessageBoxOf(DWORD processId) {
-  return WaitForWindow(L"#32770",
-                       [processId](HWND, DWORD process) { return process == processId; });
+  // Shown only once its text is set and its size fitted to it.
+  return WaitForWindow(L"#32770", [processId](HWND hwnd, DWORD process) {
+    return process == processId && IsWindowVisible(hwnd);
+  });
 }
 
 std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256]{};
-  GetWindowTextW(hwnd, text, 256);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
