@@ -290,6 +290,8 @@ if(POLVANE_WINEARCH STREQUAL win32)
   install(FILES policy/Polvane.admx DESTINATION PolicyDefinitions)
   install(FILES policy/en-US/Polvane.adml DESTINATION PolicyDefinitions/en-US)
   install(FILES README.md LICENSE DESTINATION .)
+  install(FILES deploy/startup.cmd deploy/Detect-PolvanePolicies.ps1
+                deploy/Get-PolvaneCompliance.ps1 DESTINATION deploy)
   install(DIRECTORY docs/screenshots DESTINATION docs)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME Polvane)

@@ -8,6 +8,7 @@ cmake --build "$build" --target package >/dev/null
 actual=$(cd "$build" && cmake -E tar tf "$zip" | grep -v '/$' | sort)
 expected=$(printf '%s\n' Polvane.exe README.md LICENSE \
   PolicyDefinitions/Polvane.admx PolicyDefinitions/en-US/Polvane.adml \
+  deploy/startup.cmd deploy/Detect-PolvanePolicies.ps1 deploy/Get-PolvaneCompliance.ps1 \
   docs/screenshots/about-96.png docs/screenshots/main-96.png \
   docs/screenshots/about-120.png docs/screenshots/main-120.png \
   docs/screenshots/about-144.png docs/screenshots/main-144.png | sort)
