@@ -2,6 +2,8 @@
 // what it is told when the line is wrong.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,19 @@ TEST(ParseCommandLine, ReadsVeryManyArgumentsToTheFirstFault) {
   EXPECT_EQ(
       std::get<CommandLineError>(ParseCommandLine(many)).message.find("PreventRun is given twice"),
       0u);
+}
+
+// The README gives the help as the command reference: word for word what
+// /? prints.
+TEST(UsageText, IsTheReadmesCommandReference) {
+  std::ifstream file(std::string(POLVANE_SOURCE_DIR) + "/README.md");
+  std::stringstream readme;
+  readme << file.rdbuf();
+  const std::string text = readme.str();
+  const std::size_t start = text.find("```\nPolvane switches");
+  ASSERT_NE(start, std::string::npos) << "the README holds no help block";
+  const std::size_t end = text.find("```", start + 4);
+  EXPECT_EQ(text.substr(start + 4, end - start - 4), UsageText());
 }
 
 }  // namespace
