@@ -272,47 +272,49 @@ namespace {
 // column of their own; a row without a description shares the next one's.
 struct UsageRow {
   const char* name;
+  const char* switches;          // the scope switches a command takes, which a box leaves out
   std::string_view description;  // lines separated by '\n'
 };
 
 constexpr UsageRow kCommandRows[] = {
-    {"Polvane.exe [/allusers] [/user:U]", "Opens the window."},
-    {"Polvane.exe /show [/allusers | /user:U]",
+    {"Polvane.exe", " [/allusers] [/user:U]", "Opens the window."},
+    {"Polvane.exe /show", " [/allusers | /user:U]",
      "Prints the five values as Name=N,\nName=not set or Name=unreadable."},
-    {"Polvane.exe /show /json [/user:U]",
+    {"Polvane.exe /show /json", " [/user:U]",
      "Prints both scopes' values and the\neffective ones as one JSON object."},
-    {"Polvane.exe /set Name=0|1 [...] [/allusers | /user:U] [/whatif]", "Writes the named values."},
-    {"Polvane.exe /unset Name [...] [/allusers | /user:U] [/whatif]",
+    {"Polvane.exe /set Name=0|1 [...]", " [/allusers | /user:U] [/whatif]",
+     "Writes the named values."},
+    {"Polvane.exe /unset Name [...]", " [/allusers | /user:U] [/whatif]",
      "Deletes the named values, leaving the\npolicies not configured."},
-    {"Polvane.exe /check Name=0|1 [...] [/allusers | /user:U]",
+    {"Polvane.exe /check Name=0|1 [...]", " [/allusers | /user:U]",
      "Exits 0 when every named value is so,\n1 when any is not, printing each."},
-    {"Polvane.exe /export FILE [/allusers | /user:U]",
+    {"Polvane.exe /export FILE", " [/allusers | /user:U]",
      "Writes the five values to FILE: .pol\n(Registry.pol), .reg or .txt (LGPO).\n"
      "A .reg unsets what is not set; .pol\nand .txt leave it not configured."},
-    {"Polvane.exe /import FILE [/allusers | /user:U] [/whatif]",
+    {"Polvane.exe /import FILE", " [/allusers | /user:U] [/whatif]",
      "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only."},
-    {"Polvane.exe /gpo /show [/allusers]",
+    {"Polvane.exe /gpo /show", " [/allusers]",
      "Prints the five values of the local\nGroup Policy Object as Name=N,\n"
      "Name=not configured or Name=deleted."},
-    {"Polvane.exe /gpo /set Name=0|1 [...] [/allusers] [/whatif]", ""},
-    {"Polvane.exe /gpo /unset Name [...] [/allusers] [/whatif]",
+    {"Polvane.exe /gpo /set Name=0|1 [...]", " [/allusers] [/whatif]", ""},
+    {"Polvane.exe /gpo /unset Name [...]", " [/allusers] [/whatif]",
      "Writes the named values to the local\nGroup Policy Object, or removes them\n"
      "(not configured), and asks Windows to\napply it."},
-    {"Polvane.exe /edit Name=0|1|2 [...] [/allusers] [/user:U]",
+    {"Polvane.exe /edit Name=0|1|2 [...]", " [/allusers] [/user:U]",
      "Opens the window with the named boxes\nclear (0), ticked (1) or greyed (2),\n"
      "not yet saved."},
-    {"Polvane.exe /?", "Prints this help."},
+    {"Polvane.exe /?", "", "Prints this help."},
 };
 
 constexpr UsageRow kSwitchRows[] = {
-    {"/allusers",
+    {"/allusers", "",
      "every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
      "current user (HKEY_CURRENT_USER)."},
-    {"/user:U",
+    {"/user:U", "",
      "in place of the current user, the signed-in user U, given as\n"
      "DOMAIN\\name, name or SID (HKEY_USERS\\<SID>)."},
-    {"/whatif", "prints what /set, /unset or /import would change, and changes\nnothing."},
-    {"/gpo",
+    {"/whatif", "", "prints what /set, /unset or /import would change, and changes\nnothing."},
+    {"/gpo", "",
      "the local Group Policy Object, %SystemRoot%\\System32\\GroupPolicy:\n"
      "its computer part with /allusers, else its user part, which\n"
      "applies to every user of this computer."},
@@ -330,6 +332,7 @@ std::string Columns(std::span<const UsageRow> rows, std::size_t column) {
     std::size_t lineStart = text.size();
     text += "  ";
     text += row.name;
+    text += row.switches;
     bool lineStarts = true;
     for (const char c : row.description) {
       if (lineStarts) {
@@ -351,13 +354,14 @@ std::string BriefUsageText() {
   std::string text = kUsageIntro;
   for (const UsageRow& row : kCommandRows) text += Joined({"  ", row.name, "\n"});
   return text +
-         "\nPolvane.exe /? > help.txt writes the whole help to help.txt: what each does, the "
+         "\nMost take /allusers (every user) or /user:U; /set, /unset and /import take /whatif.\n\n"
+         "Polvane.exe /? > help.txt writes the whole help to help.txt: what each does, the "
          "switches and the exit codes.\n";
 }
 
 std::string UsageText() {
   const std::string names = PolicyNames(3) + ".";
-  const UsageRow nameRow[] = {{"Name", names}};
+  const UsageRow nameRow[] = {{"Name", "", names}};
   return Joined({kUsageIntro, Columns(kCommandRows, 42), "\n", Columns(kSwitchRows, 13),
                  Columns(nameRow, 13),
                  "\n"
