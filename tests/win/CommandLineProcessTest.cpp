@@ -250,6 +250,11 @@ TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {
   EXPECT_EQ(RegQuery(otherKey.c_str()), "DisableVideo REG_DWORD 0x1\n");
   EXPECT_EQ(RegQuery(L"HKCU"), "");
   EXPECT_NE(Polvane(L"/show -USER:" + other).out.find("DisableVideo=1\r\n"), std::string::npos);
+  const std::wstring file = ProgramFolder() + L"alice.reg";
+  const ProcessResult exported = Polvane(L"/export \"" + file + L"\" /user:" + other);
+  DeleteFileW(file.c_str());
+  EXPECT_EQ(exported.out.find("The policies of S-1-5-21-1111-2222-3333-1001 were exported"), 0u)
+      << exported.out;  // named as Windows names them, here by SID
 
   // This process's own user, by name, is the current user.
   const std::wstring own = AccountName(SystemAccounts().OwnSid());
