@@ -1,12 +1,14 @@
 #include "platform/Files.h"
 
+#include "platform/LastError.h"
 #include "platform/Text.h"
 #include "rules/Decimal.h"
+#include "rules/PathRoot.h"
 
 namespace polvane {
 namespace {
 
-Win32Error LastError() { return static_cast<Win32Error>(GetLastError()); }
+Win32Error LastError() { return LastErrorOr(ERROR_GEN_FAILURE); }
 
 // CreateFileW's answer as an owner: empty when it failed, GetLastError()
 // saying why.
@@ -15,20 +17,53 @@ UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD d
   return UniqueFile(CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr));
 }
 
-// The file that path names in the end: the target of a symbolic link, so
-// that replacing it changes what the link points to, not the link. A path
-// that names no file yet stays as it is.
-std::wstring FinalPath(const std::wstring& path) {
-  const UniqueFile file = OpenFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
-  if (!file) return path;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens a file or folder to ask about it, without reading it.
+UniqueFile OpenToAsk(const std::wstring& path) {
+  return OpenFile(path, FILE_READ_ATTRIBUTES, kShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+}
+
+std::wstring FinalName(HANDLE file) {
   constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
-  std::wstring final(GetFinalPathNameByHandleW(file.Get(), nullptr, 0, kFlags), L'\0');
+  std::wstring final(GetFinalPathNameByHandleW(file, nullptr, 0, kFlags), L'\0');
   const DWORD length =
-      GetFinalPathNameByHandleW(file.Get(), final.data(), static_cast<DWORD>(final.size()), kFlags);
-  if (length == 0 || length >= final.size()) return path;
+      GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), kFlags);
+  if (length == 0 || length >= final.size()) return {};
   final.resize(length);
   return final;
+}
+
+bool SameFile(HANDLE file, const std::wstring& path) {
+  const UniqueFile other = OpenToAsk(path);
+  BY_HANDLE_FILE_INFORMATION a{}, b{};
+  return other && GetFileInformationByHandle(file, &a) &&
+         GetFileInformationByHandle(other.Get(), &b) &&
+         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
+}
+
+struct ReplacedFile {
+  Win32Error status;
+  std::wstring path;
+};
+
+// The file to replace when path is written: where path is a symbolic link,
+// its target, so that the link keeps leading to the new content. The final
+// name Windows gives is taken only where this process opens the very same
+// file by it: a 32-bit process on 64-bit Windows reaches the 64-bit System32
+// as Sysnative, is answered "...\system32\..." and would be sent to SysWOW64
+// by that name. A link whose target cannot be named is refused rather than
+// replaced by a file.
+ReplacedFile FileToReplace(const std::wstring& path) {
+  const UniqueFile file = OpenToAsk(path);
+  if (!file) return {kSuccess, path};  // none yet, or one the write says why it cannot reach
+  if (std::wstring final = FinalName(file.Get()); !final.empty() && SameFile(file.Get(), final))
+    return {kSuccess, std::move(final)};
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const bool link =
+      attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_REPARSE_POINT;
+  return {link ? ERROR_CANT_RESOLVE_FILENAME : kSuccess, path};
 }
 
 // A name beside path that no other run and no other call of this one uses.
@@ -58,7 +93,9 @@ Win32Error PutInPlace(const std::wstring& temporary, const std::wstring& target)
     return kSuccess;
   }
   const Win32Error status = LastError();
-  if (status == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), 0);
+  if (status == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+      !MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+    return LastError();  // the old file stays whole under the backup's name
   // With no old file there is nothing to keep: the new one takes its name.
   if (IsMissing(status) && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
     return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? kSuccess
@@ -85,7 +122,10 @@ Win32Error WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>
 
 Win32Error WindowsFiles::MakeFolderOf(const std::string& path) {
   const std::wstring file = Widen(path, CP_UTF8);
-  for (std::size_t slash = file.find_first_of(L"\\/", 3); slash != std::wstring::npos;
+  // The root (a drive, a share, \\?\C:\) is there or not: only the folders
+  // after it are made.
+  const std::size_t root = Widen(path.substr(0, PathRootLength(path)), CP_UTF8).size();
+  for (std::size_t slash = file.find_first_of(L"\\/", root); slash != std::wstring::npos;
        slash = file.find_first_of(L"\\/", slash + 1)) {
     const std::wstring folder = file.substr(0, slash);
     if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -95,7 +135,9 @@ Win32Error WindowsFiles::MakeFolderOf(const std::string& path) {
 }
 
 Win32Error WindowsFiles::Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const std::wstring target = FinalPath(Widen(path, CP_UTF8));
+  const ReplacedFile replaced = FileToReplace(Widen(path, CP_UTF8));
+  if (replaced.status != kSuccess) return replaced.status;
+  const std::wstring& target = replaced.path;
   const std::wstring temporary = NameBeside(target, L".new");
   Win32Error status = WriteNew(temporary, bytes);
   if (status == kSuccess) status = PutInPlace(temporary, target);

@@ -187,8 +187,9 @@ class Runner {
       values[row] = read.value;
     }
     const std::string& path = exported.file.path;
-    const Win32Error status =
-        files_.Replace(path, ExportPolicies(exported.file.format, allUsers, values));
+    Win32Error status = files_.MakeFolderOf(path);
+    if (status == kSuccess)
+      status = files_.Replace(path, ExportPolicies(exported.file.format, allUsers, values));
     if (status != kSuccess) return FileFailed(path, "written", status);
     output_.Out(
         Joined({"The policies of ", Scope(allUsers), " were exported to ", Printable(path), "."}));
