@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/LastError.h"
 #include "platform/Text.h"
 
 namespace polvane {
@@ -68,12 +69,12 @@ Account NamedAccount(const std::string& user) {
   DWORD sidSize = 0, domainSize = 0;
   SID_NAME_USE use{};
   LookupAccountNameW(nullptr, name.c_str(), nullptr, &sidSize, nullptr, &domainSize, &use);
-  if (sidSize == 0) return {GetLastError(), {}};
+  if (sidSize == 0) return {LastErrorOr(ERROR_NONE_MAPPED), {}};
   std::vector<BYTE> sid(sidSize);
   std::wstring domain(domainSize, L'\0');
   if (!LookupAccountNameW(nullptr, name.c_str(), sid.data(), &sidSize, domain.data(), &domainSize,
                           &use))
-    return {GetLastError(), {}};
+    return {LastErrorOr(ERROR_NONE_MAPPED), {}};
   if (IsGroup(use)) return {ERROR_NO_SUCH_USER, {}};
   return {ERROR_SUCCESS, SidText(sid.data())};
 }

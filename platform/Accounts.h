@@ -18,7 +18,7 @@ class SystemAccounts final : public Accounts {
 struct Account {
   // ERROR_NONE_MAPPED for a name no account has, ERROR_INVALID_SID for a
   // SID that is none, ERROR_NO_SUCH_USER for a group.
-  DWORD status = ERROR_SUCCESS;
+  Win32Error status = kSuccess;
   std::string sid;
 };
 

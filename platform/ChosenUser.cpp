@@ -8,7 +8,7 @@ ChosenUser ChooseUser(const Services& services, const std::string& user) {
   const std::string own = services.accounts.OwnSid();
   if (user.empty()) return {kSuccess, {}, own, {}};
   const Account account = FindAccount(user);
-  if (account.status != ERROR_SUCCESS) return {static_cast<Win32Error>(account.status), {}, {}, {}};
+  if (account.status != ERROR_SUCCESS) return {account.status, {}, {}, {}};
   if (account.sid == own) return {kSuccess, {}, own, {}};
   RegKey hive{};
   const Win32Error status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);

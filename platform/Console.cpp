@@ -1,6 +1,7 @@
 #include "platform/Console.h"
 
 #include "platform/Handles.h"
+#include "platform/LastError.h"
 #include "platform/Text.h"
 #include "rules/CommandLine.h"
 
@@ -55,10 +56,7 @@ void ConsoleOutput::Write(HANDLE target, const std::string& line) {
     whole = WriteFile(target, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
             written == text.size();
   }
-  if (!whole && writeFailure_ == ERROR_SUCCESS) {
-    writeFailure_ = GetLastError();
-    if (writeFailure_ == ERROR_SUCCESS) writeFailure_ = ERROR_WRITE_FAULT;
-  }
+  if (!whole && writeFailure_ == ERROR_SUCCESS) writeFailure_ = LastErrorOr(ERROR_WRITE_FAULT);
 }
 
 }  // namespace polvane

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/Handles.h"
+#include "platform/LastError.h"
 #include "platform/ProgramVersion.h"
 #include "platform/ComApartment.h"
 #include "platform/LateBound.h"
@@ -47,10 +48,7 @@ DWORD SystemElevation::StartElevated(HWND owner, const std::string& arguments) {
   const auto execute = late::ShellExecuteExW.Get();
   if (!execute) return ERROR_PROC_NOT_FOUND;
   EnsureComApartment();
-  if (!execute(&info)) {
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
-  }
+  if (!execute(&info)) return LastErrorOr(ERROR_GEN_FAILURE);
   if (const UniqueKernelHandle process(info.hProcess); process)
     WaitForInputIdle(process.Get(), kStartWaitMs);
   return ERROR_SUCCESS;

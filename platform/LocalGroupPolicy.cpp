@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/LastError.h"
 #include "platform/LateBound.h"
 #include "platform/Text.h"
 #include "platform/Handles.h"
@@ -33,8 +34,8 @@ std::string LocalGroupPolicy::Folder() {
 Win32Error LocalGroupPolicy::Refresh(bool machine) {
   if (!EngineRuns()) return kNoPolicyEngine;
   const auto refresh = late::RefreshPolicyEx.Get();
-  if (!refresh) return static_cast<Win32Error>(GetLastError());
-  return refresh(machine, 0) ? kSuccess : static_cast<Win32Error>(GetLastError());
+  if (!refresh) return ERROR_PROC_NOT_FOUND;
+  return refresh(machine, 0) ? kSuccess : LastErrorOr(ERROR_GEN_FAILURE);
 }
 
 }  // namespace polvane

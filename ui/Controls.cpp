@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/LastError.h"
 #include "platform/LateBound.h"
 #include "ui/LinkAccessible.h"
 
@@ -36,15 +37,34 @@ bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
+// A control's added behaviour comes through the common controls'
+// subclassing. Where this comctl32 lacked it, a control would keep its own
+// procedure and go without the addition; a subclass procedure runs only
+// where all three calls are there.
+bool Subclass(HWND hwnd, SUBCLASSPROC procedure, DWORD_PTR data) {
+  const auto set = late::SetWindowSubclass.Get();
+  return set && late::DefSubclassProc.Get() && late::RemoveWindowSubclass.Get() &&
+         set(hwnd, procedure, 0, data);
+}
+
+void Unsubclass(HWND hwnd, SUBCLASSPROC procedure) {
+  if (const auto remove = late::RemoveWindowSubclass.Get()) remove(hwnd, procedure, 0);
+}
+
+LRESULT NextProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto next = late::DefSubclassProc.Get();
+  return next ? next(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 // Tells a control's wrapper when the control is destroyed.
 LRESULT CALLBACK NoteDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR control) {
   if (message == WM_NCDESTROY) {
-    late::RemoveWindowSubclass.Get()(hwnd, NoteDestruction, 0);
+    Unsubclass(hwnd, NoteDestruction);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     reinterpret_cast<Control*>(control)->OnDestroyed();
   }
-  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
+  return NextProcedure(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -56,12 +76,9 @@ DWORD Control::CreateControl(const Placement& where, const wchar_t* className, c
       exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, where.parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
-  if (!hwnd_) {
-    const DWORD failure = GetLastError();
-    return failure ? failure : ERROR_INVALID_WINDOW_HANDLE;  // refused with no reason given
-  }
+  if (!hwnd_) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  late::SetWindowSubclass.Get()(hwnd_, NoteDestruction, 0, reinterpret_cast<DWORD_PTR>(this));
+  Subclass(hwnd_, NoteDestruction, reinterpret_cast<DWORD_PTR>(this));
   return ERROR_SUCCESS;
 }
 
@@ -125,10 +142,10 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC:
       return SendMessageW(GetParent(hwnd), message, wParam, lParam);
     case WM_NCDESTROY:
-      late::RemoveWindowSubclass.Get()(hwnd, ForwardToParent, 0);
+      Unsubclass(hwnd, ForwardToParent);
       break;
   }
-  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
+  return NextProcedure(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -136,7 +153,7 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 DWORD GroupBox::Create(const Placement& where) {
   const DWORD failure =
       CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-  if (failure == ERROR_SUCCESS) late::SetWindowSubclass.Get()(Hwnd(), ForwardToParent, 0, 0);
+  if (failure == ERROR_SUCCESS) Subclass(Hwnd(), ForwardToParent, 0);
   return failure;
 }
 
@@ -201,7 +218,7 @@ LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(hwnd, &paint);
-      late::DefSubclassProc.Get()(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      NextProcedure(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
       if (ShowsFocus(hwnd)) {
         const RECT focus = FocusRectOf(hwnd);
         DrawFocusRect(dc, &focus);
@@ -214,15 +231,15 @@ LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (const LRESULT answer = AnswerLinkObject(hwnd, wParam)) return answer;
       break;
     case WM_NCDESTROY:
-      late::RemoveWindowSubclass.Get()(hwnd, BehaveAsLink, 0);
+      Unsubclass(hwnd, BehaveAsLink);
       break;
   }
-  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
+  return NextProcedure(hwnd, message, wParam, lParam);
 }
 
 constexpr DWORD kLinkStyle = WS_TABSTOP | SS_NOTIFY;
 
-void MakeLink(HWND hwnd) { late::SetWindowSubclass.Get()(hwnd, BehaveAsLink, 0, 0); }
+void MakeLink(HWND hwnd) { Subclass(hwnd, BehaveAsLink, 0); }
 
 }  // namespace
 
@@ -249,7 +266,7 @@ void Label::GrowToFitText() {
 DWORD Panel::Create(const Placement& where) {
   const DWORD failure = CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
                                       WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
-  if (failure == ERROR_SUCCESS) late::SetWindowSubclass.Get()(Hwnd(), ForwardToParent, 0, 0);
+  if (failure == ERROR_SUCCESS) Subclass(Hwnd(), ForwardToParent, 0);
   return failure;
 }
 
@@ -266,10 +283,10 @@ LRESULT CALLBACK AnswerImage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case STM_GETIMAGE:
       return reinterpret_cast<LRESULT>(reinterpret_cast<const ImageBox*>(box)->Image(wParam));
     case WM_NCDESTROY:
-      late::RemoveWindowSubclass.Get()(hwnd, AnswerImage, 0);
+      Unsubclass(hwnd, AnswerImage);
       break;
   }
-  return late::DefSubclassProc.Get()(hwnd, message, wParam, lParam);
+  return NextProcedure(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -279,7 +296,7 @@ DWORD ImageBox::Create(const Placement& where, const wchar_t* linkName) {
   const DWORD failure = CreateControl(where, WC_STATICW, linkName ? linkName : L"",
                                       SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
   if (failure != ERROR_SUCCESS) return failure;
-  late::SetWindowSubclass.Get()(Hwnd(), AnswerImage, 0, reinterpret_cast<DWORD_PTR>(this));
+  Subclass(Hwnd(), AnswerImage, reinterpret_cast<DWORD_PTR>(this));
   if (linkName) MakeLink(Hwnd());
   return ERROR_SUCCESS;
 }

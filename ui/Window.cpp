@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "platform/LastError.h"
 #include "ui/Dpi.h"
 
 #include <algorithm>
@@ -16,13 +17,6 @@ constexpr UINT kGetDpiScaledSize = 0x02E4;
 std::vector<Window*>& TopLevelWindows() {
   static std::vector<Window*> windows;
   return windows;
-}
-
-// The last error, or, where Windows set none, one that says a window is
-// missing.
-DWORD LastErrorOr(DWORD fallback) {
-  const DWORD error = GetLastError();
-  return error != ERROR_SUCCESS ? error : fallback;
 }
 
 DWORD RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDPROC procedure) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/LastError.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
 #include "platform/Text.h"
@@ -161,7 +162,7 @@ DWORD frmMain::AddMasterTooltip() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
-  if (!tooltip_) return GetLastError() ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE;
+  if (!tooltip_) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
