@@ -105,17 +105,58 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# The Wine prefix the tests run in lives in the build tree; a fixture makes it
-# once and keeps one wineserver running for the whole run. Every test that
-# needs Wine carries the label "wine".
-set(POLVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(_wine_env WINEPREFIX=${POLVANE_WINEPREFIX} WINEARCH=${POLVANE_WINEARCH}
-              WINELOADER=${POLVANE_WINE_LOADER} WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
-add_test(NAME wine_prefix_up COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh up ${POLVANE_WINEPREFIX})
-add_test(NAME wine_prefix_down COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh down ${POLVANE_WINEPREFIX})
-set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine)
-set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine)
-set_tests_properties(wine_prefix_up wine_prefix_down PROPERTIES ENVIRONMENT "${_wine_env}" LABELS wine)
+# The Wine prefixes the tests run in live in the build tree. The 64-bit
+# build runs in a 64-bit prefix. The 32-bit build runs its whole suite
+# twice: in a 32-bit prefix (32-bit Windows), and as a 32-bit program in a
+# 64-bit prefix (WoW64), which is where nearly every user runs it; those
+# runs carry "_wow64" in their names. For each prefix a fixture makes it once
+# and keeps one wineserver running. Every test that needs Wine carries the
+# label "wine", and the label of its prefix's kind.
+if(POLVANE_WINEARCH STREQUAL win64)
+  set(POLVANE_WINE_KINDS win64)
+else()
+  set(POLVANE_WINE_KINDS win32 wow64)
+endif()
+
+# Sets _suffix (of the test names) and _wine_env for one kind of prefix.
+macro(polvane_wine_kind kind)
+  if("${kind}" STREQUAL wow64)
+    set(_suffix _wow64)
+    set(_arch win64)
+  else()
+    set(_suffix "")
+    set(_arch ${kind})
+  endif()
+  set(_wine_env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix${_suffix} WINEARCH=${_arch}
+                WINELOADER=${POLVANE_WINE_LOADER} WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
+endmacro()
+
+# add_test(NAME name ARGN...) once for each kind of prefix, in that prefix.
+# One Wine test runs at a time: they share the screen and the input focus.
+function(polvane_add_wine_test name)
+  foreach(_kind ${POLVANE_WINE_KINDS})
+    polvane_wine_kind(${_kind})
+    add_test(NAME ${name}${_suffix} ${ARGN})
+    set_tests_properties(${name}${_suffix} PROPERTIES
+      ENVIRONMENT "${_wine_env}"
+      FIXTURES_REQUIRED wine${_suffix}
+      RESOURCE_LOCK wine
+      LABELS "wine;${_kind}")
+  endforeach()
+endfunction()
+
+foreach(_kind ${POLVANE_WINE_KINDS})
+  polvane_wine_kind(${_kind})
+  foreach(_action up down)
+    add_test(NAME wine_prefix_${_action}${_suffix}
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${_action}
+                     ${CMAKE_BINARY_DIR}/wineprefix${_suffix})
+    set_tests_properties(wine_prefix_${_action}${_suffix} PROPERTIES
+      ENVIRONMENT "${_wine_env}" RESOURCE_LOCK wine LABELS "wine;${_kind}")
+  endforeach()
+  set_tests_properties(wine_prefix_up${_suffix} PROPERTIES FIXTURES_SETUP wine${_suffix})
+  set_tests_properties(wine_prefix_down${_suffix} PROPERTIES FIXTURES_CLEANUP wine${_suffix})
+endforeach()
 
 # What every Wine test program shares, compiled once: the counting registry,
 # the helpers (tests/win/support, one file per concern) and main().
@@ -128,12 +169,7 @@ target_link_libraries(polvane_win_test_support PUBLIC polvane_core GTest::gtest 
 function(polvane_wine_test name)
   add_executable(${name} ${ARGN} $<TARGET_OBJECTS:polvane_resources>)
   target_link_libraries(${name} PRIVATE polvane_win_test_support)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "${_wine_env}"
-    FIXTURES_REQUIRED wine
-    RESOURCE_LOCK wineprefix
-    LABELS wine)
+  polvane_add_wine_test(${name} COMMAND ${name})
 endfunction()
 
 polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp tests/win/FilesWinTest.cpp)
@@ -154,13 +190,8 @@ add_dependencies(soak_tests link_recorder)
 # The layouts again at 125 % and 150 %, with the prefix set to that dpi.
 foreach(_dpi 120 144)
   foreach(_test main_window_tests about_tests dpi_tests)
-    add_test(NAME ${_test}_at_${_dpi}dpi
-             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/at_dpi.sh ${_dpi} $<TARGET_FILE:${_test}>)
-    set_tests_properties(${_test}_at_${_dpi}dpi PROPERTIES
-      ENVIRONMENT "${_wine_env}"
-      FIXTURES_REQUIRED wine
-      RESOURCE_LOCK wineprefix
-      LABELS wine)
+    polvane_add_wine_test(${_test}_at_${_dpi}dpi
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/at_dpi.sh ${_dpi} $<TARGET_FILE:${_test}>)
   endforeach()
 endforeach()
 
@@ -176,12 +207,8 @@ add_dependencies(command_line_tests setting_recorder)
 # Real X input against the real program, read back with Wine's reg.exe.
 add_executable(polvane_probe tests/win/probe.cpp)
 add_dependencies(polvane_probe Polvane link_recorder)
-add_test(NAME x_input_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/x_input_test.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(x_input_test PROPERTIES
-  ENVIRONMENT "${_wine_env}"
-  FIXTURES_REQUIRED wine
-  RESOURCE_LOCK wineprefix
-  LABELS wine)
+polvane_add_wine_test(x_input_test
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/x_input_test.sh ${CMAKE_BINARY_DIR})
 
 # What scripts/bench.sh measures with: the floor for launch time, a launch
 # timer, and one load and one save against the registry.
@@ -265,16 +292,11 @@ polvane_msi(msi_upgrade_test ${_msi_next}
             ${CMAKE_BINARY_DIR}/upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi "")
 polvane_msi(msi_rebuild_test ${_msi_version}
             ${CMAKE_BINARY_DIR}/rebuild-test/Polvane-${_msi_version}-${_msi_arch}.msi rebuilt)
-add_test(NAME msi_install
+polvane_add_wine_test(msi_install
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/msi_test.sh ${CMAKE_BINARY_DIR}
                  Polvane-${_msi_version}-${_msi_arch}.msi
                  rebuild-test/Polvane-${_msi_version}-${_msi_arch}.msi
                  upgrade-test/Polvane-${_msi_next}-${_msi_arch}.msi ${_homepage})
-set_tests_properties(msi_install PROPERTIES
-  ENVIRONMENT "${_wine_env}"
-  FIXTURES_REQUIRED wine
-  RESOURCE_LOCK wineprefix
-  LABELS wine)
 
 # Authenticode signing of a release (scripts/sign.sh), built in a folder of
 # its own with a throwaway certificate.

@@ -447,8 +447,11 @@ TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
   StorePolicy(HKEY_LOCAL_MACHINE, "PreventRun", 1);
   StorePolicy(HKEY_LOCAL_MACHINE, "DisableVideo", 0);
   const std::string stored = RegQuery(L"HKLM");
-  for (const wchar_t* name : {L"policies.pol", L"policies.reg", L"Policies \u00e9t\u00e9.txt"}) {
-    const std::wstring path = ProgramFolder() + name;
+  // The last into folders that are not there yet, named as \\?\ names them.
+  const std::wstring made = ProgramFolder() + L"export folder";
+  for (const std::wstring& path :
+       {ProgramFolder() + L"policies.pol", ProgramFolder() + L"policies.reg",
+        L"\\\\?\\" + made + L"\\made\\Policies \u00e9t\u00e9.txt"}) {
     const ProcessResult exported = Polvane(L"/export \"" + path + L"\" /allusers");
     EXPECT_EQ(exported.exitCode, 0u) << exported.err;
     EXPECT_EQ(Polvane(L"/unset PreventRun DisableFileTransfer DisablePC2PCAudio DisablePC2Phone "
@@ -461,6 +464,8 @@ TEST_F(CommandLine, ExportUnsetAllAndImportGiveTheValuesBackInEveryFormat) {
     EXPECT_EQ(RegQuery(L"HKLM"), stored) << imported.out;
     DeleteFileW(path.c_str());
   }
+  RemoveDirectoryW((made + L"\\made").c_str());
+  EXPECT_TRUE(RemoveDirectoryW(made.c_str()));
 
   // A file that does not parse writes nothing.
   const std::wstring broken = ProgramFolder() + L"broken.reg";
@@ -603,6 +608,57 @@ TEST_F(LocalGpo, AnotherProductsRecordIsKeptByteForByteAndATruncatedFileIsLeftAl
   EXPECT_EQ(FileBytes("\\User\\Registry.pol"), truncated);
   EXPECT_EQ(GetFileAttributesW(Path("\\gpt.ini").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(RegQuery(L"HKCU"), "");
+}
+
+// A file of the system folder the Group Policy engine reads, read past the
+// redirection that sends a 32-bit process on 64-bit Windows to SysWOW64:
+// what the engine itself would find.
+Bytes EngineFile(const std::wstring& inSystemFolder) {
+  wchar_t windows[MAX_PATH]{};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  void* redirection = nullptr;
+  const bool unredirected = Wow64DisableWow64FsRedirection(&redirection);
+  const UniqueFile file(CreateFileW((windows + (L"\\System32" + inSystemFolder)).c_str(),
+                                    GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  if (unredirected) Wow64RevertWow64FsRedirection(redirection);
+  Bytes bytes(1 << 20);  // more than the test writes
+  DWORD read = 0;
+  if (!file ||
+      !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    read = 0;
+  bytes.resize(read);
+  return bytes;
+}
+
+// Every later change of each part, as an administrator's scripts make them,
+// lands where the engine reads, on 32-bit Windows and on 64-bit Windows
+// alike, and nothing goes to SysWOW64.
+TEST_F(LocalGpo, RepeatedChangesOfEachPartLandInTheSystemFolderTheEngineReads) {
+  for (const wchar_t* scope : {L"", L" /allusers"})
+    for (const wchar_t* change :
+         {L"/gpo /set PreventRun=1", L"/gpo /set PreventRun=0 DisableVideo=1",
+          L"/gpo /set PreventRun=1", L"/gpo /unset DisableVideo"}) {
+      const ProcessResult run = Polvane(change + std::wstring(scope));
+      EXPECT_EQ(run.exitCode, 0u) << change << scope << ": " << run.err;
+    }
+  for (const wchar_t* part :
+       {L"\\GroupPolicy\\User\\Registry.pol", L"\\GroupPolicy\\Machine\\Registry.pol"}) {
+    const Bytes pol = EngineFile(part);
+    EXPECT_EQ(InPol(pol, "PreventRun").state, PolSetting::State::Number) << part;
+    EXPECT_EQ(InPol(pol, "PreventRun").number, 1u) << part;
+    EXPECT_EQ(InPol(pol, "DisableVideo").state, PolSetting::State::NotConfigured) << part;
+  }
+  const std::string ini = Text(EngineFile(L"\\GroupPolicy\\gpt.ini"));
+  EXPECT_NE(ini.find("\r\nVersion=262148\r\n"), std::string::npos) << ini;  // 4 and 4
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  wchar_t windows[MAX_PATH]{};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (wow64) {
+    EXPECT_EQ(GetFileAttributesW((windows + std::wstring(L"\\SysWOW64\\GroupPolicy")).c_str()),
+              INVALID_FILE_ATTRIBUTES);
+  }
 }
 
 // Eight runs at once, each setting another value in one part or the other:

@@ -15,7 +15,15 @@ build=${1:?build folder} package=${2:?} rebuilt=${3:?} newer=${4:?} homepage=${5
 cmake --build "$build" --target msi msi_rebuild_test msi_upgrade_test >/dev/null
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 c=$WINEPREFIX/drive_c
-program="$c/Program Files/Polvane"
+# On 64-bit Windows an x86 package installs into Program Files (x86) and
+# writes the 32-bit view of HKLM\Software, as it would on Windows itself.
+if [ -d "$c/windows/syswow64" ] && [[ $package == *-x86.msi ]]; then
+  program_files='Program Files (x86)' view=/reg:32
+else
+  program_files='Program Files' view=/reg:64
+fi
+[ -d "$c/windows/syswow64" ] || view=
+program="$c/$program_files/Polvane"
 templates=$c/windows/PolicyDefinitions
 policy='HKCU\Software\Policies\Microsoft\Messenger'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -34,10 +42,10 @@ cleanup() {
 trap cleanup EXIT
 
 # A registry value as reg.exe prints it, or nothing.
-value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+value() { wine reg query "$1" /v "$2" $view 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
 # The uninstall entries whose DisplayName is Polvane.
 entries() {
-  wine reg query "$uninstall" | tr -d '\r' | grep '^HKEY' | while read -r key; do
+  wine reg query "$uninstall" $view | tr -d '\r' | grep '^HKEY' | while read -r key; do
     [ "$(value "$key" DisplayName)" = Polvane ] && echo "$key"
   done || true
 }
@@ -68,11 +76,11 @@ for field in "Publisher=Krestel" "DisplayVersion=$version" "URLInfoAbout=$homepa
   [ "$(value "$entry" "${field%%=*}")" = "${field#*=}" ] || fail "$field: $(value "$entry" "${field%%=*}")"
 done
 product=${entry##*\\}
-packed=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s | tr -d '\r' |
+packed=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s $view | tr -d '\r' |
   awk -v code="$product" '/^HKEY/ { key = $0 } /ProductIcon/ && index($0, code) { print key }')
 [ -n "$packed" ] || fail "the entry has no icon"
 
-shown=$(wine "C:\\Program Files\\Polvane\\Polvane.exe" /show | tr -d '\r')
+shown=$(wine "C:\\$program_files\\Polvane\\Polvane.exe" /show | tr -d '\r')
 [ "$(echo "$shown" | grep -c '=')" -eq 5 ] && echo "$shown" | grep -qx 'DisableVideo=1' ||
   fail "the installed Polvane showed: $shown"
 
@@ -92,7 +100,7 @@ msiexec /x "$newer" || fail "msiexec /x exited with $?"
 [ ! -e "$templates/Polvane.admx" ] && [ ! -e "$templates/en-US/Polvane.adml" ] || fail "templates are left"
 [ -z "$(shortcuts)" ] || fail "the shortcut is left"
 [ -z "$(entries)" ] || fail "the uninstall entry is left"
-! wine reg query 'HKLM\Software\Krestel' >/dev/null 2>&1 || fail "HKLM\\Software\\Krestel is left"
+! wine reg query 'HKLM\Software\Krestel' $view >/dev/null 2>&1 || fail "HKLM\\Software\\Krestel is left"
 [ "$(value "$policy\\Client" DisableVideo)" = 0x1 ] || fail "the policy value was touched"
 
 # A folder of the administrator's choosing is remembered and shown in
