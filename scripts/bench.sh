@@ -57,7 +57,7 @@ awk -v bytes="$exe_bytes" -v p="$polvane" -v n="$notepad" -v b="$bare" \
   -v load="$(field load 2)" -v save="$(field save 2)" \
   -v loadCalls="$(field load 3)" -v saveCalls="$(field save 3)" 'BEGIN {
   printf "| Measure | Polvane | Goal |\n|---|---|---|\n"
-  printf "| Size of Polvane.exe | %d bytes (%.1f KiB) | under 128 KiB |\n", bytes, bytes / 1024
+  printf "| Size of Polvane.exe | %d bytes (%.1f KiB) | under 192 KiB |\n", bytes, bytes / 1024
   printf "| Launch to visible, loaded window, median of %d (fastest) | %.1f ms (%.1f) | |\n", runs, p, pf
   printf "| ... Wine notepad, same run | %.1f ms (%.1f) | Polvane at most 75 %%: %.1f ms; now %.0f %% |\n", n, nf, n * 0.75, 100 * p / n
   printf "| ... bare Win32 window, same toolchain | %.1f ms (%.1f) | Polvane within 20 %%: %.1f ms; now +%.0f %% |\n", b, bf, b * 1.2, 100 * (p - b) / b
