@@ -184,8 +184,8 @@ polvane_wine_test(about_tests tests/win/AboutWindowTest.cpp)
 target_link_libraries(about_tests PRIVATE oleacc)  # reads the links as screen readers do
 polvane_wine_test(dpi_tests tests/win/DpiTest.cpp)
 # Short versions of the long runs; scripts/soak.sh runs the full counts.
-polvane_wine_test(soak_tests tests/win/SoakTest.cpp)
-add_dependencies(soak_tests link_recorder)
+polvane_wine_test(soak_tests tests/win/SoakTest.cpp tests/win/KilledRunsTest.cpp)
+add_dependencies(soak_tests link_recorder Polvane)
 
 # The layouts again at 125 % and 150 %, with the prefix set to that dpi.
 foreach(_dpi 120 144)

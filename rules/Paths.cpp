@@ -1,4 +1,4 @@
-#include "rules/PathRoot.h"
+#include "rules/Paths.h"
 
 #include "rules/Ascii.h"
 
@@ -37,6 +37,20 @@ std::size_t PathRootLength(std::string_view path) {
   if (twoSeparators) return AfterComponents(path, 2, 2);  // \\server\share\ .
   if (HasDrive(path, 0)) return path.size() > 2 && IsSeparator(path[2]) ? 3 : 2;
   return !path.empty() && IsSeparator(path[0]) ? 1 : 0;
+}
+
+bool NamesADevice(std::string_view path) {
+  const std::size_t slash = path.find_last_of("\\/:");
+  std::string_view name = path.substr(slash == std::string_view::npos ? 0 : slash + 1);
+  name = Trim(name.substr(0, name.find('.')), " ");
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    if (SameIgnoringCase(name, device)) return true;
+  // COM0 and LPT0 are no devices; the superscript digits of Windows 11 are
+  // not ASCII and are left to Windows.
+  return name.size() == 4 &&
+         (SameIgnoringCase(name.substr(0, 3), "COM") ||
+          SameIgnoringCase(name.substr(0, 3), "LPT")) &&
+         name[3] >= '1' && name[3] <= '9';
 }
 
 }  // namespace polvane

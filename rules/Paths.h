@@ -1,7 +1,5 @@
 #pragma once
-// The part of a Windows path that names where it starts (a drive, a share,
-// a volume) rather than a folder, so that making the folders of a path
-// starts after it.
+// Windows paths, read as Windows reads them.
 #include <cstddef>
 #include <string_view>
 
@@ -14,5 +12,10 @@ namespace polvane {
 //   \\?\C:\x         "\\?\C:\"                  \\?\UNC\server\share\x  "\\?\UNC\server\share\"
 //   \\?\Volume{..}\x "\\?\Volume{..}\"          (\\.\ as \\?\)
 std::size_t PathRootLength(std::string_view path);
+
+// Whether the path's last name is one Windows keeps for a device in every
+// folder (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, CONIN$, CONOUT$),
+// whatever follows it after a dot or spaces: "C:\Data\NUL.pol" is NUL.
+bool NamesADevice(std::string_view path);
 
 }  // namespace polvane

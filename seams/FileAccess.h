@@ -15,11 +15,12 @@ inline constexpr std::uint32_t kLargestFile = 64 * 1024 * 1024;
 
 class FileAccess {
  public:
-  // Reads the whole file; one larger than kLargestFile is kFileTooLarge.
+  // Reads the whole file; one larger than kLargestFile is kFileTooLarge, a
+  // folder or a device kNotAFile.
   virtual Win32Error Read(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
-  // Makes the file, or replaces it keeping its security and attributes; a
-  // replaced file is either the old one or the new one whole, never a
-  // mixture.
+  // Makes the file, or replaces it keeping its security and attributes; at
+  // every instant the name holds the old file or the new one whole, never a
+  // mixture and never nothing. A folder or a device is kNotAFile, untouched.
   virtual Win32Error Replace(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
   // Deletes the file; one that is not there is no failure.
   virtual Win32Error Remove(const std::string& path) = 0;

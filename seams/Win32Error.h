@@ -14,6 +14,9 @@ inline constexpr Win32Error kAccessDenied = 5;
 inline constexpr Win32Error kInvalidHandle = 6;
 inline constexpr Win32Error kInvalidData = 13;
 inline constexpr Win32Error kSharingViolation = 32;
+// ERROR_BAD_FILE_TYPE: what the file store answers for a name that is a
+// folder or a device (NUL, COM1), which it neither reads nor replaces.
+inline constexpr Win32Error kNotAFile = 222;
 inline constexpr Win32Error kFileTooLarge = 223;
 inline constexpr Win32Error kMoreData = 234;
 inline constexpr Win32Error kNoSuchLogonSession = 1312;

@@ -1,7 +1,7 @@
 // Where the folders of a path start, for each form of Windows path.
 #include <gtest/gtest.h>
 
-#include "rules/PathRoot.h"
+#include "rules/Paths.h"
 
 namespace polvane::test {
 namespace {
@@ -29,6 +29,15 @@ TEST(PathRoot, EachFormOfPathEndsItsRootAfterTheSeparatorThatFollowsIt) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(std::string(c.path).substr(0, PathRootLength(c.path)), c.root) << c.path;
+}
+
+TEST(Paths, TheNamesWindowsKeepsForDevicesAreDevicesInAnyFolderAndWithAnyEnding) {
+  for (const char* device : {"NUL", "nul.pol", "C:\\Data\\NUL.pol", "COM1.txt", "D:lpt9.reg",
+                             "\\\\server\\share\\Con .reg", "aux.x.y", "CONOUT$", "prn"})
+    EXPECT_TRUE(NamesADevice(device)) << device;
+  for (const char* file : {"NULL.pol", "COM0.pol", "COM10.pol", "LPT.pol", "C:\\NUL\\x.pol",
+                           "my NUL.pol", "Registry.pol", ""})
+    EXPECT_FALSE(NamesADevice(file)) << file;
 }
 
 }  // namespace
