@@ -18,7 +18,11 @@ int RunWithoutWindow(const Services& services, const Command& command) {
   const std::optional<std::string> named = RegistryUserOf(command);
   const ChosenUser user = named ? ChooseUser(services, *named) : ChosenUser{};
   CommandResult result;
-  result.Report(user.status);
+  // /user's codes are Windows' own answers about the account, each with the
+  // one meaning the reference gives it.
+  const bool userCode = user.status == kNoSuchLogonSession || user.status == kNotAUser ||
+                        user.status == kNoneMapped || user.status == kInvalidSid;
+  result.Report(userCode ? static_cast<int>(user.status) : FailureExitCode(user.status));
   if (user.status != kSuccess)
     output.Err(UserFailureMessage(*named, user.status, SystemReason(user.status)));
   else
@@ -28,7 +32,7 @@ int RunWithoutWindow(const Services& services, const Command& command) {
         command, output, SystemReason, services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
-  result.Report(static_cast<int>(output.WriteFailure()));
+  result.Report(FailureExitCode(static_cast<Win32Error>(output.WriteFailure())));
   // Started where nothing can be printed (a shortcut, Explorer), only the
   // help is shown, in a box short enough for any screen; everything else runs
   // unattended, and its exit code tells.

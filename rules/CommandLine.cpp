@@ -371,12 +371,16 @@ std::string UsageText() {
                  "and /unset need an elevated prompt, SYSTEM, or Group Policy.\n"
                  "Switches may start with / or -; switches and names may be in any case.\n"
                  "Exit codes: 0 success; 1 /check found a value that differs; 5 Windows\n"
-                 "refused the change; 13 a file does not parse; 32 another Polvane is\n"
-                 "changing the local Group Policy Object; 87 the command line is wrong;\n"
-                 "223 a file is over 64 MB; 1312 U is not signed in; 1317 U is a group;\n"
-                 "1332 no account is named U; 1337 U is no valid SID; otherwise the Windows\n"
-                 "error code of the first failure, an output that could not be written\n"
-                 "among them. With 5, 13, 32, 87 and U's codes, nothing is written.\n"});
+                 "refused access; 13 a file to read is no policy file (it does not parse,\n"
+                 "is empty, or is a folder or a device); 32 another Polvane is changing the\n"
+                 "local Group Policy Object; 87 the command line is wrong; 222 the file to\n"
+                 "write is a folder or a device; 223 a file is, or would grow, over 64 MB;\n"
+                 "299 the local Group Policy Object was written, but the registry, which\n"
+                 "stands in for the engine where none runs, was not; 1312 U is not signed\n"
+                 "in; 1317 U is a group; 1332 no account is named U; 1337 U is no valid SID;\n"
+                 "otherwise the Windows error code of the first failure, an output that\n"
+                 "could not be written among them, as 0x8007xxxx where its number is one of\n"
+                 "these. With 5, 13, 32, 87, 222, 223 and U's codes, nothing is written.\n"});
 }
 
 }  // namespace polvane

@@ -147,7 +147,7 @@ class Runner {
       const std::string name = Joined({row ? ", \"" : "\"", kPolicyTable[row].valueName, "\": "});
       const DwordRead forUser = Read(false, row), forMachine = Read(true, row);
       for (const DwordRead& read : {forUser, forMachine})
-        if (read.status != kSuccess) result_.Report(read.status);
+        if (read.status != kSuccess) result_.Report(FailureExitCode(read.status));
       user += name + JsonValue(forUser);
       machine += name + JsonValue(forMachine);
       effective += name + Effective(forMachine, forUser);
@@ -198,8 +198,13 @@ class Runner {
   void Do(const ImportCommand& imported) {
     const bool allUsers = imported.scope.allUsers;
     Bytes bytes;
-    if (const Win32Error status = files_.Read(imported.file.path, bytes); status != kSuccess)
-      return FileFailed(imported.file.path, "read", status);
+    if (const Win32Error status = files_.Read(imported.file.path, bytes); status != kSuccess) {
+      if (status != kNotAFile) return FileFailed(imported.file.path, "read", status);
+      output_.Err(
+          Joined({Printable(imported.file.path), ": ", kNotAFileReason, " Nothing was written."}));
+      result_.Report(kBadPolicyFile);  // a folder or a device is no policy file
+      return;
+    }
     const ImportedPolicies read = ImportPolicies(imported.file.format, allUsers, bytes);
     if (!read.error.empty()) {
       output_.Err(Joined({read.error, " Nothing was written."}));
@@ -234,20 +239,23 @@ class Runner {
     return false;
   }
 
-  // Reports a failure on its own line; the first one is the exit code.
-  void Fail(const char* name, const char* what, bool allUsers, Win32Error status) {
+  // Reports a failure on its own line; the first one is the exit code,
+  // exitCode where it is given.
+  void Fail(const char* name, const char* what, bool allUsers, Win32Error status,
+            int exitCode = 0) {
     output_.Err(
         Joined({name, " could not be ", what, " for ", Scope(allUsers), ": ", reasonOf_(status)}));
-    result_.Report(status);
+    result_.Report(exitCode ? exitCode : FailureExitCode(status));
   }
 
   void FileFailed(const std::string& path, const char* what, Win32Error status) {
     output_.Err(Joined({Printable(path), " could not be ", what, ": ", reasonOf_(status)}));
-    result_.Report(status);
+    result_.Report(FailureExitCode(status));
   }
 
-  // Writes or deletes one value; false, reported, when it could not be.
-  bool Store(bool allUsers, const PolicyChange& change) {
+  // Writes or deletes one value; false, reported (with exitCode where it is
+  // given), when it could not be.
+  bool Store(bool allUsers, const PolicyChange& change, int exitCode = 0) {
     const char* name = kPolicyTable[change.row].valueName;
     const RegKey root = store_.Root(allUsers);
     const Win32Error status = change.value
@@ -255,7 +263,7 @@ class Runner {
                                                static_cast<std::int32_t>(*change.value))
                                   : DeleteDWORD(store_.registry, root, kPolicyKeyPath, name);
     if (status != kSuccess) {
-      Fail(name, change.value ? "written" : "deleted", allUsers, status);
+      Fail(name, change.value ? "written" : "deleted", allUsers, status, exitCode);
       return false;
     }
     result_.changed = true;
@@ -279,7 +287,8 @@ class Runner {
   }
 
   // The registry's copy of what a part of the local Group Policy Object now
-  // says, where no engine runs to make it.
+  // says, where no engine runs to make it. The object is written by then,
+  // so a refusal here has an exit code of its own.
   void CopyToRegistry(bool allUsers, const std::vector<PolicyChange>& changes) {
     const std::vector<DwordRead> before = ReadBefore(allUsers, changes);
     if (AnyChanges(before, changes) && !MayChangePolicies(store_, allUsers)) {
@@ -287,16 +296,16 @@ class Runner {
           Joined({"The local Group Policy Object was written, but no Group Policy engine "
                   "runs here to apply it, and Windows keeps the registry of ",
                   Scope(allUsers), " from this process."}));
-      result_.Report(kAccessDenied);
+      result_.Report(kGpoWrittenRegistryNot);
       return;
     }
     for (std::size_t i = 0; i < changes.size(); ++i)
-      if (Changes(before[i], changes[i])) Store(allUsers, changes[i]);
+      if (Changes(before[i], changes[i])) Store(allUsers, changes[i], kGpoWrittenRegistryNot);
   }
 
   void GpoFailed(const GpoTransaction& gpo) {
     output_.Err(gpo.Error());
-    result_.Report(gpo.Status());
+    result_.Report(gpo.ExitCode());
   }
 
   void ShowGpo(GpoPart part) {
@@ -377,7 +386,7 @@ class Runner {
           Joined({"Windows could not be asked to apply the policy now, and will at its next "
                   "refresh: ",
                   reasonOf_(status)}));
-      result_.Report(status);
+      result_.Report(FailureExitCode(status));
     }
   }
 
@@ -393,10 +402,11 @@ class Runner {
 
 CommandResult RunCommand(const PolicyStore& store, const Command& command, CommandOutput& output,
                          const ReasonOf& reasonOf, FileAccess& files, GroupPolicy& groupPolicy) {
-  // A file over the size Polvane reads is refused with a code whose system
-  // text does not say what the limit is.
+  // A file over the size Polvane reads, and a folder or a device where a
+  // file was named, are refused with codes whose system texts do not say so.
   const ReasonOf reasons = [&reasonOf](Win32Error status) {
-    return status == kFileTooLarge ? std::string(kFileTooLargeReason) : reasonOf(status);
+    if (status == kFileTooLarge) return std::string(kFileTooLargeReason);
+    return status == kNotAFile ? std::string(kNotAFileReason) : reasonOf(status);
   };
   return Runner(store, output, reasons, files, groupPolicy).Run(command);
 }

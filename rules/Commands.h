@@ -3,6 +3,7 @@
 // local Group Policy Object and files. Free of Windows so that it is tested
 // natively.
 #include "rules/Command.h"
+#include "rules/ExitCodes.h"
 #include "rules/PolicyStore.h"
 #include "seams/CommandOutput.h"
 #include "seams/FileAccess.h"
@@ -11,16 +12,8 @@
 
 namespace polvane {
 
-// The exit code of a command line that is wrong (ERROR_INVALID_PARAMETER).
-inline constexpr int kBadCommandLine = 87;
-// The exit code of a /check whose values are not all as named.
-inline constexpr int kCheckDiffers = 1;
-// The exit code of an /import, or a /gpo, whose file does not parse
-// (ERROR_INVALID_DATA).
-inline constexpr int kBadPolicyFile = kInvalidData;
-
 struct CommandResult {
-  int exitCode = 0;      // 0, kCheckDiffers, kBadCommandLine, or the first failure's code
+  int exitCode = 0;      // 0, or rules/ExitCodes.h's code of the first failure
   bool changed = false;  // some value was written or deleted
 
   // The one rule for the exit code: the first failure stands, and a failure

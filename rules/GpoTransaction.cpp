@@ -43,8 +43,8 @@ bool GpoTransaction::Read(bool forChange) {
   if (!ReadFile(polPath_, bytes, &policiesExisted_)) return false;
   PolRead read = ReadPol(std::move(bytes));
   if (!read.file)
-    return Fail(kInvalidData,
-                Joined({polPath_, ": ", read.error, forChange ? kNothingWritten : ""}));
+    return Refuse(kBadPolicyFile,
+                  Joined({polPath_, ": ", read.error, forChange ? kNothingWritten : ""}));
   policies_ = std::move(*read.file);
   Bytes note;
   return !forChange || (ReadFile(iniPath_, ini_) && ReadFile(notePath_, note, &unfinished_));
@@ -53,7 +53,12 @@ bool GpoTransaction::Read(bool forChange) {
 bool GpoTransaction::Commit(const Bytes& policies) {
   IniUpdate ini = UpdateGptIni(ini_, machine_);
   if (!ini.error.empty())
-    return Fail(kInvalidData, Joined({iniPath_, ": ", ini.error, kNothingWritten}));
+    return Refuse(kBadPolicyFile, Joined({iniPath_, ": ", ini.error, kNothingWritten}));
+  // Polvane must be able to read back, and undo, whatever it writes.
+  if (policies.size() > kLargestFile)
+    return Refuse(kFileTooLarge,
+                  Joined({polPath_, " would grow larger than 64 MB, the most Polvane reads.",
+                          kNothingWritten}));
   // Noted first, so that a run stopped half way leaves word for the next.
   if (!unfinished_ && !WriteFile(notePath_, {})) return false;
   const bool writesPolicies = policies != policies_.bytes || !policiesExisted_;
@@ -86,16 +91,20 @@ bool GpoTransaction::WriteFile(const std::string& path, const Bytes& bytes) {
 }
 
 bool GpoTransaction::Fail(Win32Error status, const std::string& line) {
-  status_ = status;
+  return Refuse(FailureExitCode(status), line);
+}
+
+bool GpoTransaction::Refuse(int exitCode, const std::string& line) {
+  exitCode_ = exitCode;
   error_ = Printable(line);
   return false;
 }
 
 bool GpoTransaction::LockFailed(Win32Error status) {
   if (status == kSharingViolation)
-    return Fail(status, Joined({"Another Polvane is changing the local Group Policy Object and "
-                                "still holds ",
-                                lockPath_, ": ", reasonOf_(status), kNothingWritten}));
+    return Refuse(kGpoBusy, Joined({"Another Polvane is changing the local Group Policy Object and "
+                                    "still holds ",
+                                    lockPath_, ": ", reasonOf_(status), kNothingWritten}));
   return Fail(status,
               Joined({lockPath_, " could not be made: ", reasonOf_(status),
                       status == kAccessDenied ? kAdministratorsOnly : "", kNothingWritten}));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "seams/FileAccess.h"
+#include "rules/ExitCodes.h"
 #include "rules/LocalGpo.h"
 #include "seams/ReasonOf.h"
 
@@ -35,18 +36,20 @@ class GpoTransaction {
   bool Unfinished() const { return unfinished_; }
 
   // Writes policies as the part's Registry.pol (where they differ from it)
-  // and raises the part's Version in gpt.ini. False
-  // when nothing was written, or, where a file could not be put back as it
-  // was, with Error() saying which file holds what.
+  // and raises the part's Version in gpt.ini. False when nothing was
+  // written (also where Registry.pol would grow past kLargestFile), or, where a file could not be
+  // put back as it was, with Error() saying which file holds what.
   bool Commit(const Bytes& policies);
 
-  Win32Error Status() const { return status_; }
+  // The exit code of what went wrong (rules/ExitCodes.h).
+  int ExitCode() const { return exitCode_; }
   const std::string& Error() const { return error_; }
 
  private:
   bool ReadFile(const std::string& path, Bytes& bytes, bool* existed = nullptr);
   bool WriteFile(const std::string& path, const Bytes& bytes);
-  bool Fail(Win32Error status, const std::string& line);
+  bool Fail(Win32Error status, const std::string& line);  // a Windows failure
+  bool Refuse(int exitCode, const std::string& line);
   bool LockFailed(Win32Error status);
   bool GptIniFailed(Win32Error status, bool policiesWritten);
   void RestoreNote();
@@ -58,7 +61,7 @@ class GpoTransaction {
   bool locked_ = false, policiesExisted_ = false, unfinished_ = false;
   PolFile policies_;
   Bytes ini_;
-  Win32Error status_ = kSuccess;
+  int exitCode_ = 0;
   std::string error_;
 };
 

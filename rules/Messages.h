@@ -34,6 +34,7 @@ std::string UserFailureMessage(const std::string& user, Win32Error status,
 
 // Why a file over kLargestFile is not read, in place of the system's text.
 inline constexpr char kFileTooLargeReason[] = "it is larger than 64 MB, the most Polvane reads.";
+inline constexpr char kNotAFileReason[] = "it is a folder or a device, not a file.";
 
 // What a user is told when the main window could not be made.
 std::string StartFailureMessage(std::string systemReason);

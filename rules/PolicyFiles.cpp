@@ -149,6 +149,9 @@ class Importer {
   // In order, as the Group Policy engine applies them: each policy as the
   // records leave it.
   ImportedPolicies Pol(const Bytes& file) {
+    // The Group Policy engine takes an empty Registry.pol for one with no
+    // records; a file made to be imported is never empty.
+    if (file.empty()) return Error({"Not a Registry.pol file: the file is empty."});
     const PolRead read = ReadPol(file);
     if (!read.file) return Error({read.error});
     for (const PolRecord& record : read.file->records) {

@@ -17,6 +17,8 @@ namespace polvane::test {
 class MemoryFiles final : public FileAccess {
  public:
   Win32Error Read(const std::string& path, std::vector<std::uint8_t>& bytes) override {
+    if (const auto answer = readAnswers.find(path); answer != readAnswers.end())
+      return answer->second;
     const auto found = files.find(path);
     if (found == files.end()) return kFileNotFound;
     bytes = found->second;
@@ -43,6 +45,7 @@ class MemoryFiles final : public FileAccess {
   // What each write (Replace or Remove) of a path answers, in turn; success
   // once they run out.
   std::map<std::string, std::deque<Win32Error>> writeAnswers;
+  std::map<std::string, Win32Error> readAnswers;  // what reading a path answers, every time
   std::set<std::string> held;           // locks this process holds
   std::set<std::string> heldElsewhere;  // locks another process holds
 

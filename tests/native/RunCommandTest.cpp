@@ -304,13 +304,73 @@ TEST_F(GpoCommands, ARefusedWriteOrAGptIniThatDoesNotParseWritesNothing) {
   files.files.clear();
   memory.Put(kLocalMachine, kPolicyKeyPath, "DisableVideo", kOne);
   memory.Protect(kLocalMachine, kPolicyKeyPath);
-  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kAccessDenied);
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1", "/allusers"}).exitCode, kGpoWrittenRegistryNot);
   EXPECT_EQ(InGpo(kMachinePol, "PreventRun").number, 1u);
   EXPECT_EQ(lines.err, std::vector<std::string>{
                            "The local Group Policy Object was written, but no Group Policy engine "
                            "runs here to apply it, and Windows keeps the registry of all users "
                            "from this process."});
   EXPECT_FALSE(memory.Get(kLocalMachine, kPolicyKeyPath, "PreventRun"));
+}
+
+// Each exit code means one thing. A Windows failure that has the number of
+// one of Polvane's own codes exits as its HRESULT; a folder or a device is
+// refused, as a file to write (222) or as a policy file to read (13); and
+// with 5, 13, 32 and 87 nothing is written.
+TEST_F(GpoCommands, EachExitCodeMeansOneThing) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* path;
+    Win32Error answer;  // of the file store, for path
+    bool onRead;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {{"/export", "p.reg"}, "p.reg", kSharingViolation, false, static_cast<int>(0x80070020)},
+      {{"/export", "p.reg"}, "p.reg", kBadCommandLine, false, static_cast<int>(0x80070057)},
+      {{"/export", "p.reg"}, "p.reg", 1, false, static_cast<int>(0x80070001)},
+      {{"/export", "p.reg"}, "p.reg", kInvalidData, false, static_cast<int>(0x8007000D)},
+      {{"/export", "NUL.reg"}, "NUL.reg", kNotAFile, false, kNotAFileToWrite},
+      {{"/export", "p.reg"}, "p.reg", kAccessDenied, false, kAccessRefused},
+      {{"/import", "p.pol"}, "p.pol", kNotAFile, true, kBadPolicyFile},
+      {{"/import", "p.pol"}, "p.pol", kSharingViolation, true, static_cast<int>(0x80070020)},
+      {{"/gpo", "/set", "PreventRun=1"},
+       kUserPol,
+       kSharingViolation,
+       true,
+       static_cast<int>(0x80070020)},
+      {{"/gpo", "/set", "PreventRun=1"}, kUserPol, kNotAFile, false, kNotAFileToWrite},
+  };
+  for (const Case& c : cases) {
+    files = {};
+    (c.onRead ? files.readAnswers[c.path] : files.writeAnswers[c.path].emplace_back()) = c.answer;
+    EXPECT_EQ(Run(c.arguments).exitCode, c.exitCode) << c.arguments[0] << " " << c.answer;
+    EXPECT_EQ(lines.err.size(), 1u) << c.arguments[0] << " " << c.answer;
+    EXPECT_TRUE(files.files.empty()) << c.arguments[0] << " " << c.answer;
+    EXPECT_FALSE(memory.Get(kCurrentUser, kPolicyKeyPath, "PreventRun"));
+  }
+
+  // An empty Registry.pol is one with no records to the engine, but no
+  // file to import.
+  files = {};
+  files.files["empty.pol"] = {};
+  EXPECT_EQ(Run({"/import", "empty.pol"}).exitCode, kBadPolicyFile);
+  EXPECT_EQ(lines.err, std::vector<std::string>{"Not a Registry.pol file: the file is empty. "
+                                                "Nothing was written."});
+
+  // A change that would take Registry.pol past what Polvane reads back is
+  // refused, so that it can always be undone.
+  Bytes full = EmptyPol();
+  const Bytes big = PolRecordBytes("Software\\Policies\\Contoso", "Blob", kRegBinary,
+                                   Bytes(kLargestFile - 200, 0));
+  full.insert(full.end(), big.begin(), big.end());
+  files.files = {{kUserPol, full}};
+  EXPECT_EQ(Run({"/gpo", "/set", "PreventRun=1"}).exitCode, kFileTooLarge);
+  EXPECT_EQ(lines.err, std::vector<std::string>{std::string(kUserPol) +
+                                                " would grow larger than 64 MB, the most Polvane "
+                                                "reads. Nothing was written."});
+  EXPECT_EQ(files.files.size(), 1u);
+  EXPECT_EQ(files.files[kUserPol], full);
 }
 
 TEST_F(GpoCommands, AWrongLineExits87LeavingEveryFileAndTheRegistryAsTheyWere) {
@@ -358,7 +418,7 @@ TEST_F(GpoCommands, AGptIniThatCannotBeWrittenLeavesBothFilesAsTheyWereOrTheNext
   const std::vector<std::string> setVideo{"/gpo", "/set", "DisableVideo=1"};
 
   files.writeAnswers[kIni] = {kSharingViolation};
-  EXPECT_EQ(Run(setVideo).exitCode, kSharingViolation);
+  EXPECT_EQ(Run(setVideo).exitCode, FailureExitCode(kSharingViolation));
   EXPECT_EQ(lines.err,
             std::vector<std::string>{std::string(kIni) + " could not be written: ? " + kUserPol +
                                      " was put back as it was. Nothing was written."});
@@ -367,7 +427,7 @@ TEST_F(GpoCommands, AGptIniThatCannotBeWrittenLeavesBothFilesAsTheyWereOrTheNext
 
   files.writeAnswers[kIni] = {kSharingViolation};
   files.writeAnswers[kUserPol] = {kSuccess, kAccessDenied};
-  EXPECT_EQ(Run(setVideo).exitCode, kSharingViolation);
+  EXPECT_EQ(Run(setVideo).exitCode, FailureExitCode(kSharingViolation));
   ASSERT_EQ(lines.err.size(), 1u);
   EXPECT_NE(lines.err[0].find(std::string(kUserPol) +
                               " could not be put back as it was: Access "
