@@ -9,6 +9,7 @@
 #include "rules/LittleEndian.h"
 #include "rules/Messages.h"
 #include "rules/PolicyTable.h"
+#include "rules/RegScript.h"
 #include "seams/RegistryApi.h"
 
 namespace polvane {
@@ -54,10 +55,6 @@ std::vector<std::string> LinesOf(const Bytes& file) {
 constexpr std::string_view kBlanks = " \t";
 constexpr std::size_t kNoRow = kPolicyTable.size();
 
-std::string_view TrimStart(std::string_view text) {
-  return text.substr(std::min(text.find_first_not_of(kBlanks), text.size()));
-}
-
 // How regedit and reg name a registry type.
 std::string TypeName(std::uint32_t type) {
   constexpr const char* kNames[] = {"REG_NONE",   "REG_SZ",      "REG_EXPAND_SZ",
@@ -65,81 +62,6 @@ std::string TypeName(std::uint32_t type) {
                                     "REG_LINK",   "REG_MULTI_SZ"};
   if (type == kRegQword) return "REG_QWORD";
   return type < std::size(kNames) ? kNames[type] : "of type " + Decimal(type);
-}
-
-// What a .reg value line's data is, as regedit reads it: a deletion ("-"),
-// a value of a type (its size, and its first four bytes as a number), or
-// nothing regedit can read.
-struct RegData {
-  enum class Kind { Delete, Value, Unreadable } kind = Kind::Unreadable;
-  std::uint32_t type = 0, size = 0, number = 0;
-};
-
-// What may follow a value's data: blanks, then a comment.
-bool IsTail(std::string_view text) {
-  text = TrimStart(text);
-  return text.empty() || text[0] == ';';
-}
-
-// The hexadecimal digits at the start of text, taken off it, as a number;
-// nothing when there are none or more than most.
-std::optional<std::uint32_t> TakeHexadecimal(std::string_view& text, std::size_t most) {
-  const std::size_t digits = std::min(text.find_first_not_of(kHexDigits), text.size());
-  if (digits > most) return std::nullopt;
-  const std::optional<std::uint32_t> number = ParseHexadecimal(text.substr(0, digits));
-  text.remove_prefix(digits);
-  return number;
-}
-
-RegData ParseRegData(std::string_view data) {
-  using Kind = RegData::Kind;
-  if (Consume(data, "-")) return {IsTail(data) ? Kind::Delete : Kind::Unreadable};
-  if (Consume(data, "\"")) return {Kind::Value, 1};  // its text is no matter here
-  if (Consume(data, "str(2):")) return {Kind::Value, 2};
-  if (Consume(data, "dword:")) {
-    data = TrimStart(data);
-    const std::optional<std::uint32_t> number = TakeHexadecimal(data, 8);
-    if (!number || !IsTail(data)) return {};
-    return {Kind::Value, kRegDword, 4, *number};
-  }
-  RegData value{Kind::Value, kRegBinary};
-  if (Consume(data, "hex(")) {
-    const std::optional<std::uint32_t> type = TakeHexadecimal(data, 8);
-    if (!type || !Consume(data, "):")) return {};
-    value.type = *type;
-  } else if (!Consume(data, "hex:")) {
-    return {};
-  }
-  // Bytes of one or two digits, separated by commas and blanks.
-  for (data = TrimStart(data); !IsTail(data); data = TrimStart(data)) {
-    const std::optional<std::uint32_t> byte = TakeHexadecimal(data, 2);
-    if (!byte) return {};
-    if (value.size < 4) value.number |= *byte << 8 * value.size;
-    ++value.size;
-    data = TrimStart(data);
-    if (!Consume(data, ",") && !IsTail(data)) return {};
-  }
-  return value;
-}
-
-// A .reg value line's name, "name" with \\ and \" escaped, or @ for the
-// key's default value; text is left at what follows it.
-std::optional<std::string> RegValueName(std::string_view& text) {
-  if (text[0] == '@') {
-    text.remove_prefix(1);
-    return "@";
-  }
-  if (text[0] != '"') return std::nullopt;
-  std::string name;
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    if (text[i] == '"') {
-      text.remove_prefix(i + 1);
-      return name;
-    }
-    if (text[i] == '\\' && i + 1 < text.size()) ++i;
-    name += text[i];
-  }
-  return std::nullopt;
 }
 
 class Importer {
@@ -183,50 +105,32 @@ class Importer {
     return std::move(result_);
   }
 
-  // As regedit applies a script: line by line, a later line winning, a line
+  // As regedit applies a script: step by step, a later step winning, a line
   // it cannot read passed over.
   ImportedPolicies Reg(const Bytes& file) {
-    const std::vector<std::string> lines = LinesOf(file);
-    const std::string_view header = TrimStart(lines[0]);
-    if (header != kRegHeader && header != "REGEDIT4")
-      return Error(
-          {"Not a registry script: line 1 is neither \"", kRegHeader, "\" nor \"REGEDIT4\"."});
+    const RegScript script = ReadRegScript(file);
+    if (!script.error.empty()) return Error({script.error});
     const std::string ours = Joined({RootName(allUsers_), "\\", kPolicyKeyPath});
-    std::string key;  // empty before the first key and after a deletion
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-      const std::size_t first = i;
-      std::string line = lines[i];
-      // A value's data may go on over lines that end in a backslash.
-      while (!line.empty() && line.back() == '\\' && i + 1 < lines.size()) {
-        line.pop_back();
-        line += TrimStart(lines[++i]);
+    std::string key;  // the open key; empty where none is
+    for (const RegStep& step : script.steps) {
+      switch (step.kind) {
+        case RegStep::Kind::OpenKey:
+          key = step.key;
+          break;
+        case RegStep::Kind::CloseKey:
+          key.clear();
+          break;
+        case RegStep::Kind::DeleteKey:
+          DeletedKey(step.key, ours);
+          break;
+        case RegStep::Kind::Unreadable:
+          Skip({"line ", Line(step.line - 1), ", which regedit reads as ", step.what});
+          break;
+        case RegStep::Kind::SetValue:
+        case RegStep::Kind::DeleteValue:
+          Value(step, key, ours);
+          break;
       }
-      std::string_view text = TrimStart(line);
-      if (text.empty() || text[0] == ';' || text[0] == '#') continue;
-      if (text[0] == '[') {
-        KeyLine(text.substr(1, text.find(']') - 1), ours, key);
-        continue;
-      }
-      const std::optional<std::string> name = RegValueName(text);
-      text = TrimStart(text);
-      if (!name || !Consume(text, "=")) {
-        Skip({"line ", Line(first), ", which regedit reads as no key or value"});
-        continue;
-      }
-      const std::optional<std::size_t> row = RowNamed(*name);
-      if (!row || !SameIgnoringCase(key, ours)) {
-        Skip({key, key.empty() ? "" : "\\", *name});
-        continue;
-      }
-      const RegData data = ParseRegData(TrimStart(text));
-      if (data.kind == RegData::Kind::Delete)
-        Take(*row, std::nullopt);
-      else if (data.kind == RegData::Kind::Unreadable)
-        Skip({"line ", Line(first), ", whose data regedit cannot read"});
-      else if (data.type == kRegDword && data.size == 4)
-        Take(*row, data.number);
-      else
-        OtherType(*row, data.type, data.size);
     }
     return std::move(result_);
   }
@@ -259,18 +163,25 @@ class Importer {
     return Decimal(static_cast<std::int64_t>(index + 1));
   }
 
-  // A key line: the key that values below it go to, or a deletion, which
-  // unsets the five policies where it deletes their key or one above it.
-  void KeyLine(std::string_view path, const std::string& ours, std::string& key) {
-    key.clear();
-    if (!Consume(path, "-")) {
-      key = path;
-      return;
-    }
-    if (path.find('\\') == std::string_view::npos || !IsAtOrBelow(ours, path))
-      return Skip({"[-", path, "]"});
+  // A deleted key unsets the five policies where it is their key or one
+  // above it.
+  void DeletedKey(const std::string& deleted, const std::string& ours) {
+    if (deleted.find('\\') == std::string::npos || !IsAtOrBelow(ours, deleted))
+      return Skip({"[-", deleted, "]"});
     TakeAll(std::nullopt);
-    if (!SameIgnoringCase(path, ours)) Skip({"the rest of [-", path, "]"});
+    if (!SameIgnoringCase(deleted, ours)) Skip({"the rest of [-", deleted, "]"});
+  }
+
+  void Value(const RegStep& step, const std::string& key, const std::string& ours) {
+    const std::optional<std::size_t> row = RowNamed(step.name);
+    if (!row || !SameIgnoringCase(key, ours))
+      return Skip({key, key.empty() ? "" : "\\", step.name});
+    if (step.kind == RegStep::Kind::DeleteValue)
+      Take(*row, std::nullopt);
+    else if (step.type == kRegDword && step.size == 4)
+      Take(*row, step.number);
+    else
+      OtherType(*row, step.type, step.size);
   }
 
   // One LGPO record; what is wrong with its action, or nothing.
