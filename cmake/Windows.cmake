@@ -172,7 +172,8 @@ function(polvane_wine_test name)
   polvane_add_wine_test(${name} COMMAND ${name})
 endfunction()
 
-polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp tests/win/FilesWinTest.cpp)
+polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp tests/win/FilesWinTest.cpp
+                  tests/win/RegDifferentialTest.cpp)
 polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp)
 polvane_wine_test(startup_tests tests/win/StartupTest.cpp)
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp)
