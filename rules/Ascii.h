@@ -1,7 +1,9 @@
 #pragma once
 // Plain ASCII text: what switches, policy names and key paths are made of,
 // compared without regard to case whatever the locale.
+#include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +49,27 @@ inline bool Consume(std::string_view& text, std::string_view prefix) {
     return false;
   text.remove_prefix(prefix.size());
   return true;
+}
+
+// A key path below a root as the registry resolves it: empty names between
+// backslashes, doubled or at the end, are passed over ("A\\\\B\\" is "A\\B");
+// one at the start makes no key the registry opens.
+inline std::optional<std::string> ResolvedKeyPath(std::string_view path) {
+  if (!path.empty() && path[0] == '\\') return std::nullopt;
+  std::string resolved;
+  for (std::size_t start = 0; start < path.size();) {
+    const std::size_t end = std::min(path.find('\\', start), path.size());
+    if (end > start)
+      resolved += (resolved.empty() ? "" : "\\") + std::string(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return resolved;
+}
+
+// Whether two key paths name one key, as the registry resolves them.
+inline bool SameKeyPath(std::string_view a, std::string_view b) {
+  const std::optional<std::string> first = ResolvedKeyPath(a), second = ResolvedKeyPath(b);
+  return first && second && SameIgnoringCase(*first, *second);
 }
 
 // Whether a registry key path is path or lies below it.

@@ -62,17 +62,21 @@ std::uint32_t Bumped(std::uint32_t version, bool machine) {
 }
 
 // The [General] section of an .ini file's text, read and changed in place.
+// Lines end at CR LF, LF or CR, as Windows' profile reader takes them; a
+// line Polvane adds ends as the file's first line does.
 class GeneralSection {
  public:
   explicit GeneralSection(std::string text) : text_(std::move(text)) {
-    if (text_.empty()) text_ = "[General]\r\ngPCFunctionalityVersion=2\r\n";
+    if (const std::size_t end = text_.find_first_of("\r\n"); end != kNone)
+      eol_ = text_.compare(end, 2, "\r\n") == 0 ? "\r\n" : text_.substr(end, 1);
+    if (text_.empty()) text_ = Joined({"[General]", eol_, "gPCFunctionalityVersion=2", eol_});
     for (std::size_t at = 0; at < text_.size(); at = NextLine(at))
       if (AsciiLower(Trim(Line(at))) == "[general]") {
         begin_ = NextLine(at);
         return;
       }
     EndLastLine();
-    text_ += "[General]\r\n";
+    text_ += Joined({"[General]", eol_});
     begin_ = text_.size();
   }
 
@@ -91,17 +95,14 @@ class GeneralSection {
       return;
     }
     // After the section's last line that is not blank.
-    at = End();
-    while (at > begin_) {
-      const std::size_t previous = text_.rfind('\n', at - 2) + 1;  // npos + 1 is 0
-      if (!Trim(Line(previous)).empty()) break;
-      at = previous;
-    }
+    at = begin_;
+    for (std::size_t line = begin_, end = End(); line < end; line = NextLine(line))
+      if (!Trim(Line(line)).empty()) at = NextLine(line);
     if (at == text_.size()) {
       EndLastLine();
       at = text_.size();
     }
-    text_.insert(at, Joined({key, "=", value, "\r\n"}));
+    text_.insert(at, Joined({key, "=", value, eol_}));
   }
 
   const std::string& Text() const { return text_; }
@@ -110,8 +111,9 @@ class GeneralSection {
   static constexpr std::size_t kNone = std::string::npos;
 
   std::size_t NextLine(std::size_t at) const {
-    const std::size_t end = text_.find('\n', at);
-    return end == kNone ? text_.size() : end + 1;
+    const std::size_t end = text_.find_first_of("\r\n", at);
+    if (end == kNone) return text_.size();
+    return end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
 
   // The line that starts at at, without its line break.
@@ -138,10 +140,11 @@ class GeneralSection {
   }
 
   void EndLastLine() {
-    if (!text_.empty() && text_.back() != '\n') text_ += "\r\n";
+    if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') text_ += eol_;
   }
 
   std::string text_;
+  std::string eol_ = "\r\n";
   std::size_t begin_ = 0;  // the section's first line, after its header
 };
 

@@ -188,14 +188,9 @@ std::optional<std::string> ResolvedRegKey(std::string_view path) {
     if (path.size() < name.size() || !SameIgnoringCase(path.substr(0, name.size()), name)) continue;
     std::string_view rest = path.substr(name.size());
     if (!rest.empty() && !Consume(rest, "\\")) continue;
-    if (!rest.empty() && rest[0] == '\\') return std::nullopt;  // the registry refuses it
-    std::string key = root;
-    for (std::size_t start = 0; start < rest.size();) {
-      const std::size_t end = std::min(rest.find('\\', start), rest.size());
-      if (end > start) key += Joined({"\\", rest.substr(start, end - start)});
-      start = end + 1;
-    }
-    return key;
+    const std::optional<std::string> below = ResolvedKeyPath(rest);
+    if (!below) return std::nullopt;
+    return below->empty() ? std::string(root) : Joined({root, "\\", *below});
   }
   return std::nullopt;
 }

@@ -103,10 +103,9 @@ class Reader {
 
 // The value's own records: the value itself, **soft. or **del. of it.
 bool IsRecordOf(const PolRecord& record, std::string_view key, std::string_view value) {
-  return SameIgnoringCase(record.key, key) &&
-         (SameIgnoringCase(record.value, value) ||
-          SameIgnoringCase(record.value, kSoftPrefix, value) ||
-          SameIgnoringCase(record.value, kDeletePrefix, value));
+  return SameKeyPath(record.key, key) && (SameIgnoringCase(record.value, value) ||
+                                          SameIgnoringCase(record.value, kSoftPrefix, value) ||
+                                          SameIgnoringCase(record.value, kDeletePrefix, value));
 }
 
 // Whether a string record's list, "name;name;...", holds an entry that
@@ -164,11 +163,13 @@ PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_vi
   if (SameIgnoringCase(record.value, "**DeleteKeys"))
     return ListHolds(record,
                      [&](std::string_view entry) {
-                       return !entry.empty() && IsAtOrBelow(key, Joined({record.key, "\\", entry}));
+                       const std::optional<std::string> deleted =
+                           ResolvedKeyPath(Joined({record.key, "\\", entry}));
+                       return !entry.empty() && deleted && IsAtOrBelow(key, *deleted);
                      })
                ? PolEffect::Deletes
                : PolEffect::None;
-  if (!SameIgnoringCase(record.key, key)) return PolEffect::None;
+  if (!SameKeyPath(record.key, key)) return PolEffect::None;
   if (SameIgnoringCase(record.value, value)) return PolEffect::Sets;
   if (SameIgnoringCase(record.value, kSoftPrefix, value)) return PolEffect::SetsIfMissing;
   if (SameIgnoringCase(record.value, kDeletePrefix, value) ||
