@@ -279,7 +279,8 @@ struct UsageRow {
 constexpr UsageRow kCommandRows[] = {
     {"Polvane.exe", " [/allusers] [/user:U]", "Opens the window."},
     {"Polvane.exe /show", " [/allusers | /user:U]",
-     "Prints the five values as Name=N,\nName=not set or Name=unreadable."},
+     "Prints the five values as Name=N,\nName=not set, Name=unreadable or\n"
+     "Name=not a 4-byte REG_DWORD."},
     {"Polvane.exe /show /json", " [/user:U]",
      "Prints both scopes' values and the\neffective ones as one JSON object."},
     {"Polvane.exe /set Name=0|1 [...]", " [/allusers | /user:U] [/whatif]",
@@ -295,7 +296,8 @@ constexpr UsageRow kCommandRows[] = {
      "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only."},
     {"Polvane.exe /gpo /show", " [/allusers]",
      "Prints the five values of the local\nGroup Policy Object as Name=N,\n"
-     "Name=not configured or Name=deleted."},
+     "Name=N where the value is not there\nyet, Name=not configured, Name=deleted\n"
+     "or Name=not a 4-byte REG_DWORD."},
     {"Polvane.exe /gpo /set Name=0|1 [...]", " [/allusers] [/whatif]", ""},
     {"Polvane.exe /gpo /unset Name [...]", " [/allusers] [/whatif]",
      "Writes the named values to the local\nGroup Policy Object, or removes them\n"

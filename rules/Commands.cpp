@@ -127,9 +127,7 @@ class Runner {
       const DwordRead read = Read(allUsers, row);
       const char* name = kPolicyTable[row].valueName;
       if (read.status != kSuccess) Fail(name, "read", allUsers, read.status);
-      // A value of another type is no policy Messenger reads: not set.
-      output_.Out(
-          Joined({name, "=", read.status == kSuccess && !read.value ? "not set" : Stored(read)}));
+      output_.Out(Joined({name, "=", Stored(read)}));
     }
   }
 

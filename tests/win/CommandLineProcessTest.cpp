@@ -93,7 +93,7 @@ TEST_F(CommandLine, ShowPrintsTheFiveValuesInTheWindowsOrder) {
   EXPECT_EQ(machine.exitCode, 0u);
   EXPECT_EQ(machine.out,
             "PreventRun=1\r\nDisableFileTransfer=not set\r\nDisablePC2PCAudio=not set\r\n"
-            "DisablePC2Phone=not set\r\nDisableVideo=2147483648\r\n");
+            "DisablePC2Phone=not a 4-byte REG_DWORD\r\nDisableVideo=2147483648\r\n");
   EXPECT_EQ(machine.err, "");
   EXPECT_NE(Polvane(L"/show").out.find("DisableFileTransfer=1\r\n"), std::string::npos);
 }
