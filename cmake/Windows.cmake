@@ -173,7 +173,7 @@ function(polvane_wine_test name)
 endfunction()
 
 polvane_wine_test(registry_win_tests tests/win/RegistryWinTest.cpp tests/win/FilesWinTest.cpp
-                  tests/win/RegDifferentialTest.cpp)
+                  tests/win/ToolDifferentialTest.cpp)
 polvane_wine_test(main_window_tests tests/win/MainWindowTest.cpp)
 polvane_wine_test(startup_tests tests/win/StartupTest.cpp)
 polvane_wine_test(process_tests tests/win/ProcessTest.cpp)
