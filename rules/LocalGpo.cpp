@@ -63,7 +63,7 @@ std::uint32_t Bumped(std::uint32_t version, bool machine) {
 
 // The [General] section of an .ini file's text, read and changed in place.
 // Lines end at CR LF, LF or CR, as Windows' profile reader takes them; a
-// line Polvane adds ends as the file's first line does.
+// line Polvane adds ends as the line before it does, or the file's first.
 class GeneralSection {
  public:
   explicit GeneralSection(std::string text) : text_(std::move(text)) {
@@ -102,7 +102,7 @@ class GeneralSection {
       EndLastLine();
       at = text_.size();
     }
-    text_.insert(at, Joined({key, "=", value, eol_}));
+    text_.insert(at, Joined({key, "=", value, BreakBefore(at)}));
   }
 
   const std::string& Text() const { return text_; }
@@ -137,6 +137,14 @@ class GeneralSection {
       if (equals != kNone && SameIgnoringCase(Trim(line.substr(0, equals)), key)) return at;
     }
     return kNone;
+  }
+
+  // The line break that ends the line before at, so that a line added
+  // there ends as its neighbour does and never joins the next line's break.
+  std::string_view BreakBefore(std::size_t at) const {
+    if (at == 0 || (text_[at - 1] != '\n' && text_[at - 1] != '\r')) return eol_;
+    if (text_[at - 1] == '\r') return "\r";
+    return at > 1 && text_[at - 2] == '\r' ? "\r\n" : "\n";
   }
 
   void EndLastLine() {
