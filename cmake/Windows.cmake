@@ -202,7 +202,7 @@ add_executable(link_recorder WIN32 tests/win/link_recorder.cpp)
 target_link_libraries(link_recorder PRIVATE shell32)
 add_dependencies(about_tests link_recorder)
 add_executable(setting_recorder WIN32 tests/win/setting_recorder.cpp)
-add_dependencies(command_tests setting_recorder)
+add_dependencies(command_tests setting_recorder Polvane)
 add_dependencies(command_line_tests setting_recorder)
 
 # Real X input against the real program, read back with Wine's reg.exe.

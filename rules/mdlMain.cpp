@@ -1,5 +1,7 @@
 #include "rules/mdlMain.h"
 
+#include "rules/Ascii.h"
+#include "rules/Decimal.h"
 #include "rules/PolicyTable.h"
 #include "rules/mdlRegistry.h"
 
@@ -20,16 +22,72 @@ CheckValue CheckValueFromStored(std::int32_t stored) {
   }
 }
 
-Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
+namespace {
+
+PolicyAsStored AsStored(const DwordRead& read) {
+  if (read.status == kSuccess && read.value) return {PolicyAsStored::Kind::Number, *read.value};
+  if (read.status == kSuccess && !read.present) return {};
+  return {PolicyAsStored::Kind::Other};
+}
+
+std::string Described(const PolicyAsStored& value) {
+  switch (value.kind) {
+    case PolicyAsStored::Kind::Number:
+      return Decimal(value.number);
+    case PolicyAsStored::Kind::None:
+      return "not set";
+    case PolicyAsStored::Kind::Other:
+      break;
+  }
+  return "not a 4-byte REG_DWORD, or unreadable";
+}
+
+}  // namespace
+
+StoredPolicies ReadStoredPolicies(const PolicyStore& store, bool allUsers) {
+  StoredPolicies stored;
+  for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
+    stored[row] = AsStored(ReadDWORD(store.registry, store.Root(allUsers), kPolicyKeyPath,
+                                     kPolicyTable[row].valueName));
+  return stored;
+}
+
+Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers,
+                        StoredPolicies* loaded) {
   const RegKey root = store.Root(allUsers);
   Win32Error first = kSuccess;
-  for (const PolicyRow& row : kPolicyTable) {
+  for (std::size_t i = 0; i < kPolicyTable.size(); ++i) {
+    const PolicyRow& row = kPolicyTable[i];
     const DwordRead read = ReadDWORD(store.registry, root, kPolicyKeyPath, row.valueName);
     BoxOf(panel, row)
         .SetValue(CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
+    if (loaded) (*loaded)[i] = AsStored(read);
     if (first == kSuccess) first = read.status;
   }
   return first;
+}
+
+std::vector<ChangedBehind> ChangedSinceLoad(const StoredPolicies& loaded, const StoredPolicies& now,
+                                            OptionPanel& panel) {
+  std::vector<ChangedBehind> changed;
+  for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
+    const std::int32_t toWrite = BoxOf(panel, kPolicyTable[row]).Value();
+    const PolicyAsStored written{PolicyAsStored::Kind::Number, static_cast<std::uint32_t>(toWrite)};
+    if (now[row] != loaded[row] && now[row] != written) changed.push_back({row, now[row], toWrite});
+  }
+  return changed;
+}
+
+std::string ChangedBehindMessage(const std::string& scope,
+                                 const std::vector<ChangedBehind>& changed) {
+  std::string text =
+      Joined({"Since Polvane showed them, another program changed the policies of ", scope, ":\n"});
+  for (const ChangedBehind& value : changed)
+    text += Joined({"\n", kPolicyTable[value.row].valueName, " is now ", Described(value.now),
+                    "; Save would write ", Decimal(static_cast<std::int64_t>(value.toWrite)), "."});
+  return text +
+         "\n\nSave the window's values anyway? Yes saves them, No shows what is stored now, "
+         "Cancel leaves both as they are.";
 }
 
 Win32Error SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {

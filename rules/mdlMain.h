@@ -1,7 +1,10 @@
 #pragma once
 // The policy rules: loading the five values into the check boxes, saving them
 // back, and greying out the sub-options while Messenger is disabled.
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "rules/CheckValue.h"
 #include "rules/OptionPanel.h"
@@ -16,10 +19,36 @@ bool AllUsersChosen(OptionPanel& panel);
 // every non-zero value as in force.
 CheckValue CheckValueFromStored(std::int32_t stored);
 
+// One of the five values as it is stored, as far as a save is concerned.
+struct PolicyAsStored {
+  enum class Kind { Number, None, Other } kind = Kind::None;  // Other: another type, unreadable
+  std::uint32_t number = 0;
+  bool operator==(const PolicyAsStored&) const = default;
+};
+using StoredPolicies = std::array<PolicyAsStored, 5>;  // in kPolicyTable's order
+
+StoredPolicies ReadStoredPolicies(const PolicyStore& store, bool allUsers);
+
 // Fills the five check boxes from the chosen root; never writes. A value that
 // could not be read shows clear. Returns the first failure other than a
-// missing key or value, or kSuccess.
-Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers);
+// missing key or value, or kSuccess; what was read goes to loaded.
+Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers,
+                        StoredPolicies* loaded = nullptr);
+
+// A value that changed in the store since the window showed it, which a
+// save would overwrite: its row, what is stored now, what the box would write.
+struct ChangedBehind {
+  std::size_t row;
+  PolicyAsStored now;
+  std::int32_t toWrite;
+};
+std::vector<ChangedBehind> ChangedSinceLoad(const StoredPolicies& loaded, const StoredPolicies& now,
+                                            OptionPanel& panel);
+
+// What the user is asked before such a save: each value, what is stored now
+// and what Save would write; Yes saves anyway, No reloads, Cancel does neither.
+std::string ChangedBehindMessage(const std::string& scope,
+                                 const std::vector<ChangedBehind>& changed);
 
 // Writes all five values to the chosen root, attempting every row even after
 // a failure. Returns the first failure's error code, or kSuccess.

@@ -196,7 +196,8 @@ void frmMain::LoadChosenScope() {
   // Where the policy keys' security keeps this process from saving, Save
   // says that it needs an administrator, as Windows buttons do.
   cmdSave_.ShowShield(!services_.elevation.IsElevated() && !MayChangePolicies(store_, allUsers));
-  if (const Win32Error status = LoadPolicies(store_, *this, allUsers); status != kSuccess) {
+  if (const Win32Error status = LoadPolicies(store_, *this, allUsers, &loaded_);
+      status != kSuccess) {
     const std::string text =
         LoadFailureMessage(ScopeName(allUsers, store_.otherUser), SystemReason(status));
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONWARNING);
@@ -206,12 +207,35 @@ void frmMain::LoadChosenScope() {
 void frmMain::SaveChanges() {
   const bool allUsers = AllUsersChosen(*this);
   // A refusal is known before anything is written, and then nothing is.
-  if (!MayChangePolicies(store_, allUsers))
-    ShowSaveFailure(allUsers, kAccessDenied);
-  else if (const Win32Error status = SavePolicies(store_, *this, allUsers); status != kSuccess)
+  if (!MayChangePolicies(store_, allUsers)) return ShowSaveFailure(allUsers, kAccessDenied);
+  if (!ConfirmChangesBehind(allUsers)) return;
+  const Win32Error status = SavePolicies(store_, *this, allUsers);
+  loaded_ = ReadStoredPolicies(store_, allUsers);
+  if (status != kSuccess)
     ShowSaveFailure(allUsers, status);
   else
     AnnouncePolicyChange();
+}
+
+// Another program may have changed a value since the window showed it (a
+// /set, a script, a Group Policy refresh). Where Save would overwrite such a
+// change, the user is told what and chooses. The registry has no lock to
+// hold from this check to the write: the rest of the window is the few
+// milliseconds the five writes take.
+bool frmMain::ConfirmChangesBehind(bool allUsers) {
+  const std::vector<ChangedBehind> changed =
+      ChangedSinceLoad(loaded_, ReadStoredPolicies(store_, allUsers), *this);
+  if (changed.empty()) return true;
+  const std::string text = ChangedBehindMessage(ScopeName(allUsers, store_.otherUser), changed);
+  switch (ShowMessage(Hwnd(), text, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+      return true;
+    case IDNO:
+      LoadChosenScope();
+      return false;
+    default:
+      return false;
+  }
 }
 
 // A save refused to a process without an administrator's rights, in either

@@ -57,6 +57,7 @@ class frmMain final : public Window, public OptionPanel {
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);
   void SaveChanges();
+  bool ConfirmChangesBehind(bool allUsers);
   void ShowSaveFailure(bool allUsers, Win32Error status);
   void RestartAsAdministrator();
   // The user whose policies the current user's scope shows: their hive,
@@ -72,6 +73,7 @@ class frmMain final : public Window, public OptionPanel {
   HINSTANCE instance_;
   Services services_;
   PolicyStore store_{services_.registry};
+  StoredPolicies loaded_{};  // what the boxes were filled from, for Save to compare
   UniqueFont font_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;

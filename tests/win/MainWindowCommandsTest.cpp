@@ -15,6 +15,7 @@
 #include "tests/win/support/Finding.h"
 #include "tests/win/support/Input.h"
 #include "tests/win/support/PolicyKeys.h"
+#include "tests/win/support/Processes.h"
 #include "tests/win/support/Recorders.h"
 #include "tests/win/support/Tokens.h"
 #include "ui/frmMain.h"
@@ -321,6 +322,43 @@ TEST_F(Commands, OneFailedValueIsReportedOnceForTheCurrentUser) {
   EXPECT_NE(MessageBoxWatch::text.find(L"for the current user"), std::wstring::npos);
   EXPECT_EQ(MessageBoxWatch::text.find(L"administrator"), std::wstring::npos);
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"), 0u);  // later rows still written
+}
+
+// A value another program changed since the window showed it is never
+// overwritten unasked: Save names it, and Cancel writes nothing, No shows
+// what is stored, Yes writes the window's values. Where nothing changed
+// behind it, or only to what Save writes anyway, Save asks nothing.
+TEST_F(Commands, SaveAsksBeforeOverwritingAChangeMadeBehindTheWindow) {
+  StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
+  Start();
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 0);
+  const auto polvane = [](const wchar_t* arguments) {
+    return RunProcess(L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments).exitCode;
+  };
+  ASSERT_EQ(polvane(L"/set PreventRun=1 DisableFileTransfer=1 DisablePC2Phone=1"), 0u);
+
+  EXPECT_EQ(MessageBoxesDuring(
+                form.Hwnd(), [&] { Menu(IDM_SAVE); }, nullptr, IDCANCEL),
+            1);
+  const std::wstring& text = MessageBoxWatch::text;
+  EXPECT_NE(text.find(L"PreventRun is now 1; Save would write 0."), std::wstring::npos)
+      << text.c_str();
+  EXPECT_NE(text.find(L"DisableFileTransfer is now 1; Save would write 0."), std::wstring::npos);
+  EXPECT_EQ(text.find(L"DisablePC2Phone"), std::wstring::npos) << "unchanged since the load";
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
+
+  EXPECT_EQ(MessageBoxesDuring(
+                form.Hwnd(), [&] { Menu(IDM_SAVE); }, nullptr, IDNO),
+            1);
+  EXPECT_EQ(Panel(), (Values{kChecked, kChecked, kUnchecked, kChecked, kChecked}));
+  EXPECT_EQ(MessageBoxesDuring(form.Hwnd(), [&] { Menu(IDM_SAVE); }), 0);  // shown now
+
+  ASSERT_EQ(polvane(L"/set DisableVideo=0"), 0u);
+  EXPECT_EQ(MessageBoxesDuring(
+                form.Hwnd(), [&] { Menu(IDM_SAVE); }, nullptr, IDYES),
+            1);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"), 1u);
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "PreventRun"), 1u);
 }
 
 TEST_F(Commands, SuccessfulSaveShowsNothing) {
