@@ -52,6 +52,14 @@ StoredPolicies ReadStoredPolicies(const PolicyStore& store, bool allUsers) {
   return stored;
 }
 
+StoredPolicies PanelAsStored(OptionPanel& panel) {
+  StoredPolicies stored;
+  for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
+    stored[row] = {PolicyAsStored::Kind::Number,
+                   static_cast<std::uint32_t>(BoxOf(panel, kPolicyTable[row]).Value())};
+  return stored;
+}
+
 Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers,
                         StoredPolicies* loaded) {
   const RegKey root = store.Root(allUsers);
@@ -70,11 +78,10 @@ Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUs
 std::vector<ChangedBehind> ChangedSinceLoad(const StoredPolicies& loaded, const StoredPolicies& now,
                                             OptionPanel& panel) {
   std::vector<ChangedBehind> changed;
-  for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
-    const std::int32_t toWrite = BoxOf(panel, kPolicyTable[row]).Value();
-    const PolicyAsStored written{PolicyAsStored::Kind::Number, static_cast<std::uint32_t>(toWrite)};
-    if (now[row] != loaded[row] && now[row] != written) changed.push_back({row, now[row], toWrite});
-  }
+  const StoredPolicies written = PanelAsStored(panel);
+  for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
+    if (now[row] != loaded[row] && now[row] != written[row])
+      changed.push_back({row, now[row], static_cast<std::int32_t>(written[row].number)});
   return changed;
 }
 

@@ -28,6 +28,8 @@ struct PolicyAsStored {
 using StoredPolicies = std::array<PolicyAsStored, 5>;  // in kPolicyTable's order
 
 StoredPolicies ReadStoredPolicies(const PolicyStore& store, bool allUsers);
+// What a save of the panel stores.
+StoredPolicies PanelAsStored(OptionPanel& panel);
 
 // Fills the five check boxes from the chosen root; never writes. A value that
 // could not be read shows clear. Returns the first failure other than a

@@ -210,7 +210,8 @@ void frmMain::SaveChanges() {
   if (!MayChangePolicies(store_, allUsers)) return ShowSaveFailure(allUsers, kAccessDenied);
   if (!ConfirmChangesBehind(allUsers)) return;
   const Win32Error status = SavePolicies(store_, *this, allUsers);
-  loaded_ = ReadStoredPolicies(store_, allUsers);
+  // What is stored now: what was written, or, where a write failed, what is there.
+  loaded_ = status == kSuccess ? PanelAsStored(*this) : ReadStoredPolicies(store_, allUsers);
   if (status != kSuccess)
     ShowSaveFailure(allUsers, status);
   else
