@@ -220,7 +220,8 @@ void frmMain::SaveChanges() {
 
 // Another program may have changed a value since the window showed it (a
 // /set, a script, a Group Policy refresh). Where Save would overwrite such a
-// change, the user is told what and chooses. The registry has no lock to
+// change, the user is told what and chooses; Enter reloads, which loses
+// nothing. The registry has no lock to
 // hold from this check to the write: the rest of the window is the few
 // milliseconds the five writes take.
 bool frmMain::ConfirmChangesBehind(bool allUsers) {
@@ -228,7 +229,7 @@ bool frmMain::ConfirmChangesBehind(bool allUsers) {
       ChangedSinceLoad(loaded_, ReadStoredPolicies(store_, allUsers), *this);
   if (changed.empty()) return true;
   const std::string text = ChangedBehindMessage(ScopeName(allUsers, store_.otherUser), changed);
-  switch (ShowMessage(Hwnd(), text, MB_YESNOCANCEL | MB_ICONWARNING)) {
+  switch (ShowMessage(Hwnd(), text, MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2)) {
     case IDYES:
       return true;
     case IDNO:
