@@ -15,7 +15,10 @@ polvane::UniqueFile OpenLogAlone(const std::wstring& path) {
   for (int attempt = 0; attempt < 10000; ++attempt) {
     polvane::UniqueFile log(CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (log || GetLastError() != ERROR_SHARING_VIOLATION) return log;
+    // Another recorder has it, or has just made it and Windows has not yet
+    // let go of the new name: try again.
+    const DWORD error = GetLastError();
+    if (log || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) return log;
     Sleep(1);
   }
   return {};
