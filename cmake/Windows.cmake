@@ -48,7 +48,7 @@ target_link_libraries(polvane_core PUBLIC ${POLVANE_SYSTEM_LIBRARIES})
 # Resources are compiled into every program that shows the main window.
 add_library(polvane_resources OBJECT resources/Polvane.rc)
 set_source_files_properties(resources/Polvane.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-16.png;${CMAKE_SOURCE_DIR}/resources/icon-20.png;${CMAKE_SOURCE_DIR}/resources/icon-24.png;${CMAKE_SOURCE_DIR}/resources/icon-40.png;${CMAKE_SOURCE_DIR}/resources/icon-48.png;${CMAKE_SOURCE_DIR}/resources/icon-64.png;${CMAKE_SOURCE_DIR}/resources/icon-256.png;${CMAKE_SOURCE_DIR}/resources/banner.gif;${CMAKE_SOURCE_DIR}/resources/hand-image.bin;${CMAKE_SOURCE_DIR}/resources/hand-group.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/resource.h")
+  "${CMAKE_SOURCE_DIR}/resources/Polvane.manifest;${CMAKE_SOURCE_DIR}/resources/icon-group.bin;${CMAKE_SOURCE_DIR}/resources/icon-16-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-256-colours.bin;${CMAKE_SOURCE_DIR}/resources/icon-16.png;${CMAKE_SOURCE_DIR}/resources/icon-20.png;${CMAKE_SOURCE_DIR}/resources/icon-24.png;${CMAKE_SOURCE_DIR}/resources/icon-40.png;${CMAKE_SOURCE_DIR}/resources/icon-48.png;${CMAKE_SOURCE_DIR}/resources/icon-64.png;${CMAKE_SOURCE_DIR}/resources/icon-256.png;${CMAKE_SOURCE_DIR}/resources/banner.gif;${CMAKE_SOURCE_DIR}/resources/hand-image.bin;${CMAKE_SOURCE_DIR}/resources/hand-group.bin;${CMAKE_SOURCE_DIR}/resources/Version.h;${CMAKE_SOURCE_DIR}/resources/VersionInfo.rc;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
 # The program compiles the same sources again, optimised across files at
 # link time, which makes it about a sixth smaller. (The tests link the core
@@ -74,6 +74,25 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
                                          -mpreferred-stack-boundary=2)
 endif()
 target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)
+
+# Polvane.com, the console program: the same command line from the same
+# rules and platform code, and none of the windows. A shell waits for it and
+# keeps its exit code; cmd and PowerShell find it before Polvane.exe when
+# "Polvane" is typed (PATHEXT). It imports kernel32 and advapi32 alone: what
+# a command's own work needs beyond them is loaded when that work runs.
+add_executable(polvane_console ${POLVANE_RULES} ${_platform} program/Startup.cpp
+               program/ConsoleMain.cpp program/LeanRuntime.cpp resources/PolvaneConsole.rc)
+set_target_properties(polvane_console PROPERTIES OUTPUT_NAME Polvane SUFFIX .com
+                                                 INTERPROCEDURAL_OPTIMIZATION TRUE)
+set_source_files_properties(resources/PolvaneConsole.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/PolvaneConsole.manifest;${CMAKE_SOURCE_DIR}/resources/VersionInfo.rc;${CMAKE_SOURCE_DIR}/resources/Version.h")
+target_compile_options(polvane_console PRIVATE -fno-exceptions -fno-rtti)
+target_link_options(polvane_console PRIVATE -flto-partition=one -Wl,--gc-sections -s)
+target_link_libraries(polvane_console PRIVATE advapi32)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_compile_options(polvane_console PRIVATE -fno-asynchronous-unwind-tables
+                                                 -fno-unwind-tables -mpreferred-stack-boundary=2)
+endif()
 
 # A release is signed with Authenticode when a certificate and key are
 # given: the exe as soon as it is linked, so that the MSI and the ZIP carry

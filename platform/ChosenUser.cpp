@@ -4,7 +4,7 @@
 
 namespace polvane {
 
-ChosenUser ChooseUser(const Services& services, const std::string& user) {
+ChosenUser ChooseUser(const CommandServices& services, const std::string& user) {
   const std::string own = services.accounts.OwnSid();
   if (user.empty()) return {kSuccess, {}, own, {}};
   const Account account = FindAccount(user);

@@ -25,6 +25,6 @@ struct ChosenUser {
 // are signed in, and stays open for as long as the result. A user with no
 // account fails with ERROR_NONE_MAPPED, one who is not signed in with
 // ERROR_NO_SUCH_LOGON_SESSION.
-ChosenUser ChooseUser(const Services& services, const std::string& user);
+ChosenUser ChooseUser(const CommandServices& services, const std::string& user);
 
 }  // namespace polvane

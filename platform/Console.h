@@ -19,12 +19,22 @@ std::vector<std::string> ProgramArguments();
 // text, to a file or pipe as UTF-8 without a byte-order mark. Polvane never opens a
 // console of its own: started from neither (a shortcut, Explorer), it has
 // nowhere to write, and the caller is told so.
+//
+// Lines for the standard output are gathered and written a few kilobytes at
+// a time; the gathered ones go out before each error line, so that the two
+// keep their order, and at Flush. Whether a handle is a console is asked
+// once.
 class ConsoleOutput final : public CommandOutput {
  public:
   ConsoleOutput();
+  ConsoleOutput(const ConsoleOutput&) = delete;
+  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+  ~ConsoleOutput() { Flush(); }
 
   void Out(const std::string& line) override;
   void Err(const std::string& line) override;
+  // Writes what is gathered.
+  void Flush();
 
   // Whether some line found nowhere to go.
   bool Unprinted() const { return unprinted_; }
@@ -33,11 +43,16 @@ class ConsoleOutput final : public CommandOutput {
   DWORD WriteFailure() const { return writeFailure_; }
 
  private:
-  void Write(HANDLE target, const std::string& line);
+  struct Target {
+    HANDLE handle = nullptr;
+    bool console = false;  // written as wide text
+  };
+  static Target TargetOf(HANDLE handle);
+  void Write(const Target& target, const std::string& text);
 
-  HANDLE out_ = nullptr;
-  HANDLE err_ = nullptr;
-  UniqueFile console_;  // the parent's console, opened here
+  Target out_, err_;
+  std::string gathered_;  // for out_
+  UniqueFile console_;    // the parent's console, opened here
   bool unprinted_ = false;
   DWORD writeFailure_ = ERROR_SUCCESS;
 };

@@ -49,8 +49,9 @@ DWORD SystemElevation::StartElevated(HWND owner, const std::string& arguments) {
   if (!execute) return ERROR_PROC_NOT_FOUND;
   EnsureComApartment();
   if (!execute(&info)) return LastErrorOr(ERROR_GEN_FAILURE);
-  if (const UniqueKernelHandle process(info.hProcess); process)
-    WaitForInputIdle(process.Get(), kStartWaitMs);
+  const UniqueKernelHandle process(info.hProcess);
+  if (const auto wait = late::WaitForInputIdle.Get(); process && wait)
+    wait(process.Get(), kStartWaitMs);
   return ERROR_SUCCESS;
 }
 

@@ -3,6 +3,7 @@
 #include <aclapi.h>
 
 #include "platform/LastError.h"
+#include "platform/Stopping.h"
 #include "platform/Text.h"
 #include "rules/Decimal.h"
 #include "rules/Paths.h"
@@ -259,6 +260,7 @@ Win32Error WindowsFiles::Lock(const std::string& path) {
     }
     const Win32Error status = LastError();
     if (status != ERROR_SHARING_VIOLATION || waited >= kLongestWaitMs) return status;
+    if (StopAsked()) return kCancelled;
     Sleep(kStepMs);
   }
 }

@@ -82,6 +82,14 @@ inline constinit LateFunction<decltype(&::GetFileVersionInfoW)> GetFileVersionIn
 inline constinit LateFunction<decltype(&::VerQueryValueW)> VerQueryValueW{
     "version.dll\0VerQueryValueW"};
 
+// The console program imports no user32, which would bring the window
+// station and its classes into every command: only a change tells the
+// running programs.
+inline constinit LateFunction<decltype(&::SendMessageTimeoutW)> SendMessageTimeoutW{
+    "user32.dll\0SendMessageTimeoutW"};
+inline constinit LateFunction<decltype(&::WaitForInputIdle)> WaitForInputIdle{
+    "user32.dll\0WaitForInputIdle"};
+
 // Only /gpo asks the Group Policy engine to apply what it wrote.
 inline constinit LateFunction<RefreshPolicyExFunction> RefreshPolicyEx{
     "userenv.dll\0RefreshPolicyEx"};

@@ -5,7 +5,6 @@
 #include "platform/Text.h"
 #include "rules/Ascii.h"
 #include "rules/Decimal.h"
-#include "rules/Messages.h"
 
 namespace polvane {
 
@@ -18,11 +17,6 @@ std::string SystemReason(long code) {
     if (c == '\r' || c == '\n') c = ' ';
   reason = Trim(reason, " ");
   return reason.empty() ? "Error " + Decimal(code) + "." : reason;
-}
-
-int ShowMessage(HWND owner, const std::string& text, UINT type) {
-  return MessageBoxW(owner, Widen(text, CP_UTF8).c_str(), Widen(kProgramTitle, CP_UTF8).c_str(),
-                     type);
 }
 
 }  // namespace polvane

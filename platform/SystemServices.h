@@ -1,5 +1,5 @@
 #pragma once
-// Every service as the system gives it, for the program's entry point and
+// Every service as the system gives it, for the programs' entry points and
 // for tests to take what they keep of the system's.
 #include <windows.h>
 
@@ -23,15 +23,21 @@ class WindowsColours final : public SystemColours {
   }
 };
 
-struct SystemServices {
-  Services Get() { return {registry, files, groupPolicy, elevation, shell, accounts, colours}; }
+// What the console program has: no shell and no screen.
+struct SystemCommandServices {
+  CommandServices Get() { return {registry, files, groupPolicy, elevation, accounts}; }
 
   Win32Registry registry;
   WindowsFiles files;
   LocalGroupPolicy groupPolicy;
   SystemElevation elevation;
-  SystemShell shell;
   SystemAccounts accounts;
+};
+
+struct SystemServices : SystemCommandServices {
+  Services Get() { return {{registry, files, groupPolicy, elevation, accounts}, shell, colours}; }
+
+  SystemShell shell;
   WindowsColours colours;
 };
 

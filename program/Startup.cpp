@@ -13,8 +13,8 @@
 
 namespace polvane {
 
-int RunWithoutWindow(const Services& services, const Command& command) {
-  ConsoleOutput output;
+int RunWithoutWindow(const CommandServices& services, const Command& command,
+                     ConsoleOutput& output) {
   const std::optional<std::string> named = RegistryUserOf(command);
   const ChosenUser user = named ? ChooseUser(services, *named) : ChosenUser{};
   CommandResult result;
@@ -32,12 +32,8 @@ int RunWithoutWindow(const Services& services, const Command& command) {
         command, output, SystemReason, services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.
+  output.Flush();
   result.Report(FailureExitCode(static_cast<Win32Error>(output.WriteFailure())));
-  // Started where nothing can be printed (a shortcut, Explorer), only the
-  // help is shown, in a box short enough for any screen; everything else runs
-  // unattended, and its exit code tells.
-  if (std::holds_alternative<HelpCommand>(command) && output.Unprinted())
-    ShowMessage(nullptr, BriefUsageText(), MB_OK | MB_ICONINFORMATION);
   return result.exitCode;
 }
 

@@ -10,8 +10,14 @@
 
 #define POLVANE_COMPANY_NAME "Krestel"
 #define POLVANE_PRODUCT_NAME "Polvane"
-#define POLVANE_FILE_DESCRIPTION "Alter hidden settings for MSN Messenger"
 #define POLVANE_INTERNAL_NAME "Polvane"
+// The console program's record says what it is and which file it is.
+#ifdef POLVANE_CONSOLE_PROGRAM
+#define POLVANE_FILE_DESCRIPTION "Alter hidden settings for MSN Messenger (command line)"
+#define POLVANE_ORIGINAL_FILENAME "Polvane.com"
+#else
+#define POLVANE_FILE_DESCRIPTION "Alter hidden settings for MSN Messenger"
 #define POLVANE_ORIGINAL_FILENAME "Polvane.exe"
+#endif
 #define POLVANE_COMMENTS "Compiled 8/12/2002"
 #define POLVANE_COPYRIGHT "Copyright (C) 2002 Krestel"

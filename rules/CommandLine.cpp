@@ -221,15 +221,22 @@ class Parser {
   std::string error_;
 };
 
+constexpr std::string_view kBlanks = " \t";
+
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-  constexpr std::string_view kBlanks = " \t";
+std::string_view ArgumentsPart(std::string_view line) {
   // The program's name runs to its closing quote, or else to a blank.
   std::size_t at = line.substr(0, 1) == "\"" ? line.find('"', 1) : line.find_first_of(kBlanks);
   at = line.find_first_not_of(kBlanks, at == line.npos ? at : at + 1);
+  return at == line.npos ? std::string_view() : line.substr(at);
+}
+
+std::vector<std::string> SplitCommandLine(std::string_view whole) {
+  const std::string_view line = ArgumentsPart(whole);
   std::vector<std::string> arguments;
-  if (at == line.npos) return arguments;
+  if (line.empty()) return arguments;
+  std::size_t at = 0;
   arguments.emplace_back();
   std::size_t backslashes = 0;
   int quotes = 0;  // 1 inside quotes

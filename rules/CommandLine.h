@@ -17,6 +17,8 @@ namespace polvane {
 // escapes the quote; in quotes, a third quote in a row stands for itself.
 // The line is UTF-8: the characters that split it are all ASCII.
 std::vector<std::string> SplitCommandLine(std::string_view line);
+// What follows the program's name in a whole command line, as it stands.
+std::string_view ArgumentsPart(std::string_view line);
 
 // Switches start with '/' or '-'; switches and policy names are compared
 // without regard to case. The whole line is read before anything is made of

@@ -101,6 +101,10 @@ bool GpoTransaction::Refuse(int exitCode, const std::string& line) {
 }
 
 bool GpoTransaction::LockFailed(Win32Error status) {
+  if (status == kCancelled)
+    return Fail(status, Joined({"Stopped while another Polvane was changing the local Group "
+                                "Policy Object.",
+                                kNothingWritten}));
   if (status == kSharingViolation)
     return Refuse(kGpoBusy, Joined({"Another Polvane is changing the local Group Policy Object and "
                                     "still holds ",

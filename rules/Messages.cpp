@@ -73,6 +73,11 @@ std::string StartFailureMessage(std::string systemReason) {
   return Joined({"Polvane could not open its window, and ends.\n\n", Trimmed(systemReason)});
 }
 
+std::string WindowStartFailureMessage(const std::string& path, std::string systemReason) {
+  return Printable(Joined({"The window could not be opened: ", path,
+                           " could not be started: ", Trimmed(systemReason)}));
+}
+
 std::string RestartFailureMessage(std::string systemReason) {
   return Joined({"Polvane could not be started as an administrator; nothing has changed.\n\n",
                  Trimmed(systemReason)});

@@ -39,6 +39,10 @@ inline constexpr char kNotAFileReason[] = "it is a folder or a device, not a fil
 // What a user is told when the main window could not be made.
 std::string StartFailureMessage(std::string systemReason);
 
+// What the console program says when Polvane.exe, at path, could not be
+// started to open the window.
+std::string WindowStartFailureMessage(const std::string& path, std::string systemReason);
+
 // What a user is told when Polvane could not be started as an administrator.
 std::string RestartFailureMessage(std::string systemReason);
 

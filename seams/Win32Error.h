@@ -23,6 +23,8 @@ inline constexpr Win32Error kNoSuchLogonSession = 1312;
 inline constexpr Win32Error kNotAUser = 1317;  // ERROR_NO_SUCH_USER: the account is a group
 inline constexpr Win32Error kInvalidSid = 1337;
 inline constexpr Win32Error kNoneMapped = 1332;
+// ERROR_CANCELLED: Ctrl+C stopped a wait.
+inline constexpr Win32Error kCancelled = 1223;
 // ERROR_SERVICE_NOT_ACTIVE: the Group Policy Client service is not running.
 inline constexpr Win32Error kNoPolicyEngine = 1062;
 

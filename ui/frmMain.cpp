@@ -5,6 +5,7 @@
 #include "platform/LastError.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
+#include "ui/MessageBox.h"
 #include "platform/Text.h"
 #include "platform/ChosenUser.h"
 #include "rules/WindowEdits.h"

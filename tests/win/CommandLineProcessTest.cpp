@@ -1,4 +1,5 @@
-// The real Polvane.exe run from a script: its exit code, what it printed, and
+// The real Polvane.com, the command line that scripts and prompts run: its
+// exit code, what it printed, and
 // the registry as reg.exe, a reader of its own, finds it.
 #include <windows.h>
 #include <shellapi.h>
@@ -26,7 +27,7 @@ namespace polvane::test {
 namespace {
 
 ProcessResult Polvane(const std::wstring& arguments, HANDLE token = nullptr) {
-  return RunProcess(L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments, token);
+  return RunProcess(L"\"" + ProgramFolder() + L"Polvane.com\" " + arguments, token);
 }
 
 // The policy key's values as reg.exe prints them, "Name REG_DWORD 0x1" a
@@ -328,6 +329,24 @@ TEST_F(CommandLine, ArgumentsAreReadWideAndLinesGoOutAsUtf8) {
   EXPECT_EQ(zoe.err, "No account is named Zo\xc3\xab. Nothing was read or written.\r\n");
 }
 
+// Typed at a prompt in Polvane's folder, "Polvane" is the console program
+// (PATHEXT puts .COM before .EXE): cmd waits for it, its lines come before
+// the next command's, and its exit code is in ERRORLEVEL.
+TEST_F(CommandLine, APromptWaitsForItAndKeepsItsExitCode) {
+  StorePolicy(HKEY_CURRENT_USER, "DisableVideo", 1);
+  std::wstring folder = ProgramFolder();
+  folder.pop_back();
+  const ProcessResult prompt =
+      RunProcess(L"cmd.exe /v:on /c \"cd /d \"" + folder +
+                 L"\" & Polvane /set Bogus=1 & echo exit=!ERRORLEVEL! & Polvane /show & "
+                 L"echo exit=!ERRORLEVEL!\"");
+  EXPECT_EQ(prompt.out,
+            "exit=87 \r\nPreventRun=not set\r\nDisableFileTransfer=not set\r\n"
+            "DisablePC2PCAudio=not set\r\nDisablePC2Phone=not set\r\nDisableVideo=1\r\n"
+            "exit=0\r\n");
+  EXPECT_EQ(prompt.err.find("Unknown policy name Bogus;"), 0u) << prompt.err;
+}
+
 // Started as a scheduled task or an agent may start it: standard handles of
 // the caller's choosing, or none and no console.
 DWORD ExitCodeWithOutputTo(const std::wstring& arguments, HANDLE out, DWORD flags) {
@@ -335,7 +354,7 @@ DWORD ExitCodeWithOutputTo(const std::wstring& arguments, HANDLE out, DWORD flag
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = startup.hStdError = out;
-  std::wstring command = L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments;
+  std::wstring command = L"\"" + ProgramFolder() + L"Polvane.com\" " + arguments;
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, out != nullptr, flags, nullptr,
                       nullptr, &startup, &started))
@@ -676,7 +695,7 @@ TEST_F(LocalGpo, RunsAtOnceLoseNoChangeThatTheyReportAsSaved) {
                       {false, "DisablePC2PCAudio"}, {true, "DisableVideo"}};
   std::vector<std::wstring> lines;
   for (const Run& run : runs)
-    lines.push_back(L"\"" + ProgramFolder() + L"Polvane.exe\" /gpo /set " +
+    lines.push_back(L"\"" + ProgramFolder() + L"Polvane.com\" /gpo /set " +
                     std::wstring(run.name, run.name + strlen(run.name)) + L"=1" +
                     (run.machine ? L" /allusers" : L""));
   const std::vector<ProcessResult> results = RunProcessesAtOnce(lines);

@@ -28,7 +28,7 @@ int Runs(int full, int quick) {
 }
 
 std::wstring PolvaneLine(const std::wstring& arguments) {
-  return L"\"" + ProgramFolder() + L"Polvane.exe\" " + arguments;
+  return L"\"" + ProgramFolder() + L"Polvane.com\" " + arguments;
 }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {

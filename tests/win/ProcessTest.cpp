@@ -1,4 +1,5 @@
-// The real Polvane.exe, started as its own process and inspected from this one.
+// The real Polvane.exe and Polvane.com, started as their own processes and
+// inspected from this one.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ namespace polvane::test {
 namespace {
 
 std::wstring ProgramPath() { return ProgramFolder() + L"Polvane.exe"; }
+std::wstring ConsoleProgramPath() { return ProgramFolder() + L"Polvane.com"; }
 
 struct Search {
   DWORD processId;
@@ -233,15 +235,18 @@ std::string ManifestOf(const std::wstring& path) {
 TEST_F(Program, ManifestRunsAsInvokerPerMonitorDpiAwareWithCommonControls6OnWindows7To11) {
   const std::string manifest = ManifestOf(ProgramPath());
   ASSERT_FALSE(manifest.empty());
-  EXPECT_NE(manifest.find(R"(requestedExecutionLevel level="asInvoker")"), std::string::npos);
   EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
             std::string::npos);
   EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
   EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
-  for (const char* os :
-       {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
-        "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
-    EXPECT_NE(manifest.find(os), std::string::npos) << os;
+  // Both programs: never redirected into the VirtualStore, made for 7 to 11.
+  for (const std::string& carried : {manifest, ManifestOf(ConsoleProgramPath())}) {
+    EXPECT_NE(carried.find(R"(requestedExecutionLevel level="asInvoker")"), std::string::npos);
+    for (const char* os :
+         {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+          "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+      EXPECT_NE(carried.find(os), std::string::npos) << os;
+  }
 
   // This test program carries the same manifest: the controls it loaded are
   // version 6, from the side-by-side store.
@@ -253,67 +258,136 @@ TEST_F(Program, ManifestRunsAsInvokerPerMonitorDpiAwareWithCommonControls6OnWind
       << loaded;
 }
 
-TEST_F(Program, CarriesItsVersionRecord) {
-  const std::wstring path = ProgramPath();
-  std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
-  ASSERT_FALSE(data.empty());
-  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT size = 0;
-  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000004u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000004u);
-  EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
-  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"CompanyName", L"Krestel"},
-      {L"ProductName", L"Polvane"},
-      {L"FileDescription", L"Alter hidden settings for MSN Messenger"},
-      {L"FileVersion", L"1.00.0004"},
-      {L"ProductVersion", L"1.00.0004"},
-      {L"InternalName", L"Polvane"},
-      {L"OriginalFilename", L"Polvane.exe"},
-      {L"Comments", L"Compiled 8/12/2002"},
-      {L"LegalCopyright", L"Copyright (C) 2002 Krestel"}};
-  for (const auto& [name, expected] : strings) {
-    wchar_t* value = nullptr;
-    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &size))
-        << name;
-    EXPECT_STREQ(value, expected);
+TEST_F(Program, BothProgramsCarryTheirVersionRecord) {
+  struct Expected {
+    std::wstring path;
+    const wchar_t *description, *file;
+  };
+  const Expected programs[] = {
+      {ProgramPath(), L"Alter hidden settings for MSN Messenger", L"Polvane.exe"},
+      {ConsoleProgramPath(), L"Alter hidden settings for MSN Messenger (command line)",
+       L"Polvane.com"}};
+  for (const Expected& program : programs) {
+    const wchar_t* path = program.path.c_str();
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(path, nullptr));
+    ASSERT_FALSE(data.empty()) << program.file;
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(data.size()), data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000004u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000004u);
+    EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+        {L"CompanyName", L"Krestel"},
+        {L"ProductName", L"Polvane"},
+        {L"FileDescription", program.description},
+        {L"FileVersion", L"1.00.0004"},
+        {L"ProductVersion", L"1.00.0004"},
+        {L"InternalName", L"Polvane"},
+        {L"OriginalFilename", program.file},
+        {L"Comments", L"Compiled 8/12/2002"},
+        {L"LegalCopyright", L"Copyright (C) 2002 Krestel"}};
+    for (const auto& [name, expected] : strings) {
+      wchar_t* value = nullptr;
+      const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+      ASSERT_TRUE(
+          VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &size))
+          << name;
+      EXPECT_STREQ(value, expected) << program.file;
+    }
   }
 }
 
-// Only what the main window needs is imported, less the common controls,
-// which come with the first window; the rest of Windows' DLLs it uses are
-// loaded when first needed.
-TEST_F(Program, ImportsOnlyWhatTheMainWindowNeeds) {
-  const HMODULE image = LoadLibraryExW(ProgramPath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-  ASSERT_TRUE(image);
-  const auto* base = reinterpret_cast<const BYTE*>(image);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  // The headers of the architecture this test was built for, as the program was.
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  constexpr WORD kMachine = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
-  EXPECT_EQ(nt->FileHeader.Machine, kMachine);
-  EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
-  const IMAGE_DATA_DIRECTORY& imports =
-      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  std::set<std::string> imported;
-  for (auto* entry =
-           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-       entry->Name; ++entry) {
-    std::string name(reinterpret_cast<const char*>(base + entry->Name));
-    for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    imported.insert(name);
+// What a program imports: its subsystem and its DLLs' names, in lower case.
+struct ImportsOf {
+  explicit ImportsOf(const std::wstring& path)
+      : image(LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {
+    if (!image) return;
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    // The headers of the architecture this test was built for, as the program was.
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    machine = nt->FileHeader.Machine;
+    subsystem = nt->OptionalHeader.Subsystem;
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         entry->Name; ++entry) {
+      std::string name(reinterpret_cast<const char*>(base + entry->Name));
+      for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+      dlls.insert(name);
+    }
   }
-  // The common controls are loaded with the first window, so that a command
-  // does without them.
-  EXPECT_EQ(imported, (std::set<std::string>{"advapi32.dll", "gdi32.dll", "kernel32.dll",
-                                             "msvcrt.dll", "user32.dll"}));
-  FreeLibrary(image);
+  ~ImportsOf() {
+    if (image) FreeLibrary(image);
+  }
+
+  HMODULE image;
+  WORD machine = 0, subsystem = 0;
+  std::set<std::string> dlls;
+};
+
+// Polvane.exe imports only what the main window needs, less the common
+// controls, which come with the first window; Polvane.com imports no DLL of
+// the windows at all. The rest of Windows' DLLs they use are loaded when
+// first needed.
+TEST_F(Program, EachProgramImportsOnlyWhatItNeedsAtStart) {
+  constexpr WORD kMachine = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+  const ImportsOf window(ProgramPath()), console(ConsoleProgramPath());
+  ASSERT_TRUE(window.image && console.image);
+  EXPECT_EQ(window.machine, kMachine);
+  EXPECT_EQ(console.machine, kMachine);
+  EXPECT_EQ(window.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  EXPECT_EQ(console.subsystem, IMAGE_SUBSYSTEM_WINDOWS_CUI);
+  EXPECT_EQ(window.dlls, (std::set<std::string>{"advapi32.dll", "gdi32.dll", "kernel32.dll",
+                                                "msvcrt.dll", "user32.dll"}));
+  EXPECT_EQ(console.dlls, (std::set<std::string>{"advapi32.dll", "kernel32.dll", "msvcrt.dll"}));
+}
+
+// Scripts that call Polvane.exe keep working: it still runs a command and
+// says what it did.
+TEST_F(Program, TheWindowedProgramStillRunsACommand) {
+  const ProcessResult set = RunProcess(L"\"" + ProgramPath() + L"\" /set DisableVideo=1");
+  EXPECT_EQ(set.exitCode, 0u);
+  EXPECT_EQ(set.out, "DisableVideo=1 (was not set)\r\n");
+  EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"), 1u);
+}
+
+// A window of Polvane's in another process than this one, and that process.
+BOOL CALLBACK MatchOthersWindow(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == GetCurrentProcessId() || !IsWindowVisible(hwnd) || TextOf(hwnd) != L"Polvane")
+    return TRUE;
+  *search = {owner, hwnd};
+  return FALSE;
+}
+
+// A line that opens the window, given to Polvane.com, opens Polvane.exe's
+// with the same arguments, and the console program returns at once.
+TEST_F(Program, AWindowLineGivenToTheConsoleProgramOpensTheWindow) {
+  StorePolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone", 1);
+  const ProcessResult started = RunProcess(L"\"" + ConsoleProgramPath() + L"\" /allusers");
+  EXPECT_EQ(started.exitCode, 0u) << started.err;
+  Search search{0, nullptr};
+  for (int attempt = 0; attempt < 100 && !search.found; ++attempt, Sleep(50))
+    EnumWindows(MatchOthersWindow, reinterpret_cast<LPARAM>(&search));
+  ASSERT_TRUE(search.found) << "no Polvane window appeared";
+  process.process.Reset(OpenProcess(PROCESS_ALL_ACCESS, FALSE, search.processId));
+  wchar_t image[MAX_PATH]{};
+  DWORD size = MAX_PATH;
+  QueryFullProcessImageNameW(process.process.Get(), 0, image, &size);
+  EXPECT_NE(std::wstring(image).find(L"Polvane.exe"), std::wstring::npos) << image;
+  EXPECT_EQ(SendMessageW(GetDlgItem(search.found, IDC_CHK_OPTION_1), BM_GETCHECK, 0, 0),
+            BST_CHECKED);
+  EXPECT_EQ(SendMessageW(GetDlgItem(search.found, IDC_CHK_SUB_OPTION_2), BM_GETCHECK, 0, 0),
+            BST_CHECKED);
 }
 
 }  // namespace

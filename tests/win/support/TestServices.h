@@ -56,7 +56,7 @@ class TestColours final : public SystemColours {
 
 struct TestServices {
   Services Get() {
-    return {registry, system.files, system.groupPolicy, elevation, system.shell, accounts, colours};
+    return {{registry, system.files, system.groupPolicy, elevation, accounts}, system.shell, colours};
   }
 
   SystemServices system;
