@@ -680,6 +680,37 @@ TEST_F(LocalGpo, RepeatedChangesOfEachPartLandInTheSystemFolderTheEngineReads) {
   }
 }
 
+// Ctrl+C in the console of a /gpo run that waits for another run's lock ends
+// it at once, saying so, with nothing written.
+TEST_F(LocalGpo, CtrlCWhileWaitingForTheObjectEndsTheRunWithNothingWritten) {
+  ASSERT_EQ(CreateDirectoryW(Path("").c_str(), nullptr), TRUE);
+  const UniqueFile held(CreateFileW(Path("\\Polvane.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  ASSERT_TRUE(held);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring command =
+      L"\"" + ProgramFolder() + L"Polvane.com\" /gpo /set PreventRun=1 /allusers";
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                             nullptr, nullptr, &startup, &started));
+  const ChildProcess run = Adopt(started);
+  // Typed in the run's own console once it waits (it waits 10 s at most).
+  Sleep(1000);
+  FreeConsole();
+  ASSERT_TRUE(AttachConsole(run.id));
+  SetConsoleCtrlHandler(nullptr, TRUE);
+  ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+  ASSERT_EQ(WaitForSingleObject(run.process.Get(), 5000), WAIT_OBJECT_0);
+  FreeConsole();
+  SetConsoleCtrlHandler(nullptr, FALSE);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(run.process.Get(), &exitCode);
+  EXPECT_EQ(exitCode, static_cast<DWORD>(ERROR_CANCELLED));
+  EXPECT_EQ(FilesIn(""), std::vector<std::wstring>{L"\\Polvane.lock"});
+  EXPECT_EQ(GetFileAttributesW(Path("\\Machine").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 // Eight runs at once, each setting another value in one part or the other:
 // every run reports success, its value is in its part's Registry.pol, each
 // raised its part's Version once, and no lock or temporary file is left
