@@ -300,7 +300,8 @@ constexpr UsageRow kCommandRows[] = {
      "Writes the five values to FILE: .pol\n(Registry.pol), .reg or .txt (LGPO).\n"
      "A .reg unsets what is not set; .pol\nand .txt leave it not configured."},
     {"Polvane.exe /import FILE", " [/allusers | /user:U] [/whatif]",
-     "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only."},
+     "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only.\n"
+     "What else it holds is skipped, with a\nline per other key and its count."},
     {"Polvane.exe /gpo /show", " [/allusers]",
      "Prints the five values of the local\nGroup Policy Object as Name=N,\n"
      "Name=N where the value is not there\nyet, Name=not configured, Name=deleted\n"

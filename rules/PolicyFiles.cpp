@@ -1,6 +1,7 @@
 #include "rules/PolicyFiles.h"
 
 #include <algorithm>
+#include <map>
 #include <string_view>
 #include <utility>
 
@@ -80,7 +81,7 @@ class Importer {
       bool ours = false;
       for (const PolicyRow& row : kPolicyTable)
         ours = ours || EffectOn(record, kPolicyKeyPath, row.valueName) != PolEffect::None;
-      if (!ours) Skip({record.key, "\\", record.value});
+      if (!ours) SkipValue(record.key, record.value);
     }
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
       const PolSetting setting =
@@ -174,8 +175,7 @@ class Importer {
 
   void Value(const RegStep& step, const std::string& key, const std::string& ours) {
     const std::optional<std::size_t> row = RowNamed(step.name);
-    if (!row || !SameIgnoringCase(key, ours))
-      return Skip({key, key.empty() ? "" : "\\", step.name});
+    if (!row || !SameIgnoringCase(key, ours)) return SkipValue(key, step.name);
     if (step.kind == RegStep::Kind::DeleteValue)
       Take(*row, std::nullopt);
     else if (step.type == kRegDword && step.size == 4)
@@ -208,7 +208,7 @@ class Importer {
     } else {
       return "names no action LGPO knows";
     }
-    if (!taken) Skip({fields[0], " ", fields[1], "\\", fields[2]});
+    if (!taken) SkipValue(Joined({fields[0], " ", fields[1]}), fields[2]);
     return std::nullopt;
   }
 
@@ -238,12 +238,35 @@ class Importer {
                 dword ? " bytes, not 4" : ", not a REG_DWORD", ": skipped."}));
   }
   void Skip(std::initializer_list<std::string_view> what) {
-    result_.notes.push_back(
-        Joined({"Skipped ", Printable(Joined(what)), ": not one of the five policies of ",
-                ScopeName(allUsers_), "."}));
+    result_.notes.push_back(SkippedLine(Printable(Joined(what))));
+  }
+  std::string SkippedLine(std::string_view what) const {
+    return Joined(
+        {"Skipped ", what, ": not one of the five policies of ", ScopeName(allUsers_), "."});
+  }
+  // Another key's values are named while it has one; from the second on,
+  // the key's line counts them instead, where its first one stood.
+  void SkipValue(std::string_view key, std::string_view value) {
+    const auto [found, first] =
+        skippedKeys_.try_emplace(AsciiLower(key), SkippedKey{std::string(key)});
+    SkippedKey& group = found->second;
+    if (first) {
+      group.note = result_.notes.size();
+      return Skip({key, key.empty() ? "" : "\\", value});
+    }
+    const std::string count = Decimal(static_cast<std::int64_t>(++group.values));
+    result_.notes[group.note] =
+        SkippedLine(Printable(key.empty() ? Joined({count, " values outside any key"})
+                                          : Joined({count, " values of ", group.key})));
   }
 
+  struct SkippedKey {
+    std::string key;         // as it was first written
+    std::size_t note = 0;    // its line in the notes
+    std::size_t values = 1;  // how many were skipped
+  };
   bool allUsers_;
+  std::map<std::string, SkippedKey> skippedKeys_;
   ImportedPolicies result_;
 };
 
