@@ -2,7 +2,12 @@
 // turns so that every program meets the same machine state:
 //   launch_timer.exe RUNS PROGRAM...
 // Prints one line per program: its median and fastest time in milliseconds.
+// With --to-exit, times command lines run to their end, and adds the
+// median of the first one's time over each other's, round by round; with
+// --peak, runs one command line RUNS times and prints its median time and
+// the most memory it committed.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -56,6 +61,9 @@ double TimeOneLaunch(const std::string& program) {
 
 // Milliseconds from CreateProcess until the command line has run to its
 // end; negative when it did not start or end.
+// The most memory the last run committed, in bytes.
+SIZE_T lastPeak = 0;
+
 double TimeOneRun(const std::string& commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -66,8 +74,14 @@ double TimeOneRun(const std::string& commandLine) {
                       nullptr, &startup, &started))
     return -1;
   const polvane::UniqueKernelHandle process(started.hProcess), thread(started.hThread);
-  if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) return -1;
-  return NowMilliseconds() - start;
+  if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
+  const double elapsed = NowMilliseconds() - start;
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  lastPeak = GetProcessMemoryInfo(process.Get(), &counters, sizeof counters)
+                 ? counters.PeakPagefileUsage
+                 : 0;
+  return elapsed;
 }
 
 double Median(std::vector<double> times) {
@@ -80,10 +94,12 @@ double Median(std::vector<double> times) {
 
 // launch_timer RUNS PROGRAM...: each program's launch to its window, in
 // turns; launch_timer --to-exit RUNS COMMAND_LINE...: each command line's
-// run to its end, in turns, and, for the first two, the median of their
-// ratio in each round.
+// run to its end, in turns, then a "ratio" line for each one after the
+// first; launch_timer --peak RUNS COMMAND_LINE: its median time and peak
+// committed memory in MiB.
 int main(int argc, char** argv) {
-  const bool toExit = argc > 1 && std::string(argv[1]) == "--to-exit";
+  const bool peak = argc > 1 && std::string(argv[1]) == "--peak";
+  const bool toExit = peak || (argc > 1 && std::string(argv[1]) == "--to-exit");
   if (toExit) ++argv, --argc;
   if (argc < 3) {
     std::fprintf(stderr, "usage: launch_timer [--to-exit] RUNS PROGRAM...\n");
@@ -94,7 +110,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> programs(argv + 2, argv + argc);
   for (const std::string& program : programs) time(program);  // warm the caches
   std::vector<std::vector<double>> times(programs.size());
-  std::vector<double> ratios;
+  std::vector<std::vector<double>> ratios(programs.size());
+  SIZE_T mostCommitted = 0;
   for (int run = 0; run < runs; ++run) {
     for (std::size_t i = 0; i < programs.size(); ++i) {
       const double t = time(programs[i]);
@@ -103,12 +120,19 @@ int main(int argc, char** argv) {
         return 1;
       }
       times[i].push_back(t);
+      mostCommitted = std::max(mostCommitted, lastPeak);
     }
-    if (programs.size() > 1) ratios.push_back(times[0].back() / times[1].back());
+    for (std::size_t i = 1; i < programs.size(); ++i)
+      ratios[i].push_back(times[0].back() / times[i].back());
+  }
+  if (peak) {
+    std::printf("%.1f\t%.1f\n", Median(times[0]), static_cast<double>(mostCommitted) / 1048576.0);
+    return 0;
   }
   for (std::size_t i = 0; i < programs.size(); ++i)
     std::printf("%s\t%.1f\t%.1f\n", programs[i].c_str(), Median(times[i]),
                 *std::min_element(times[i].begin(), times[i].end()));
-  if (toExit && !ratios.empty()) std::printf("ratio\t%.2f\n", Median(ratios));
+  for (std::size_t i = 1; toExit && i < programs.size(); ++i)
+    std::printf("ratio\t%.2f\n", Median(ratios[i]));
   return 0;
 }

@@ -66,10 +66,21 @@ inline std::optional<std::string> ResolvedKeyPath(std::string_view path) {
   return resolved;
 }
 
-// Whether two key paths name one key, as the registry resolves them.
+// Whether two key paths name one key, as the registry resolves them: the
+// same names, empty ones passed over. Compared name by name in place, since
+// a large Registry.pol asks it of every record.
 inline bool SameKeyPath(std::string_view a, std::string_view b) {
-  const std::optional<std::string> first = ResolvedKeyPath(a), second = ResolvedKeyPath(b);
-  return first && second && SameIgnoringCase(*first, *second);
+  if (a.substr(0, 1) == "\\" || b.substr(0, 1) == "\\") return false;
+  for (std::size_t i = 0, j = 0;;) {
+    i = std::min(a.find_first_not_of('\\', i), a.size());
+    j = std::min(b.find_first_not_of('\\', j), b.size());
+    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+    const std::size_t endA = std::min(a.find('\\', i), a.size());
+    const std::size_t endB = std::min(b.find('\\', j), b.size());
+    if (!SameIgnoringCase(a.substr(i, endA - i), b.substr(j, endB - j))) return false;
+    i = endA;
+    j = endB;
+  }
 }
 
 // Whether a registry key path is path or lies below it.

@@ -1,5 +1,6 @@
 // Running the command line's commands against the policy store.
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "rules/Ascii.h"
@@ -37,6 +38,9 @@ std::string GpoState(const PolSetting& setting) {
   }
   return "not a 4-byte REG_DWORD";
 }
+
+// What a part's Registry.pol says of each of the five policies.
+using FivePolSettings = std::array<PolSetting, kPolicyTable.size()>;
 
 bool SameSetting(const PolSetting& a, const PolSetting& b) {
   return a.state == b.state && a.number == b.number && a.type == b.type;
@@ -203,7 +207,7 @@ class Runner {
       result_.Report(kBadPolicyFile);  // a folder or a device is no policy file
       return;
     }
-    const ImportedPolicies read = ImportPolicies(imported.file.format, allUsers, bytes);
+    const ImportedPolicies read = ImportPolicies(imported.file.format, allUsers, std::move(bytes));
     if (!read.error.empty()) {
       output_.Err(Joined({read.error, " Nothing was written."}));
       result_.Report(kBadPolicyFile);
@@ -319,42 +323,49 @@ class Runner {
   void ChangeGpo(GpoPart part, const std::vector<PolicyChange>& changes, bool whatIf) {
     GpoTransaction gpo(files_, reasonOf_, groupPolicy_.Folder(), part.machine);
     if (!gpo.Read(!whatIf)) return GpoFailed(gpo);
-    PolFile pol = gpo.Policies();
+    const PolFile& pol = gpo.Policies();
     std::vector<std::string> lines;
-    bool anyChange = false;
+    std::vector<PolValueSetting> written;
+    FivePolSettings settings;
+    for (std::size_t row = 0; row < kPolicyTable.size(); ++row)
+      settings[row] = FindPolValue(pol, kPolicyKeyPath, kPolicyTable[row].valueName);
     for (const PolicyChange& change : changes) {
       const char* name = kPolicyTable[change.row].valueName;
-      const PolSetting before = FindPolValue(pol, kPolicyKeyPath, name);
+      const PolSetting before = settings[change.row];
       const PolSetting after =
           change.value ? PolSetting{PolSetting::State::Number, *change.value} : PolSetting{};
-      PolFile next = *ReadPol(WithPolValue(pol, kPolicyKeyPath, name, after)).file;
       // Another policy's record that deletes the value too stays, so /unset
       // may leave the file as it was.
-      const bool changing = !SameSetting(before, after) &&
-                            (next.records.empty() ? !pol.records.empty() : next.bytes != pol.bytes);
+      const bool changing =
+          !SameSetting(before, after) && (after.state != PolSetting::State::NotConfigured ||
+                                          HasRecordOf(pol, kPolicyKeyPath, name));
       lines.push_back(ChangeLine(change, " not configured", whatIf, changing, GpoState(before)));
-      if (changing) pol = std::move(next);
-      anyChange = anyChange || changing;
+      if (!changing) continue;
+      written.push_back({name, after});
+      settings[change.row] = FindPolValueOnceWritten(pol, kPolicyKeyPath, name, after);
     }
+    const bool anyChange = !written.empty();
     const bool unfinished = !whatIf && gpo.Unfinished();
-    if (!whatIf && (anyChange || unfinished) && !gpo.Commit(pol.bytes)) return GpoFailed(gpo);
+    if (!whatIf && (anyChange || unfinished) &&
+        !gpo.Commit(anyChange ? WithPolValues(pol, kPolicyKeyPath, written) : pol.bytes))
+      return GpoFailed(gpo);
     for (const std::string& line : lines) output_.Out(line);
     if (unfinished)
       output_.Out(
           "gpt.ini's Version was raised for the change an earlier run left unfinished, so that "
           "Windows applies it.");
-    if (!whatIf && (anyChange || unfinished)) ApplyGpo(part, pol, changes);
+    if (!whatIf && (anyChange || unfinished)) ApplyGpo(part, settings, changes);
   }
 
-  // What the part's file leaves of the five policies, as the engine would
-  // put it in the registry: the numbers it sets, the values it deletes, and
-  // the values named here that it no longer configures, which the engine
-  // removes.
-  std::vector<PolicyChange> AppliedBy(const PolFile& pol, bool machine,
+  // What the part's file leaves of the five policies (settings), as the
+  // engine would put it in the registry: the numbers it sets, the values it
+  // deletes, and the values named here that it no longer configures, which
+  // the engine removes.
+  std::vector<PolicyChange> AppliedBy(const FivePolSettings& settings, bool machine,
                                       const std::vector<PolicyChange>& named) {
     std::vector<PolicyChange> applied;
     for (std::size_t row = 0; row < kPolicyTable.size(); ++row) {
-      const PolSetting setting = FindPolValue(pol, kPolicyKeyPath, kPolicyTable[row].valueName);
+      const PolSetting& setting = settings[row];
       const bool isNamed =
           std::any_of(named.begin(), named.end(),
                       [row](const PolicyChange& change) { return change.row == row; });
@@ -370,10 +381,11 @@ class Runner {
 
   // Asks the engine to apply what was written; where none runs, the values
   // go to the registry as the engine would put them.
-  void ApplyGpo(GpoPart part, const PolFile& pol, const std::vector<PolicyChange>& named) {
+  void ApplyGpo(GpoPart part, const FivePolSettings& settings,
+                const std::vector<PolicyChange>& named) {
     const Win32Error status = groupPolicy_.Refresh(part.machine);
     if (status == kNoPolicyEngine) {
-      CopyToRegistry(part.machine, AppliedBy(pol, part.machine, named));
+      CopyToRegistry(part.machine, AppliedBy(settings, part.machine, named));
       if (result_.exitCode == 0)
         output_.Out(
             Joined({"No Group Policy engine runs here to apply it, so Polvane changed the "

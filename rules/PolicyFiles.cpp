@@ -71,11 +71,11 @@ class Importer {
 
   // In order, as the Group Policy engine applies them: each policy as the
   // records leave it.
-  ImportedPolicies Pol(const Bytes& file) {
+  ImportedPolicies Pol(Bytes file) {
     // The Group Policy engine takes an empty Registry.pol for one with no
     // records; a file made to be imported is never empty.
     if (file.empty()) return Error({"Not a Registry.pol file: the file is empty."});
-    const PolRead read = ReadPol(file);
+    const PolRead read = ReadPol(std::move(file));
     if (!read.file) return Error({read.error});
     for (const PolRecord& record : read.file->records) {
       bool ours = false;
@@ -312,11 +312,11 @@ Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues&
   return Bytes(text.begin(), text.end());
 }
 
-ImportedPolicies ImportPolicies(PolicyFileFormat format, bool allUsers, const Bytes& file) {
+ImportedPolicies ImportPolicies(PolicyFileFormat format, bool allUsers, Bytes file) {
   Importer importer(allUsers);
   switch (format) {
     case PolicyFileFormat::Pol:
-      return importer.Pol(file);
+      return importer.Pol(std::move(file));
     case PolicyFileFormat::Reg:
       return importer.Reg(file);
     case PolicyFileFormat::Lgpo:

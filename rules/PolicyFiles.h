@@ -41,6 +41,6 @@ struct ImportedPolicies {
 // order as the tool the format belongs to does: regedit, LGPO or the Group
 // Policy engine. Everything else in it, another key, another value, another
 // scope, a value of another type, is named on a line of its own and skipped.
-ImportedPolicies ImportPolicies(PolicyFileFormat format, bool allUsers, const Bytes& file);
+ImportedPolicies ImportPolicies(PolicyFileFormat format, bool allUsers, Bytes file);
 
 }  // namespace polvane

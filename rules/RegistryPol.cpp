@@ -25,12 +25,16 @@ void PutDword(Bytes& out, std::uint32_t number) {
     out.push_back(static_cast<std::uint8_t>(number >> shift));
 }
 
-// Reads the body one record at a time; the first fault found is reported.
+// Reads the body one record at a time into file, whose bytes it reads; the
+// first fault found is reported.
 class Reader {
  public:
-  explicit Reader(const Bytes& bytes) : bytes_(bytes) {}
+  explicit Reader(PolFile& file) : file_(file), bytes_(file.bytes) {
+    // Each name's character takes two bytes: the names fit, and never move.
+    file_.text.reserve(bytes_.size() / 2);
+  }
 
-  bool Read(std::vector<PolRecord>& records) {
+  bool Read() {
     while (at_ < bytes_.size()) {
       PolRecord record;
       record.offset = at_;
@@ -43,7 +47,7 @@ class Reader {
         return false;
       if (record.key.empty()) return Fail("a record with an empty key");
       record.length = at_ - record.offset;
-      records.push_back(std::move(record));
+      file_.records.push_back(record);
     }
     return true;
   }
@@ -73,10 +77,14 @@ class Reader {
   }
 
   // A string ends with its terminating zero, before the next ';'.
-  bool String(std::string& text, const char* what) {
+  bool String(std::string_view& text, const char* what) {
+    const std::size_t start = file_.text.size();
     for (char16_t c = 0; Char(c);) {
-      if (c == 0) return true;
-      text.push_back(AsciiOf(c));
+      if (c == 0) {
+        text = std::string_view(file_.text.data() + start, file_.text.size() - start);
+        return true;
+      }
+      file_.text.push_back(AsciiOf(c));
     }
     return Fail(Joined({"the file ends inside ", what}));
   }
@@ -88,14 +96,14 @@ class Reader {
     return true;
   }
 
-  bool Data(Bytes& data) {
+  bool Data(std::span<const std::uint8_t>& data) {
     if (bytes_.size() - at_ < size_) return Fail("the file ends inside a record's data");
-    data.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(at_),
-                bytes_.begin() + static_cast<std::ptrdiff_t>(at_ + size_));
+    data = std::span<const std::uint8_t>(bytes_).subspan(at_, size_);
     at_ += size_;
     return true;
   }
 
+  PolFile& file_;
   const Bytes& bytes_;
   std::size_t at_ = sizeof kSignature;
   std::uint32_t size_ = 0;
@@ -122,6 +130,32 @@ bool ListHolds(const PolRecord& record, Matches matches) {
   return false;
 }
 
+// The value's setting as the file's records leave it, applied in order as the
+// Group Policy engine applies them; without its own records where own is
+// false.
+PolSetting Applied(const PolFile& file, std::string_view key, std::string_view value, bool own) {
+  using State = PolSetting::State;
+  PolSetting setting;
+  for (const PolRecord& record : file.records) {
+    if (!own && IsRecordOf(record, key, value)) continue;
+    const PolEffect effect = EffectOn(record, key, value);
+    if (effect == PolEffect::Deletes) {
+      setting = {State::Deleted};
+    } else if (effect == PolEffect::Sets ||
+               (effect == PolEffect::SetsIfMissing &&
+                (setting.state == State::NotConfigured || setting.state == State::Deleted))) {
+      // Where the file deleted it, the value is missing: a **soft. sets it.
+      const bool ifMissing =
+          effect == PolEffect::SetsIfMissing && setting.state == State::NotConfigured;
+      if (record.type != kDword || record.data.size() != 4)
+        setting = {State::Other, 0, record.type};
+      else
+        setting = {ifMissing ? State::NumberIfMissing : State::Number, DwordAt(record.data.data())};
+    }
+  }
+  return setting;
+}
+
 }  // namespace
 
 Bytes EmptyPol() { return Bytes(std::begin(kSignature), std::end(kSignature)); }
@@ -132,9 +166,9 @@ PolRead ReadPol(Bytes bytes) {
       !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()))
     return {std::nullopt, "Not a Registry.pol file: it does not start with PReg, version 1."};
   PolFile file;
-  Reader reader(bytes);
-  if (!reader.Read(file.records)) return {std::nullopt, reader.error};
   file.bytes = std::move(bytes);
+  Reader reader(file);
+  if (!reader.Read()) return {std::nullopt, reader.error};
   return {std::move(file), {}};
 }
 
@@ -181,60 +215,79 @@ PolEffect EffectOn(const PolRecord& record, std::string_view key, std::string_vi
 }
 
 PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_view value) {
-  using State = PolSetting::State;
-  PolSetting setting;
-  for (const PolRecord& record : file.records) {
-    const PolEffect effect = EffectOn(record, key, value);
-    if (effect == PolEffect::Deletes) {
-      setting = {State::Deleted};
-    } else if (effect == PolEffect::Sets ||
-               (effect == PolEffect::SetsIfMissing &&
-                (setting.state == State::NotConfigured || setting.state == State::Deleted))) {
-      // Where the file deleted it, the value is missing: a **soft. sets it.
-      const bool ifMissing =
-          effect == PolEffect::SetsIfMissing && setting.state == State::NotConfigured;
-      if (record.type != kDword || record.data.size() != 4)
-        setting = {State::Other, 0, record.type};
-      else
-        setting = {ifMissing ? State::NumberIfMissing : State::Number, DwordAt(record.data.data())};
-    }
-  }
-  return setting;
+  return Applied(file, key, value, true);
+}
+
+bool HasRecordOf(const PolFile& file, std::string_view key, std::string_view value) {
+  return std::any_of(file.records.begin(), file.records.end(),
+                     [&](const PolRecord& record) { return IsRecordOf(record, key, value); });
+}
+
+PolSetting FindPolValueOnceWritten(const PolFile& file, std::string_view key,
+                                   std::string_view value, const PolSetting& setting) {
+  // A record written comes after every other value's record that deletes
+  // this one, so it has the last word.
+  if (setting.state != PolSetting::State::NotConfigured) return setting;
+  return Applied(file, key, value, false);
 }
 
 Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view value,
                    const PolSetting& setting) {
-  Bytes replacement;
-  if (setting.state == PolSetting::State::Number) {
-    Bytes data;
-    PutDword(data, setting.number);
-    replacement = PolRecordBytes(key, value, kDword, data);
-  } else if (setting.state == PolSetting::State::Deleted) {
-    // As the Group Policy editor writes it: a string of one space.
-    replacement = PolRecordBytes(key, DeletionOf(value), kString, Bytes{' ', 0, 0, 0});
+  return WithPolValues(file, key, {{value, setting}});
+}
+
+Bytes WithPolValues(const PolFile& file, std::string_view key,
+                    const std::vector<PolValueSetting>& settings) {
+  // Each value's record, where one is written, and the place it takes.
+  struct Placing {
+    Bytes replacement;
+    std::size_t lastDeleter = 0;
+    bool seen = false, placed = false;
+  };
+  std::vector<Placing> placings;
+  for (const PolValueSetting& change : settings) {
+    Placing placing;
+    if (change.setting.state == PolSetting::State::Number) {
+      Bytes data;
+      PutDword(data, change.setting.number);
+      placing.replacement = PolRecordBytes(key, change.value, kDword, data);
+    } else if (change.setting.state == PolSetting::State::Deleted) {
+      // As the Group Policy editor writes it: a string of one space.
+      placing.replacement =
+          PolRecordBytes(key, DeletionOf(change.value), kString, Bytes{' ', 0, 0, 0});
+    }
+    // A record of another value's that deletes this one too (**delvals.,
+    // **DeleteValues) stays; the new record must come after the last of them.
+    for (std::size_t i = 0; i < file.records.size(); ++i)
+      if (!IsRecordOf(file.records[i], key, change.value) &&
+          EffectOn(file.records[i], key, change.value) == PolEffect::Deletes)
+        placing.lastDeleter = i + 1;
+    placings.push_back(std::move(placing));
   }
-  // A record of another value's that deletes this one too (**delvals.,
-  // **DeleteValues) stays; the new record must come after the last of them.
-  std::size_t lastDeleter = 0;
-  for (std::size_t i = 0; i < file.records.size(); ++i)
-    if (!IsRecordOf(file.records[i], key, value) &&
-        EffectOn(file.records[i], key, value) == PolEffect::Deletes)
-      lastDeleter = i + 1;
   Bytes out = EmptyPol();
-  bool seen = false, placed = false;
+  out.reserve(file.bytes.size() + 256 * settings.size());
   for (std::size_t i = 0; i < file.records.size(); ++i) {
     const PolRecord& record = file.records[i];
-    const auto begin = file.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);
-    if (IsRecordOf(record, key, value))
-      seen = true;
-    else
+    bool own = false;
+    for (std::size_t c = 0; c < settings.size(); ++c)
+      if (IsRecordOf(record, key, settings[c].value)) own = placings[c].seen = true;
+    if (!own) {
+      const auto begin = file.bytes.begin() + static_cast<std::ptrdiff_t>(record.offset);
       out.insert(out.end(), begin, begin + static_cast<std::ptrdiff_t>(record.length));
-    if (seen && !placed && i + 1 >= lastDeleter) {
-      out.insert(out.end(), replacement.cbegin(), replacement.cend());
-      placed = true;
+    }
+    // Placed one after another, each value's record goes right after the
+    // record that places it, ahead of an earlier value's placed there.
+    for (std::size_t c = settings.size(); c-- > 0;) {
+      Placing& placing = placings[c];
+      if (placing.seen && !placing.placed && i + 1 >= placing.lastDeleter) {
+        out.insert(out.end(), placing.replacement.cbegin(), placing.replacement.cend());
+        placing.placed = true;
+      }
     }
   }
-  if (!placed) out.insert(out.end(), replacement.cbegin(), replacement.cend());
+  for (const Placing& placing : placings)
+    if (!placing.placed)
+      out.insert(out.end(), placing.replacement.cbegin(), placing.replacement.cend());
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,15 +18,27 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Keys and value names are kept as ASCII, any other character as '?': what
 // Polvane looks for is ASCII, and the record's own bytes are kept as they are.
+// A record views its file: its names are in the file's text, its data in the
+// file's bytes.
 struct PolRecord {
-  std::string key, value;
+  std::string_view key, value;
   std::uint32_t type = 0;
-  Bytes data;
+  std::span<const std::uint8_t> data;
   std::size_t offset = 0, length = 0;  // where it stands in the file, brackets included
 };
 
+// A file as read, which holds what its records view: it moves, keeping them
+// valid, and is never copied. The file is read once, and holds little more
+// than its own size: no record owns a copy of anything.
 struct PolFile {
-  Bytes bytes;  // as read; empty for a file that is not there yet
+  PolFile() = default;
+  PolFile(PolFile&&) = default;
+  PolFile& operator=(PolFile&&) = default;
+  PolFile(const PolFile&) = delete;
+  PolFile& operator=(const PolFile&) = delete;
+
+  Bytes bytes;             // as read; empty for a file that is not there yet
+  std::vector<char> text;  // the records' keys and value names
   std::vector<PolRecord> records;
 };
 
@@ -75,5 +88,23 @@ PolSetting FindPolValue(const PolFile& file, std::string_view key, std::string_v
 // last, and so does one that a later record of another value's deletes.
 Bytes WithPolValue(const PolFile& file, std::string_view key, std::string_view value,
                    const PolSetting& setting);
+// The same for several values at once, in one pass: the file that writing
+// each in turn with WithPolValue, reading the result back each time, gives.
+struct PolValueSetting {
+  std::string_view value;
+  PolSetting setting;
+};
+Bytes WithPolValues(const PolFile& file, std::string_view key,
+                    const std::vector<PolValueSetting>& settings);
+
+// Whether the file holds a record of the value's own: the value, or a
+// **soft. or **del. of it.
+bool HasRecordOf(const PolFile& file, std::string_view key, std::string_view value);
+
+// What FindPolValue finds of the value in WithPolValue's file, found
+// without making it: the setting written, or, for "not configured", what
+// other values' records leave of it.
+PolSetting FindPolValueOnceWritten(const PolFile& file, std::string_view key,
+                                   std::string_view value, const PolSetting& setting);
 
 }  // namespace polvane

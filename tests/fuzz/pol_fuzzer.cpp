@@ -4,6 +4,9 @@
 // they are read or refused with a reason; a file that is read can have a
 // value set in it, and the result reads again with the value so, even where
 // another record deletes it, and every other record as it was, in order.
+// Writing two values in one pass gives the file that writing them in turn
+// gives, and what is found once written, and whether a write changes the
+// file, are known without making it.
 //   pol_fuzzer [-max_total_time=N] WORK_DIR tests/fuzz/corpus/pol
 #include <cstdlib>
 #include <string>
@@ -63,5 +66,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return kept;
   };
   Require(others(file) == others(*written.file));
+
+  // Two of the five at once, as /gpo writes them: the same as in turn.
+  const PolSetting states[] = {{}, {PolSetting::State::Deleted}, one};
+  const PolValueSetting two[] = {{"PreventRun", states[size % 3]},
+                                 {"DisableVideo", states[(size / 3) % 3]}};
+  Bytes inTurn = file.bytes;
+  for (const PolValueSetting& change : two) {
+    const PolRead before = ReadPol(inTurn);
+    const Bytes after = WithPolValue(*before.file, kKey, change.value, change.setting);
+    const PolRead reread = ReadPol(after);
+    const bool differs =
+        reread.file->records.empty() ? !before.file->records.empty() : after != before.file->bytes;
+    const PolSetting was = FindPolValue(*before.file, kKey, change.value);
+    const bool same = was.state == change.setting.state && was.number == change.setting.number &&
+                      was.type == change.setting.type;
+    // A change of setting changes the file unless it only removes records
+    // the file does not hold.
+    if (!same)
+      Require(differs == (change.setting.state != PolSetting::State::NotConfigured ||
+                          HasRecordOf(*before.file, kKey, change.value)));
+    const PolSetting once =
+        FindPolValueOnceWritten(*before.file, kKey, change.value, change.setting);
+    const PolSetting again = FindPolValue(*reread.file, kKey, change.value);
+    Require(once.state == again.state && once.number == again.number && once.type == again.type);
+    inTurn = after;
+  }
+  Require(WithPolValues(file, kKey, {two[0], two[1]}) == inTurn);
   return 0;
 }

@@ -66,7 +66,7 @@ const Bytes kSecureKey = Record(kMessenger, "**SecureKey", 4, {1, 0, 0, 0});
 PolFile Read(const Bytes& bytes) {
   PolRead read = ReadPol(bytes);
   EXPECT_TRUE(read.file) << read.error;
-  return read.file ? *read.file : PolFile{};
+  return read.file ? std::move(*read.file) : PolFile{};
 }
 
 TEST(RegistryPol, ReadsEveryRecordAndWhatItSaysOfAValue) {
@@ -97,6 +97,16 @@ TEST(RegistryPol, ReadsEveryRecordAndWhatItSaysOfAValue) {
       {kSoftVideo, {State::NumberIfMissing, 1}},  // as the registry stands when applied
       {Join({kVideoOff, kSoftVideo}), {State::Number, 0}},
       {Join({kVideoDeleted, kSoftVideo}), {State::Number, 1}},
+      // The key as the registry resolves it: empty names passed over, any case.
+      {Record("software\\\\Policies\\Microsoft\\Messenger\\CLIENT\\", "DisableVideo", 4,
+              {1, 0, 0, 0}),
+       {State::Number, 1}},
+      {Record("\\Software\\Policies\\Microsoft\\Messenger\\Client", "DisableVideo", 4,
+              {1, 0, 0, 0}),
+       {State::NotConfigured}},
+      {Record("Software\\Policies\\Microsoft\\Messenger\\Client\\X", "DisableVideo", 4,
+              {1, 0, 0, 0}),
+       {State::NotConfigured}},
   };
   for (const auto& [records, expected] : found) {
     const PolSetting video =
