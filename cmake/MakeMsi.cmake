@@ -1,7 +1,7 @@
 # Makes one Windows Installer package, byte for byte the same from the same
 # inputs wherever it is built. Run as a script by cmake/Windows.cmake:
 #   cmake -D WIXL=... -D MSIBUILD=... -D MSIINFO=... -D FAKETIME=... -D ARCH=x86|x64
-#         -D VERSION=1.0.4 -D FILE_VERSION=1.0.0.4 -D EXE=... -D SOURCES=...
+#         -D VERSION=1.0.4 -D FILE_VERSION=1.0.0.4 -D EXE=... -D CONSOLE_EXE=... -D SOURCES=...
 #         -D HOMEPAGE=... -D OUTPUT=... -D STAGE=... -D EPOCH=... [-D SALT=...]
 #         -P MakeMsi.cmake
 # wixl stamps the package with the time it runs and its cabinet with the
@@ -9,7 +9,7 @@
 # source's: SOURCE_DATE_EPOCH, else the last commit's), the files are staged
 # with that time, and the product and package codes are drawn from the
 # inputs.
-# Then the File table gets Polvane.exe's version, which wixl leaves empty,
+# Then the File table gets both programs' version, which wixl leaves empty,
 # and the upgrade detection includes the same version, so that a rebuilt
 # package of it replaces the installed one.
 cmake_minimum_required(VERSION 3.25)
@@ -19,15 +19,16 @@ set(epoch "${EPOCH}")
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/en-US")
 file(COPY_FILE "${EXE}" "${STAGE}/Polvane.exe")
+file(COPY_FILE "${CONSOLE_EXE}" "${STAGE}/Polvane.com")
 file(COPY_FILE "${SOURCES}/policy/Polvane.admx" "${STAGE}/Polvane.admx")
 file(COPY_FILE "${SOURCES}/policy/en-US/Polvane.adml" "${STAGE}/en-US/Polvane.adml")
 file(COPY_FILE "${SOURCES}/resources/Polvane.ico" "${STAGE}/Polvane.ico")
-foreach(staged Polvane.exe Polvane.admx en-US/Polvane.adml Polvane.ico)
+foreach(staged Polvane.exe Polvane.com Polvane.admx en-US/Polvane.adml Polvane.ico)
   execute_process(COMMAND touch -d "@${epoch}" "${STAGE}/${staged}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
 set(inputs "${ARCH};${VERSION};${HOMEPAGE};${SALT}")
-foreach(input "${STAGE}/Polvane.exe" "${STAGE}/Polvane.admx" "${STAGE}/en-US/Polvane.adml"
+foreach(input "${STAGE}/Polvane.exe" "${STAGE}/Polvane.com" "${STAGE}/Polvane.admx" "${STAGE}/en-US/Polvane.adml"
               "${STAGE}/Polvane.ico" "${SOURCES}/installer/Polvane.wxs")
   file(SHA256 "${input}" hash)
   list(APPEND inputs "${hash}")
@@ -44,7 +45,8 @@ execute_process(COMMAND date -u -d "@${epoch}" "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIA
 set(at "${CMAKE_COMMAND}" -E env TZ=UTC "${FAKETIME}" -f "@${when}")
 execute_process(
   COMMAND ${at} "${WIXL}" -a ${ARCH} -D Arch=${ARCH} -D Version=${VERSION}
-          -D ProductCode=${product} -D Exe=${stage_name}/Polvane.exe -D PolicyFolder=${stage_name}
+          -D ProductCode=${product} -D Exe=${stage_name}/Polvane.exe
+          -D ConsoleExe=${stage_name}/Polvane.com -D PolicyFolder=${stage_name}
           -D Icon=${stage_name}/Polvane.ico -D HomePage=${HOMEPAGE}
           -o "${OUTPUT}" "${SOURCES}/installer/Polvane.wxs"
   WORKING_DIRECTORY "${stage_folder}" COMMAND_ERROR_IS_FATAL ANY)
@@ -77,14 +79,22 @@ set(steps
     "InstallUISequence|UseGivenInstallDir|POLVANE_GIVEN_DIR|51"
     "InstallExecuteSequence|KeepGivenInstallDir|INSTALLDIR|49"
     "InstallExecuteSequence|UseGivenInstallDir|POLVANE_GIVEN_DIR|51"
-    "InstallExecuteSequence|SetArpInstallLocation||1001")
+    "InstallExecuteSequence|SetArpInstallLocation||1001"
+    "InstallExecuteSequence|RemoveEnvironmentStrings||3300"
+    "InstallExecuteSequence|WriteEnvironmentStrings||5200")
 set(queries
-    "UPDATE `File` SET `Version` = '${FILE_VERSION}' WHERE `File` = 'Polvane.exe'"
+    "UPDATE `File` SET `Version` = '${FILE_VERSION}' WHERE `File` = 'Polvane.exe' OR `File` = 'Polvane.com'"
     "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
     "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('${upgrade_code}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')"
     # The x64 package had an upgrade code of its own before the two became
     # one product line: an x64 Polvane installed under it is replaced too.
     "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{95CFA7C7-85DE-4CF8-B097-87BA5B368763}', '${VERSION}', ${inclusive}, 'WIX_UPGRADE_DETECTED')")
+# The optional feature's PATH entry, which wixl cannot write: the system
+# (*) PATH gets the folder at its end ([~];), taken away again when the
+# component is removed (-), and made where there is none (=).
+list(APPEND queries
+     "CREATE TABLE `Environment` (`Environment` CHAR(72) NOT NULL, `Name` CHAR(255) NOT NULL LOCALIZABLE, `Value` CHAR(255) LOCALIZABLE, `Component_` CHAR(72) NOT NULL PRIMARY KEY `Environment`)"
+     "INSERT INTO `Environment` (`Environment`, `Name`, `Value`, `Component_`) VALUES ('PathEntry', '=-*PATH', '[~]\\;[INSTALLDIR]', 'PathEntry')")
 foreach(action IN LISTS custom_actions)
   list(APPEND queries "INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES (${action})")
 endforeach()

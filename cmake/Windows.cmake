@@ -104,8 +104,10 @@ set(_sign)
 if(POLVANE_SIGN_CERTIFICATE AND POLVANE_SIGN_KEY)
   set(_sign bash ${CMAKE_SOURCE_DIR}/scripts/sign.sh)
   set(_sign_with ${POLVANE_SIGN_CERTIFICATE} ${POLVANE_SIGN_KEY} ${POLVANE_SIGN_TIMESTAMP})
-  add_custom_command(TARGET Polvane POST_BUILD
-                     COMMAND ${_sign} $<TARGET_FILE:Polvane> ${_sign_with} VERBATIM)
+  foreach(_program Polvane polvane_console)
+    add_custom_command(TARGET ${_program} POST_BUILD
+                       COMMAND ${_sign} $<TARGET_FILE:${_program}> ${_sign_with} VERBATIM)
+  endforeach()
 endif()
 
 # The PE header, read without Wine, so that the i686 build is checked where
@@ -117,7 +119,10 @@ else()
 endif()
 add_test(NAME pe_header
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/pe_header_test.sh ${CMAKE_OBJDUMP}
-                 $<TARGET_FILE:Polvane> ${_machine})
+                 $<TARGET_FILE:Polvane> ${_machine} "Windows GUI")
+add_test(NAME pe_header_console
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/pe_header_test.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:polvane_console> ${_machine} "Windows CUI")
 
 # GoogleTest, built from Debian's sources with the same compiler.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -298,12 +303,13 @@ function(polvane_msi target version output salt)
     COMMAND ${CMAKE_COMMAND} -D WIXL=${WIXL} -D MSIBUILD=${MSIBUILD} -D MSIINFO=${MSIINFO}
             -D FAKETIME=${FAKETIME} -D ARCH=${_msi_arch} -D VERSION=${version}
             -D FILE_VERSION=${_file_version} -D EXE=$<TARGET_FILE:Polvane>
+            -D CONSOLE_EXE=$<TARGET_FILE:polvane_console>
             -D SOURCES=${CMAKE_SOURCE_DIR} -D HOMEPAGE=${_homepage} -D OUTPUT=${output}
             -D STAGE=${CMAKE_BINARY_DIR}/msi-stage/${target} -D SALT=${salt}
             -D EPOCH=${POLVANE_SOURCE_DATE_EPOCH}
             -P ${CMAKE_SOURCE_DIR}/cmake/MakeMsi.cmake
     ${sign_msi}
-    DEPENDS Polvane installer/Polvane.wxs policy/Polvane.admx policy/en-US/Polvane.adml
+    DEPENDS Polvane polvane_console installer/Polvane.wxs policy/Polvane.admx policy/en-US/Polvane.adml
             resources/Polvane.ico cmake/MakeMsi.cmake
     VERBATIM)
   add_custom_target(${target} ${ARGN} DEPENDS ${output})
@@ -334,7 +340,7 @@ add_test(NAME sign COMMAND bash ${CMAKE_SOURCE_DIR}/tests/sign_test.sh ${CMAKE_S
 # with its pictures, and the licence.
 #   cmake --build --preset windows --target package
 if(POLVANE_WINEARCH STREQUAL win32)
-  install(TARGETS Polvane RUNTIME DESTINATION .)
+  install(TARGETS Polvane polvane_console RUNTIME DESTINATION .)
   install(FILES policy/Polvane.admx DESTINATION PolicyDefinitions)
   install(FILES policy/en-US/Polvane.adml DESTINATION PolicyDefinitions/en-US)
   install(FILES README.md LICENSE DESTINATION .)

@@ -6,7 +6,7 @@ build=${1:?build folder}
 zip=${2:?package file name}
 cmake --build "$build" --target package >/dev/null
 actual=$(cd "$build" && cmake -E tar tf "$zip" | grep -v '/$' | sort)
-expected=$(printf '%s\n' Polvane.exe README.md LICENSE \
+expected=$(printf '%s\n' Polvane.exe Polvane.com README.md LICENSE \
   PolicyDefinitions/Polvane.admx PolicyDefinitions/en-US/Polvane.adml \
   deploy/startup.cmd deploy/Detect-PolvanePolicies.ps1 deploy/Get-PolvaneCompliance.ps1 \
   docs/screenshots/about-96.png docs/screenshots/main-96.png \

@@ -4,8 +4,9 @@
 # installed Polvane; installs it again, then the same version rebuilt, then
 # a newer one, each replacing the last; refuses the older one; removes it.
 # Then the same into a folder of the administrator's choosing, which the
-# package must remember. Nothing may be left behind but a policy value that
-# was set before.
+# package must remember; and with the optional feature that puts the folder
+# on the system PATH, so that "Polvane" runs at any prompt, and takes it off
+# again. Nothing may be left behind but a policy value that was set before.
 #   msi_test.sh BUILD PACKAGE REBUILT_PACKAGE NEWER_PACKAGE HOMEPAGE
 #   (packages relative to BUILD)
 set -euo pipefail
@@ -27,6 +28,7 @@ program="$c/$program_files/Polvane"
 templates=$c/windows/PolicyDefinitions
 policy='HKCU\Software\Policies\Microsoft\Messenger'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 fail() { echo "FAIL: $*"; exit 1; }
 msiexec() {
   local action=$1 file=$2
@@ -38,11 +40,15 @@ cleanup() {
   msiexec /x "$rebuilt" >/dev/null 2>&1 || true
   msiexec /x "$package" >/dev/null 2>&1 || true
   wine reg delete "$policy" /f >/dev/null 2>&1 || true
+  if [ -n "${path_before:-}" ]; then
+    wine reg add "$environment" /v PATH /t REG_EXPAND_SZ /d "$path_before" /f >/dev/null 2>&1 || true
+  fi
 }
 trap cleanup EXIT
 
 # A registry value as reg.exe prints it, or nothing.
 value() { wine reg query "$1" /v "$2" $view 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+path_before=$(value "$environment" PATH)
 # The uninstall entries whose DisplayName is Polvane.
 entries() {
   wine reg query "$uninstall" $view | tr -d '\r' | grep '^HKEY' | while read -r key; do
@@ -56,15 +62,20 @@ shortcuts() { find "$c/ProgramData" "$c/users" -path '*Start Menu/Programs/Polva
 # The package itself: the program's version in the File table, no change to
 # the installation offered, nothing for HKEY_CURRENT_USER.
 table() { msiinfo export "$build/$1" "$2" | tr -d '\r' | tail -n +4; }
-[ "$(table "$package" File | awk -F'\t' '$1 == "Polvane.exe" { print $5 }')" = 1.0.0.4 ] ||
-  fail "the File table has no version for Polvane.exe"
+for file in Polvane.exe Polvane.com; do
+  [ "$(table "$package" File | awk -F'\t' -v f=$file '$1 == f { print $5 }')" = 1.0.0.4 ] ||
+    fail "the File table has no version for $file"
+done
 table "$package" Property | grep -qx $'ARPNOMODIFY\t1' || fail "ARPNOMODIFY is not set"
 [ -z "$(table "$package" Registry | awk -F'\t' '$2 != 2')" ] || fail "a registry value outside HKLM"
 
 wine reg add "$policy\\Client" /v DisableVideo /t REG_DWORD /d 1 /f >/dev/null
 msiexec /i "$package" || fail "msiexec /i $package /qn exited with $?"
 
-cmp -s "$program/Polvane.exe" "$build/Polvane.exe" || fail "Polvane.exe is not in Program Files\\Polvane"
+for file in Polvane.exe Polvane.com; do
+  cmp -s "$program/$file" "$build/$file" || fail "$file is not in Program Files\\Polvane"
+done
+[ "$(value "$environment" PATH)" = "$path_before" ] || fail "the PATH changed unasked"
 cmp -s "$templates/Polvane.admx" "$source_dir/policy/Polvane.admx" || fail "no Polvane.admx in PolicyDefinitions"
 cmp -s "$templates/en-US/Polvane.adml" "$source_dir/policy/en-US/Polvane.adml" || fail "no en-US\\Polvane.adml"
 [ "$(shortcuts | wc -l)" -eq 1 ] || fail "no Start menu shortcut"
@@ -80,7 +91,7 @@ packed=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s $view | tr
   awk -v code="$product" '/^HKEY/ { key = $0 } /ProductIcon/ && index($0, code) { print key }')
 [ -n "$packed" ] || fail "the entry has no icon"
 
-shown=$(wine "C:\\$program_files\\Polvane\\Polvane.exe" /show | tr -d '\r')
+shown=$(wine "C:\\$program_files\\Polvane\\Polvane.com" /show | tr -d '\r')
 [ "$(echo "$shown" | grep -c '=')" -eq 5 ] && echo "$shown" | grep -qx 'DisableVideo=1' ||
   fail "the installed Polvane showed: $shown"
 
@@ -126,4 +137,20 @@ msiexec /x "$newer" || fail "msiexec /x exited with $?"
 [ ! -e "$moved_unix" ] || fail "$moved is left: $(ls "$moved_unix")"
 [ -z "$(entries)" ] || fail "the uninstall entry is left"
 ! wine reg query 'HKCU\Software\Krestel' >/dev/null 2>&1 || fail "the package wrote HKEY_CURRENT_USER"
+
+# The folder on the system PATH, asked for: "Polvane" at a prompt in another
+# folder is the console program, and the removal takes the folder off.
+folder="C:\\$program_files\\Polvane\\"
+msiexec /i "$package" ADDLOCAL=ALL || fail "installing with ADDLOCAL=ALL exited with $?"
+[ "$(value "$environment" PATH)" = "$path_before;$folder" ] ||
+  fail "the folder is not at the end of the PATH: $(value "$environment" PATH)"
+prompt=$(cd / && wine cmd.exe /c 'cd /d C:\windows & Polvane /show' | tr -d '\r')
+[ "$(echo "$prompt" | grep -c '=')" -eq 5 ] || fail "Polvane at a prompt printed: $prompt"
+msiexec /x "$package" || fail "msiexec /x exited with $?"
+case ";$(value "$environment" PATH);" in
+  *";$folder;"*) fail "the folder is left on the PATH: $(value "$environment" PATH)" ;;
+esac
+# Wine's msiexec leaves the separator it added; Windows' takes it too.
+wine reg add "$environment" /v PATH /t REG_EXPAND_SZ /d "$path_before" /f >/dev/null
+! wine reg query 'HKLM\Software\Krestel' $view >/dev/null 2>&1 || fail "HKLM\\Software\\Krestel is left"
 echo "1 passed, 0 failed"
