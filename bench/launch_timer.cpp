@@ -3,11 +3,8 @@
 //   launch_timer.exe RUNS PROGRAM...
 // Prints one line per program: its median and fastest time in milliseconds.
 // With --to-exit, times command lines run to their end, and adds the
-// median of the first one's time over each other's, round by round; with
-// --peak, runs one command line RUNS times and prints its median time and
-// the most memory it committed.
+// median of the first one's time over each other's, round by round.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -61,9 +58,6 @@ double TimeOneLaunch(const std::string& program) {
 
 // Milliseconds from CreateProcess until the command line has run to its
 // end; negative when it did not start or end.
-// The most memory the last run committed, in bytes.
-SIZE_T lastPeak = 0;
-
 double TimeOneRun(const std::string& commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -74,14 +68,8 @@ double TimeOneRun(const std::string& commandLine) {
                       nullptr, &startup, &started))
     return -1;
   const polvane::UniqueKernelHandle process(started.hProcess), thread(started.hThread);
-  if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) return -1;
-  const double elapsed = NowMilliseconds() - start;
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  lastPeak = GetProcessMemoryInfo(process.Get(), &counters, sizeof counters)
-                 ? counters.PeakPagefileUsage
-                 : 0;
-  return elapsed;
+  if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) return -1;
+  return NowMilliseconds() - start;
 }
 
 double Median(std::vector<double> times) {
@@ -95,11 +83,9 @@ double Median(std::vector<double> times) {
 // launch_timer RUNS PROGRAM...: each program's launch to its window, in
 // turns; launch_timer --to-exit RUNS COMMAND_LINE...: each command line's
 // run to its end, in turns, then a "ratio" line for each one after the
-// first; launch_timer --peak RUNS COMMAND_LINE: its median time and peak
-// committed memory in MiB.
+// first.
 int main(int argc, char** argv) {
-  const bool peak = argc > 1 && std::string(argv[1]) == "--peak";
-  const bool toExit = peak || (argc > 1 && std::string(argv[1]) == "--to-exit");
+  const bool toExit = argc > 1 && std::string(argv[1]) == "--to-exit";
   if (toExit) ++argv, --argc;
   if (argc < 3) {
     std::fprintf(stderr, "usage: launch_timer [--to-exit] RUNS PROGRAM...\n");
@@ -111,7 +97,6 @@ int main(int argc, char** argv) {
   for (const std::string& program : programs) time(program);  // warm the caches
   std::vector<std::vector<double>> times(programs.size());
   std::vector<std::vector<double>> ratios(programs.size());
-  SIZE_T mostCommitted = 0;
   for (int run = 0; run < runs; ++run) {
     for (std::size_t i = 0; i < programs.size(); ++i) {
       const double t = time(programs[i]);
@@ -120,14 +105,9 @@ int main(int argc, char** argv) {
         return 1;
       }
       times[i].push_back(t);
-      mostCommitted = std::max(mostCommitted, lastPeak);
     }
     for (std::size_t i = 1; i < programs.size(); ++i)
       ratios[i].push_back(times[0].back() / times[i].back());
-  }
-  if (peak) {
-    std::printf("%.1f\t%.1f\n", Median(times[0]), static_cast<double>(mostCommitted) / 1048576.0);
-    return 0;
   }
   for (std::size_t i = 0; i < programs.size(); ++i)
     std::printf("%s\t%.1f\t%.1f\n", programs[i].c_str(), Median(times[i]),

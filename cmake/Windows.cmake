@@ -252,7 +252,6 @@ foreach(_bare bare_window bare_window_themed bare_window_loaded same_window)
   target_link_options(${_bare} PRIVATE -Wl,--gc-sections -s)
 endforeach()
 add_executable(launch_timer bench/launch_timer.cpp)
-target_link_libraries(launch_timer PRIVATE psapi)
 # The floor of a command: opens the client key and prints the five values.
 add_executable(console_floor bench/console_floor.cpp)
 target_link_options(console_floor PRIVATE -Wl,--gc-sections -s)

@@ -83,8 +83,8 @@ inline constinit LateFunction<decltype(&::VerQueryValueW)> VerQueryValueW{
     "version.dll\0VerQueryValueW"};
 
 // The console program imports no user32, which would bring the window
-// station and its classes into every command: only a change tells the
-// running programs.
+// station and its classes into every command: only the notice of a change
+// and the wait for a restarted window load it.
 inline constinit LateFunction<decltype(&::SendMessageTimeoutW)> SendMessageTimeoutW{
     "user32.dll\0SendMessageTimeoutW"};
 inline constinit LateFunction<decltype(&::WaitForInputIdle)> WaitForInputIdle{

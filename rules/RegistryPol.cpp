@@ -47,6 +47,7 @@ class Reader {
         return false;
       if (record.key.empty()) return Fail("a record with an empty key");
       record.length = at_ - record.offset;
+      ShareKeyWithThePrevious(record);
       file_.records.push_back(record);
     }
     return true;
@@ -87,6 +88,17 @@ class Reader {
       file_.text.push_back(AsciiOf(c));
     }
     return Fail(Joined({"the file ends inside ", what}));
+  }
+
+  // A product's values follow one another under one key: its name is kept
+  // once. The record's names are the last in the text, key first.
+  void ShareKeyWithThePrevious(PolRecord& record) {
+    if (file_.records.empty() || file_.records.back().key != record.key) return;
+    char* const key = file_.text.data() + (record.key.data() - file_.text.data());
+    std::copy(record.value.begin(), record.value.end(), key);
+    file_.text.resize(file_.text.size() - record.key.size());
+    record.value = std::string_view(key, record.value.size());
+    record.key = file_.records.back().key;
   }
 
   bool Dword(std::uint32_t& number, const char* what) {

@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine msitools wixl faketime osslsigncode openssl
-  xvfb xauth xdotool x11-utils imagemagick libxml2-utils
+  xvfb xauth xdotool x11-utils imagemagick libxml2-utils time
 )
 
 as_root() {
