@@ -72,11 +72,13 @@ LRESULT CALLBACK NoteDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 DWORD Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                              DWORD style, DWORD exStyle) {
   SetLastError(ERROR_SUCCESS);
+  const RECT& at = where.rect;
   hwnd_ = CreateWindowExW(
-      exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, where.parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
+      exStyle, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
+      at.bottom - at.top, where.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(where.id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
   if (!hwnd_) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
+  if (where.font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(where.font), FALSE);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   Subclass(hwnd_, NoteDestruction, reinterpret_cast<DWORD_PTR>(this));
   return ERROR_SUCCESS;

@@ -49,9 +49,14 @@ class Control {
   virtual void OnDestroyed() { hwnd_ = nullptr; }
 
  protected:
+  // Where a control is made: in parent, with id, at rect (in the parent's
+  // client coordinates) and in font where they are given, so that it needs
+  // no move after it is made.
   struct Placement {
     HWND parent;
     int id;
+    RECT rect{};
+    HFONT font = nullptr;
   };
   // Returns ERROR_SUCCESS, or why the control could not be made.
   DWORD CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,

@@ -36,6 +36,29 @@ constexpr std::array<int, 2> kOptionIds{IDC_CHK_OPTION_0, IDC_CHK_OPTION_1};
 constexpr std::array<int, 4> kSubOptionIds{IDC_CHK_SUB_OPTION_0, IDC_CHK_SUB_OPTION_1,
                                            IDC_CHK_SUB_OPTION_2, IDC_CHK_SUB_OPTION_3};
 constexpr char kMasterTooltip[] = "Stop Messeger from being able to run";
+// Each control's place at a dpi, in its parent's client coordinates: the
+// master option and the first sub-option are in the frame's.
+struct Places {
+  RECT frame;
+  std::array<RECT, 2> option;
+  std::array<RECT, 4> subOption;
+  RECT save, exit;
+};
+Places PlacesAt(int dpi) {
+  Places places{};
+  places.frame = PixelRect(kFraMain, dpi);
+  const POINT inFrame{places.frame.left, places.frame.top};
+  places.option = {PixelRect(kChkOption[0], dpi, inFrame), PixelRect(kChkOption[1], dpi)};
+  for (std::size_t i = 0; i < kChkSubOption.size(); ++i)
+    places.subOption[i] = PixelRect(kChkSubOption[i], dpi, i == 0 ? inFrame : POINT{0, 0});
+  places.save = PixelRect(kCmdSave, dpi);
+  places.exit = PixelRect(kCmdExit, dpi);
+  return places;
+}
+
+// The master option's tooltip is made once the window has painted and waits
+// for input: no one points at a box in the first moment.
+constexpr UINT_PTR kTooltipTimer = 1;
 
 }  // namespace
 
@@ -86,8 +109,11 @@ DWORD frmMain::Load() {
   }
   // A window without all its controls is not shown; the caller destroys it
   // once it has said why (destroying the last window ends the program).
-  if (const DWORD failure = CreateControls(); failure != ERROR_SUCCESS) return failure;
-  LayOut();
+  const int dpi = Dpi();
+  font_ = CreateFontAt(kDialogFont, dpi);
+  if (const DWORD failure = CreateControls(dpi); failure != ERROR_SUCCESS) return failure;
+  // The class's icon, drawn for 96 dpi, serves there.
+  if (dpi != USER_DEFAULT_SCREEN_DPI) SetIcons(dpi);
   about_.SetShortcuts(accelerators_,
                       [this](WORD command) { OnCommand(MAKEWPARAM(command, 1), 0); });
   return ERROR_SUCCESS;
@@ -96,49 +122,49 @@ DWORD frmMain::Load() {
 void frmMain::Show() {
   ShowWindow(Hwnd(), SW_SHOWNORMAL);
   UpdateWindow(Hwnd());
+  if (!tooltip_) SetTimer(Hwnd(), kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
-// Controls are created in tab order, which is also their z-order. The master
-// option and the first sub-option live inside the frame, the master option on
-// its top edge in place of a title; the other sub-options lie over the frame.
-// Returns the first control's failure: a window without all of them is no
-// window to show.
-DWORD frmMain::CreateControls() {
+// Controls are created in tab order, which is also their z-order, each at its
+// place at dpi in the window's font. The master option and the first
+// sub-option live inside the frame, the master option on its top edge in
+// place of a title; the other sub-options lie over the frame. Returns the
+// first control's failure: a window without all of them is no window to show.
+DWORD frmMain::CreateControls(int dpi) {
   const HWND main = Hwnd();
+  const HFONT f = font_.Get();
+  const Places at = PlacesAt(dpi);
   FirstFailure made;
-  made(fraMain_.Create({main, IDC_FRA_MAIN}));
+  made(fraMain_.Create({main, IDC_FRA_MAIN, at.frame, f}));
   const HWND fra = fraMain_.Hwnd();
-  made(chkSubOption_[0].Create({fra, kSubOptionIds[0]}, kSubOptionCaptions[0]));
-  made(chkOption_[0].Create({fra, kOptionIds[0]}, kOptionCaptions[0]));
-  made(cmdExit_.Create({main, IDCANCEL}, L"Exit", false));
-  made(cmdSave_.Create({main, IDOK}, L"Save", true));
+  made(chkSubOption_[0].Create({fra, kSubOptionIds[0], at.subOption[0], f}, kSubOptionCaptions[0]));
+  made(chkOption_[0].Create({fra, kOptionIds[0], at.option[0], f}, kOptionCaptions[0]));
+  made(cmdExit_.Create({main, IDCANCEL, at.exit, f}, L"Exit", false));
+  made(cmdSave_.Create({main, IDOK, at.save, f}, L"Save", true));
   for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
-    made(chkSubOption_[i].Create({main, kSubOptionIds[i]}, kSubOptionCaptions[i]));
-  made(chkOption_[1].Create({main, kOptionIds[1]}, kOptionCaptions[1]));
+    made(chkSubOption_[i].Create({main, kSubOptionIds[i], at.subOption[i], f},
+                                 kSubOptionCaptions[i]));
+  made(chkOption_[1].Create({main, kOptionIds[1], at.option[1], f}, kOptionCaptions[1]));
   if (made.status) return made.status;
 
   for (int i = 0; i < static_cast<int>(chkOption_.size()); ++i)
     chkOption_[static_cast<std::size_t>(i)].onClick = [this, i] { chkOption_Click(i); };
   cmdSave_.onClick = [this] { SaveChanges(); };
   cmdExit_.onClick = [this] { EndProgram(); };
-  return AddMasterTooltip();
+  return ERROR_SUCCESS;
 }
 
 void frmMain::LayOut() {
   const int dpi = Dpi();
   UniqueFont font = CreateFontAt(kDialogFont, dpi);
   const HFONT f = font.Get();
-  const RECT frame = PixelRect(kFraMain, dpi);
-  const POINT inFrame{frame.left, frame.top};
-  fraMain_.Place(frame, f);
-  chkSubOption_[0].Place(PixelRect(kChkSubOption[0], dpi, inFrame), f);
-  chkOption_[0].Place(PixelRect(kChkOption[0], dpi, inFrame), f);
-  cmdExit_.Place(PixelRect(kCmdExit, dpi), f);
-  cmdSave_.Place(PixelRect(kCmdSave, dpi), f);
-  for (std::size_t i = 1; i < chkSubOption_.size(); ++i)
-    chkSubOption_[i].Place(PixelRect(kChkSubOption[i], dpi), f);
-  chkOption_[1].Place(PixelRect(kChkOption[1], dpi), f);
-  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+  const Places at = PlacesAt(dpi);
+  fraMain_.Place(at.frame, f);
+  for (std::size_t i = 0; i < chkOption_.size(); ++i) chkOption_[i].Place(at.option[i], f);
+  for (std::size_t i = 0; i < chkSubOption_.size(); ++i) chkSubOption_[i].Place(at.subOption[i], f);
+  cmdSave_.Place(at.save, f);
+  cmdExit_.Place(at.exit, f);
+  if (tooltip_) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
   SetIcons(dpi);
   font_ = std::move(font);  // the old font is released once nothing uses it
 }
@@ -158,12 +184,13 @@ void frmMain::SetIcons(int dpi) {
   smallIcon_ = std::move(small);
 }
 
-DWORD frmMain::AddMasterTooltip() {
-  SetLastError(ERROR_SUCCESS);
+// Without a tooltip the window is whole all the same.
+void frmMain::AddMasterTooltip() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
-  if (!tooltip_) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
+  if (!tooltip_) return;
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -171,7 +198,6 @@ DWORD frmMain::AddMasterTooltip() {
   tool.uId = reinterpret_cast<UINT_PTR>(chkOption_[0].Hwnd());
   tool.lpszText = const_cast<char*>(kMasterTooltip);
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  return ERROR_SUCCESS;
 }
 
 void frmMain::chkOption_Click(int index) {
@@ -294,6 +320,11 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(wParam, lParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kTooltipTimer) break;
+      KillTimer(Hwnd(), kTooltipTimer);
+      if (!tooltip_) AddMasterTooltip();
       return 0;
     case DM_GETDEFID:
       // Enter presses Save, unless the focus is on Exit.

@@ -50,9 +50,9 @@ class frmMain final : public Window, public OptionPanel {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  DWORD CreateControls();
+  DWORD CreateControls(int dpi);
   void LayOut() override;
-  DWORD AddMasterTooltip();
+  void AddMasterTooltip();
   void SetIcons(int dpi);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void chkOption_Click(int index);

@@ -35,7 +35,7 @@ LONG FontHeightOf(HWND control) {
 // The width of the icon of that kind a window shows.
 int IconSizeOf(HWND window, WPARAM kind) {
   ICONINFO info{};
-  if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)), &info))
+  if (!GetIconInfo(ShownIcon(window, kind), &info))
     return 0;
   BITMAP bitmap{};
   GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
@@ -196,10 +196,8 @@ UniqueIcon StoredImageOfSize(int size) {
 TEST_F(Dpi, EveryIconShownIsTheImageDrawnForItsSize) {
   const int dpi = ExpectedDpi();
   const std::pair<HICON, int> shown[] = {
-      {reinterpret_cast<HICON>(SendMessageW(form.Hwnd(), WM_GETICON, ICON_BIG, 0)),
-       MulDiv(32, dpi, 96)},
-      {reinterpret_cast<HICON>(SendMessageW(form.Hwnd(), WM_GETICON, ICON_SMALL, 0)),
-       MulDiv(16, dpi, 96)},
+      {ShownIcon(form.Hwnd(), ICON_BIG), MulDiv(32, dpi, 96)},
+      {ShownIcon(form.Hwnd(), ICON_SMALL), MulDiv(16, dpi, 96)},
       {static_cast<HICON>(ImageOf(AboutControl(IDC_IMAGE1), IMAGE_ICON)), MulDiv(32, dpi, 96)}};
   for (const auto& [icon, size] : shown) {
     const UniqueIcon stored = StoredImageOfSize(size);

@@ -62,7 +62,23 @@ HWND AboutControl(int id) {
   return about ? ControlOf(about, id) : nullptr;
 }
 
-HWND TooltipOf(HWND owner) { return ThreadWindow(TOOLTIPS_CLASSW, owner); }
+HWND TooltipOf(HWND owner) {
+  HWND tooltip = ThreadWindow(TOOLTIPS_CLASSW, owner);
+  for (int wait = 0; !tooltip && wait < 200; ++wait) {  // made once the window is idle
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    tooltip = ThreadWindow(TOOLTIPS_CLASSW, owner);
+    if (!tooltip) Sleep(5);
+  }
+  return tooltip;
+}
+
+HICON ShownIcon(HWND window, WPARAM kind) {
+  if (const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, kind, 0)))
+    return icon;
+  return reinterpret_cast<HICON>(
+      GetClassLongPtrW(window, kind == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
+}
 
 HWND PolvaneWindowOutside(DWORD processId) {
   return WaitForWindow(L"Polvane.frmMain", [processId](HWND hwnd, DWORD process) {

@@ -15,7 +15,9 @@ HWND AboutWindow();
 // The control of that ID in the About window.
 HWND AboutControl(int id);
 // The tooltip window that owner's controls show.
-HWND TooltipOf(HWND owner);
+HWND TooltipOf(HWND owner);  // waits for it, dispatching this thread's messages
+// The icon of that kind a window shows: its own, or else its class's.
+HICON ShownIcon(HWND window, WPARAM kind);
 
 // The visible Polvane main window of a process other than processId,
 // waiting (up to 5 s) for one to appear; null if none does.
