@@ -358,36 +358,23 @@ TEST_F(Program, TheWindowedProgramStillRunsACommand) {
   EXPECT_EQ(StoredPolicy(HKEY_CURRENT_USER, "DisableVideo"), 1u);
 }
 
-// A window of Polvane's in another process than this one, and that process.
-BOOL CALLBACK MatchOthersWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == GetCurrentProcessId() || !IsWindowVisible(hwnd) || TextOf(hwnd) != L"Polvane")
-    return TRUE;
-  *search = {owner, hwnd};
-  return FALSE;
-}
-
 // A line that opens the window, given to Polvane.com, opens Polvane.exe's
 // with the same arguments, and the console program returns at once.
 TEST_F(Program, AWindowLineGivenToTheConsoleProgramOpensTheWindow) {
   StorePolicy(HKEY_LOCAL_MACHINE, "DisablePC2Phone", 1);
   const ProcessResult started = RunProcess(L"\"" + ConsoleProgramPath() + L"\" /allusers");
   EXPECT_EQ(started.exitCode, 0u) << started.err;
-  Search search{0, nullptr};
-  for (int attempt = 0; attempt < 100 && !search.found; ++attempt, Sleep(50))
-    EnumWindows(MatchOthersWindow, reinterpret_cast<LPARAM>(&search));
-  ASSERT_TRUE(search.found) << "no Polvane window appeared";
-  process.process.Reset(OpenProcess(PROCESS_ALL_ACCESS, FALSE, search.processId));
+  const HWND main = PolvaneWindowOutside(GetCurrentProcessId());
+  ASSERT_TRUE(main) << "no Polvane window appeared";
+  DWORD id = 0;
+  GetWindowThreadProcessId(main, &id);
+  process.process.Reset(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
   wchar_t image[MAX_PATH]{};
   DWORD size = MAX_PATH;
   QueryFullProcessImageNameW(process.process.Get(), 0, image, &size);
   EXPECT_NE(std::wstring(image).find(L"Polvane.exe"), std::wstring::npos) << image;
-  EXPECT_EQ(SendMessageW(GetDlgItem(search.found, IDC_CHK_OPTION_1), BM_GETCHECK, 0, 0),
-            BST_CHECKED);
-  EXPECT_EQ(SendMessageW(GetDlgItem(search.found, IDC_CHK_SUB_OPTION_2), BM_GETCHECK, 0, 0),
-            BST_CHECKED);
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_OPTION_1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, IDC_CHK_SUB_OPTION_2), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 }  // namespace
