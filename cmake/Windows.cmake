@@ -220,6 +220,13 @@ foreach(_dpi 120 144)
   endforeach()
 endforeach()
 
+# The main window's layout again with a wider face mapped to "MS Shell Dlg"
+# (Courier, which Wine finds nowhere and draws in a wider sans face), as
+# Windows in another language maps it: no caption is cut.
+polvane_add_wine_test(main_window_tests_wide_face
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/with_face.sh Courier $<TARGET_FILE:main_window_tests>
+          --gtest_filter=MainWindow.EveryCaptionFitsInItsControl:MainWindow.ControlsSitWhereTheLayoutPutsThem)
+
 # The browser stand-in the link tests register with the shell, and a
 # program that notes the policy change notices the saves broadcast.
 add_executable(link_recorder WIN32 tests/win/link_recorder.cpp)

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/LastError.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
@@ -36,6 +38,10 @@ constexpr std::array<int, 2> kOptionIds{IDC_CHK_OPTION_0, IDC_CHK_OPTION_1};
 constexpr std::array<int, 4> kSubOptionIds{IDC_CHK_SUB_OPTION_0, IDC_CHK_SUB_OPTION_1,
                                            IDC_CHK_SUB_OPTION_2, IDC_CHK_SUB_OPTION_3};
 constexpr char kMasterTooltip[] = "Stop Messeger from being able to run";
+// Between a check box's mark and its caption, and beside a button's caption.
+constexpr int kCaptionGapTwips = 60;
+constexpr int kButtonMarginTwips = 90;
+
 // Each control's place at a dpi, in its parent's client coordinates: the
 // master option and the first sub-option are in the frame's.
 struct Places {
@@ -44,16 +50,50 @@ struct Places {
   std::array<RECT, 4> subOption;
   RECT save, exit;
 };
-Places PlacesAt(int dpi) {
-  Places places{};
-  places.frame = PixelRect(kFraMain, dpi);
-  const POINT inFrame{places.frame.left, places.frame.top};
-  places.option = {PixelRect(kChkOption[0], dpi, inFrame), PixelRect(kChkOption[1], dpi)};
+
+// The caption's width in the font selected into dc.
+int CaptionWidth(HDC dc, const wchar_t* caption) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &size);
+  return size.cx;
+}
+
+// Widens box to content, its left edge kept, but not past limit.
+void Widen(RECT& box, LONG content, LONG limit) {
+  box.right = std::max(box.right, std::min(box.left + content, limit));
+}
+
+// The layout's places, each control widened where its caption in font would
+// not fit (a wider face mapped to "MS Shell Dlg"), within the frame or up to
+// its right-hand neighbour.
+Places PlacesAt(int dpi, HWND window, HFONT font) {
+  Places at{};
+  at.frame = PixelRect(kFraMain, dpi);
+  const POINT inFrame{at.frame.left, at.frame.top};
+  at.option = {PixelRect(kChkOption[0], dpi, inFrame), PixelRect(kChkOption[1], dpi)};
   for (std::size_t i = 0; i < kChkSubOption.size(); ++i)
-    places.subOption[i] = PixelRect(kChkSubOption[i], dpi, i == 0 ? inFrame : POINT{0, 0});
-  places.save = PixelRect(kCmdSave, dpi);
-  places.exit = PixelRect(kCmdExit, dpi);
-  return places;
+    at.subOption[i] = PixelRect(kChkSubOption[i], dpi, i == 0 ? inFrame : POINT{0, 0});
+  at.save = PixelRect(kCmdSave, dpi);
+  at.exit = PixelRect(kCmdExit, dpi);
+
+  HDC dc = GetDC(window);
+  const HGDIOBJ previous = SelectObject(dc, font);
+  const int gap = TwipsToPixels(kCaptionGapTwips, dpi);
+  const int mark = SystemMetricAt(SM_CXMENUCHECK, dpi) + gap;
+  const int margin = 2 * TwipsToPixels(kButtonMarginTwips, dpi);
+  // Inside the frame, as far from its right side as the sub-options' left
+  // edge is from its left.
+  const LONG inner = at.frame.right - at.frame.left - at.subOption[0].left;
+  Widen(at.option[0], mark + CaptionWidth(dc, kOptionCaptions[0]), inner);
+  Widen(at.subOption[0], mark + CaptionWidth(dc, kSubOptionCaptions[0]), inner);
+  for (std::size_t i = 1; i < at.subOption.size(); ++i)
+    Widen(at.subOption[i], mark + CaptionWidth(dc, kSubOptionCaptions[i]), at.frame.left + inner);
+  Widen(at.option[1], mark + CaptionWidth(dc, kOptionCaptions[1]), at.save.left - gap);
+  Widen(at.save, margin + CaptionWidth(dc, L"Save"), at.exit.left - gap);
+  Widen(at.exit, margin + CaptionWidth(dc, L"Exit"), at.frame.right);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return at;
 }
 
 // The master option's tooltip is made once the window has painted and waits
@@ -133,7 +173,7 @@ void frmMain::Show() {
 DWORD frmMain::CreateControls(int dpi) {
   const HWND main = Hwnd();
   const HFONT f = font_.Get();
-  const Places at = PlacesAt(dpi);
+  const Places at = PlacesAt(dpi, main, f);
   FirstFailure made;
   made(fraMain_.Create({main, IDC_FRA_MAIN, at.frame, f}));
   const HWND fra = fraMain_.Hwnd();
@@ -158,7 +198,7 @@ void frmMain::LayOut() {
   const int dpi = Dpi();
   UniqueFont font = CreateFontAt(kDialogFont, dpi);
   const HFONT f = font.Get();
-  const Places at = PlacesAt(dpi);
+  const Places at = PlacesAt(dpi, Hwnd(), f);
   fraMain_.Place(at.frame, f);
   for (std::size_t i = 0; i < chkOption_.size(); ++i) chkOption_[i].Place(at.option[i], f);
   for (std::size_t i = 0; i < chkSubOption_.size(); ++i) chkSubOption_[i].Place(at.subOption[i], f);

@@ -35,8 +35,7 @@ LONG FontHeightOf(HWND control) {
 // The width of the icon of that kind a window shows.
 int IconSizeOf(HWND window, WPARAM kind) {
   ICONINFO info{};
-  if (!GetIconInfo(ShownIcon(window, kind), &info))
-    return 0;
+  if (!GetIconInfo(ShownIcon(window, kind), &info)) return 0;
   BITMAP bitmap{};
   GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
   DeleteObject(info.hbmColor);
@@ -91,11 +90,9 @@ class Dpi : public PolicyTest {
                    FromTwips(1605, 2100, 1260, 345, dpi), "cmdSave");
     ExpectSameRect(RectInParent(form.chkSubOption(3).Hwnd()), FromTwips(360, 1560, 3855, 195, dpi),
                    "chkSubOption(3)");
-    // The master option sits in the frame, at its place in window coordinates.
-    const RECT frame = FromTwips(120, 120, 4215, 1860, dpi);
-    RECT master = FromTwips(240, 120, 1650, 195, dpi);
-    OffsetRect(&master, -frame.left, -frame.top);
-    ExpectSameRect(RectInParent(form.chkOption(0).Hwnd()), master, "chkOption(0)");
+    // The master option sits in the frame, at its place in window
+    // coordinates, wider only where its caption needs it.
+    ExpectRectFittingItsCaption(form.chkOption(0).Hwnd(), FromTwips(240, 120, 1650, 195, dpi), dpi);
     EXPECT_EQ(FontHeightOf(form.chkOption(1).Hwnd()), -MulDiv(8, dpi, 72));
     EXPECT_EQ(FontHeightOf(TooltipOf(form.Hwnd())), -MulDiv(8, dpi, 72));
     EXPECT_EQ(IconSizeOf(form.Hwnd(), ICON_BIG), MulDiv(32, dpi, 96));

@@ -78,14 +78,17 @@ TEST_F(MainWindow, IsAFixedDialogFrameCentredWithTheStatedClientArea) {
 
 TEST_F(MainWindow, ControlsSitWhereTheLayoutPutsThem) {
   ExpectRect(ControlOf(form.Hwnd(), IDC_FRA_MAIN), FromTwips(120, 120, 4215, 1860));
-  ExpectRect(form.chkOption(0).Hwnd(), FromTwips(240, 120, 1650, 195));
-  ExpectRect(form.chkSubOption(0).Hwnd(), FromTwips(360, 480, 3855, 195));
-  ExpectRect(form.chkSubOption(1).Hwnd(), FromTwips(360, 840, 3855, 195));
-  ExpectRect(form.chkSubOption(2).Hwnd(), FromTwips(360, 1200, 3855, 195));
-  ExpectRect(form.chkSubOption(3).Hwnd(), FromTwips(360, 1560, 3855, 195));
-  ExpectRect(form.chkOption(1).Hwnd(), FromTwips(480, 2160, 1050, 195));
-  ExpectRect(ControlOf(form.Hwnd(), IDOK), FromTwips(1605, 2100, 1260, 345));
-  ExpectRect(ControlOf(form.Hwnd(), IDCANCEL), FromTwips(2955, 2100, 1260, 345));
+  const std::pair<HWND, RECT> placed[] = {
+      {form.chkOption(0).Hwnd(), FromTwips(240, 120, 1650, 195)},
+      {form.chkSubOption(0).Hwnd(), FromTwips(360, 480, 3855, 195)},
+      {form.chkSubOption(1).Hwnd(), FromTwips(360, 840, 3855, 195)},
+      {form.chkSubOption(2).Hwnd(), FromTwips(360, 1200, 3855, 195)},
+      {form.chkSubOption(3).Hwnd(), FromTwips(360, 1560, 3855, 195)},
+      {form.chkOption(1).Hwnd(), FromTwips(480, 2160, 1050, 195)},
+      {ControlOf(form.Hwnd(), IDOK), FromTwips(1605, 2100, 1260, 345)},
+      {ControlOf(form.Hwnd(), IDCANCEL), FromTwips(2955, 2100, 1260, 345)}};
+  for (const auto& [control, laidOut] : placed)
+    ExpectRectFittingItsCaption(control, laidOut, form.Dpi());
 }
 
 TEST_F(MainWindow, ControlsHaveTheirCaptionsKindsAndParents) {
@@ -115,15 +118,16 @@ TEST_F(MainWindow, ControlsHaveTheirCaptionsKindsAndParents) {
   for (HWND box : CheckBoxes()) EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
+// Measured in each control's own font, whatever face "MS Shell Dlg" maps to
+// (the test runs again with a wider one).
 TEST_F(MainWindow, EveryCaptionFitsInItsControl) {
-  // The size each box asks for to show its check mark and whole caption.
-  for (HWND box : CheckBoxes()) {
-    SIZE ideal{};
-    ASSERT_TRUE(SendMessageW(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+  std::vector<HWND> controls = CheckBoxes();
+  controls.push_back(ControlOf(form.Hwnd(), IDOK));
+  controls.push_back(ControlOf(form.Hwnd(), IDCANCEL));
+  for (HWND control : controls) {
     RECT r{};
-    GetClientRect(box, &r);
-    EXPECT_LE(ideal.cx, r.right) << TextOf(box).c_str();
-    EXPECT_LE(ideal.cy, r.bottom + 1) << TextOf(box).c_str();
+    GetClientRect(control, &r);
+    EXPECT_GE(r.right, CaptionNeeds(control, form.Dpi())) << TextOf(control).c_str();
   }
 }
 

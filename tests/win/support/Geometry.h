@@ -11,5 +11,13 @@ RECT ClientRectOf(HWND child);
 RECT FromTwips(int left, int top, int width, int height, int dpi = 0);
 // Expects hwnd to lie at expected in its top-level window's client area.
 void ExpectRect(HWND hwnd, const RECT& expected);
+// How wide a check box or button laid out at dpi must be for its whole
+// caption in its own font: the caption, and a check box's mark and the
+// space after it.
+int CaptionNeeds(HWND control, int dpi);
+// Expects the control where the layout put it, laidOut, except that it is
+// wider where its caption would not fit there: its left, top and bottom
+// stay, and its right edge moves only then.
+void ExpectRectFittingItsCaption(HWND hwnd, const RECT& laidOut, int dpi);
 
 }  // namespace polvane::test
