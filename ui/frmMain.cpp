@@ -119,13 +119,15 @@ int frmMain::Start(const WindowCommand& command) {
     return static_cast<int>(failure);
   }
   SetUser(std::move(user.hive), user.sid, user.otherName);
-  Show();
+  // The boxes hold their values before the first paint, which is then the
+  // only one.
   if (command.scope.allUsers)
     Option(OptionPanel::kScopeOption).SetValue(kChecked);  // its click loads every user's
   else
     LoadChosenScope();
   ApplyEdits(command, *this);
   UpdateSubOptions(*this);
+  Show();
   return 0;
 }
 
@@ -160,6 +162,7 @@ DWORD frmMain::Load() {
 }
 
 void frmMain::Show() {
+  if (IsWindowVisible(Hwnd())) return;
   ShowWindow(Hwnd(), SW_SHOWNORMAL);
   UpdateWindow(Hwnd());
   if (!tooltip_) SetTimer(Hwnd(), kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
@@ -267,6 +270,7 @@ void frmMain::LoadChosenScope() {
       status != kSuccess) {
     const std::string text =
         LoadFailureMessage(ScopeName(allUsers, store_.otherUser), SystemReason(status));
+    Show();  // at start, the warning is read over the window it is about
     ShowMessage(Hwnd(), text, MB_OK | MB_ICONWARNING);
   }
 }
