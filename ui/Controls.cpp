@@ -19,13 +19,14 @@ std::wstring WindowText(HWND hwnd) {
 
 std::wstring Control::Text() const { return WindowText(hwnd_); }
 
-Control* Control::FromHwnd(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  wchar_t className[16]{};
-  GetClassNameW(hwnd, className, 16);
-  if (lstrcmpiW(className, WC_BUTTONW) != 0 && lstrcmpiW(className, WC_STATICW) != 0)
-    return nullptr;
-  return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+void Control::ForgetControlsOf(HWND root) {
+  const std::vector<Control*> controls = Objects();
+  for (Control* control : controls)
+    if (control->root_ == root) {
+      control->Unbind();
+      control->OnDestroyed();
+      control->root_ = nullptr;
+    }
 }
 
 bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
@@ -56,17 +57,6 @@ LRESULT NextProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return next ? next(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// Tells a control's wrapper when the control is destroyed.
-LRESULT CALLBACK NoteDestruction(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR control) {
-  if (message == WM_NCDESTROY) {
-    Unsubclass(hwnd, NoteDestruction);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    reinterpret_cast<Control*>(control)->OnDestroyed();
-  }
-  return NextProcedure(hwnd, message, wParam, lParam);
-}
-
 }  // namespace
 
 DWORD Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
@@ -79,8 +69,8 @@ DWORD Control::CreateControl(const Placement& where, const wchar_t* className, c
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(where.parent, GWLP_HINSTANCE)), nullptr);
   if (!hwnd_) return LastErrorOr(ERROR_INVALID_WINDOW_HANDLE);
   if (where.font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(where.font), FALSE);
-  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  Subclass(hwnd_, NoteDestruction, reinterpret_cast<DWORD_PTR>(this));
+  root_ = GetAncestor(where.parent, GA_ROOT);
+  Bind();
   return ERROR_SUCCESS;
 }
 

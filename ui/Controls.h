@@ -8,6 +8,7 @@
 #include <string>
 
 #include "rules/CheckValue.h"
+#include "ui/Bound.h"
 
 namespace polvane {
 
@@ -23,7 +24,7 @@ struct FirstFailure {
 // A window's text, of any length.
 std::wstring WindowText(HWND hwnd);
 
-class Control {
+class Control : public Bound<Control> {
  public:
   Control() = default;
   Control(const Control&) = delete;
@@ -33,8 +34,9 @@ class Control {
   HWND Hwnd() const { return hwnd_; }
   std::wstring Text() const;
 
-  // The wrapper of a control created by this program, or null.
-  static Control* FromHwnd(HWND hwnd);
+  // The controls made in the top-level window root are gone with it: each
+  // forgets its handle and whatever it was shown.
+  static void ForgetControlsOf(HWND root);
   // Hands a WM_COMMAND from one of the program's controls to its wrapper;
   // false when it came from elsewhere (a menu, a shortcut, the dialog keys).
   static bool RouteCommand(WPARAM wParam, LPARAM lParam);
@@ -64,6 +66,7 @@ class Control {
 
  private:
   HWND hwnd_ = nullptr;
+  HWND root_ = nullptr;
 };
 
 class Button final : public Control {

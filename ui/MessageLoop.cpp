@@ -8,7 +8,7 @@ namespace {
 bool TranslateForWindow(MSG& msg) {
   if (!msg.hwnd) return false;
   const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-  const Window* window = Window::FromTopLevel(root);
+  const Window* window = Window::FromHwnd(root);
   if (!window) return false;
   if (HACCEL shortcuts = window->Accelerators();
       shortcuts && TranslateAcceleratorW(root, shortcuts, &msg))

@@ -1,5 +1,7 @@
 #include "ui/Window.h"
 
+#include "ui/Controls.h"
+
 #include "platform/LastError.h"
 #include "ui/Dpi.h"
 
@@ -13,11 +15,6 @@ namespace {
 // WM_GETDPISCALEDSIZE, sent from Windows 10 1703 on; the headers name it
 // only for programs that need that version.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
-
-std::vector<Window*>& TopLevelWindows() {
-  static std::vector<Window*> windows;
-  return windows;
-}
 
 DWORD RegisterClassOnce(HINSTANCE instance, const wchar_t* name, HICON icon, WNDPROC procedure) {
   WNDCLASSEXW existing{};
@@ -69,14 +66,8 @@ void Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-Window* Window::FromTopLevel(HWND root) {
-  for (Window* window : TopLevelWindows())
-    if (window->hwnd_ == root) return window;
-  return nullptr;
-}
-
 void Window::DestroyAll() {
-  const std::vector<Window*> windows = TopLevelWindows();
+  const std::vector<Window*> windows = Objects();
   for (Window* window : windows) window->Destroy();
 }
 
@@ -164,12 +155,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   if (message == WM_NCCREATE) {
     auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    TopLevelWindows().push_back(self);
+    self->Bind();
   }
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  Window* self = FromHwnd(hwnd);
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
+    Control::ForgetControlsOf(hwnd);  // all gone before their window
     self->Detach();
     self->OnDestroyed();
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -178,12 +169,10 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 void Window::Detach() {
-  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  Unbind();
   hwnd_ = nullptr;
   lastFocus_ = nullptr;
-  auto& windows = TopLevelWindows();
-  windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
-  if (windows.empty()) PostQuitMessage(0);
+  if (Objects().empty()) PostQuitMessage(0);
 }
 
 // A window that is not a dialog must keep its own keyboard focus across

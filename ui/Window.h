@@ -3,11 +3,12 @@
 // top-level windows: the program ends when the last of them is destroyed.
 #include <windows.h>
 
+#include "ui/Bound.h"
 #include "ui/Layout.h"
 
 namespace polvane {
 
-class Window {
+class Window : public Bound<Window> {
  public:
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -32,8 +33,6 @@ class Window {
   // The keyboard shortcuts the message loop applies to this window's input.
   virtual HACCEL Accelerators() const { return nullptr; }
 
-  // The program's window whose top-level handle is root, or null.
-  static Window* FromTopLevel(HWND root);
   // Destroys every top-level window of the program, which ends it.
   static void DestroyAll();
 
