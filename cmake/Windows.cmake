@@ -24,21 +24,20 @@ add_link_options(-Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1
 # time in the PE header, no build folder in any path.
 add_link_options(-Wl,--no-insert-timestamp)
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
-# Small code: optimised for size (the texts and command line are built from
-# many short strings, which speed-optimised code copies out inline), every
-# function in a section of its own, so that the linker can
-# leave out what nothing calls. The user interface has one thread, so local
-# statics need no locks (which would bring in the threads library).
-add_compile_options(-Oz -ffunction-sections -fdata-sections -fno-threadsafe-statics)
+# Optimised for size, also when the linker optimises across files, and
+# every function in a section of its own, so that it can leave out what
+# nothing calls.
+string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
+add_compile_options(-ffunction-sections -fdata-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE
                         _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# Everything but the entry point and the lean runtime, which the tests
-# replace with their own: the layers below program/, and its start-up.
+# Everything but the entry points: the layers below program/, and its
+# start-up.
 file(GLOB _platform CONFIGURE_DEPENDS platform/*.cpp)
 file(GLOB _ui CONFIGURE_DEPENDS ui/*.cpp)
 add_library(polvane_core STATIC ${POLVANE_RULES} ${_platform} ${_ui} program/Startup.cpp)
-# The program throws and catches nothing (see program/LeanRuntime.cpp).
+# The program throws and catches nothing.
 target_compile_options(polvane_core PRIVATE -fno-exceptions)
 # shell32, ole32, oleaut32, version and oleacc are loaded when first needed
 # (platform/LateBound.h): what the first paint does not use is not imported.
@@ -54,25 +53,14 @@ set_source_files_properties(resources/Polvane.rc PROPERTIES OBJECT_DEPENDS
 # link time, which makes it about a sixth smaller. (The tests link the core
 # library as it is: MinGW's linker refuses to mix the two kinds of objects.)
 add_executable(Polvane WIN32 ${POLVANE_RULES} ${_platform} ${_ui} program/Startup.cpp
-               program/WinMain.cpp program/LeanRuntime.cpp $<TARGET_OBJECTS:polvane_resources>)
+               program/WinMain.cpp $<TARGET_OBJECTS:polvane_resources>)
 set_property(TARGET Polvane PROPERTY INTERPROCEDURAL_OPTIMIZATION TRUE)
 # One partition: GCC 12's partitioned LTO for Windows targets stops with an
 # internal error on some of the library's templates.
 target_link_options(Polvane PRIVATE -flto-partition=one)
 target_link_libraries(Polvane PRIVATE ${POLVANE_SYSTEM_LIBRARIES})
-# It throws nothing and asks no object for its type (see LeanRuntime.cpp).
+# It throws nothing and asks no object for its type.
 target_compile_options(Polvane PRIVATE -fno-exceptions -fno-rtti)
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  # 32-bit Windows unwinds through its own exception records, not through
-  # the DWARF tables GCC writes for C++ exceptions, which the program never
-  # throws: without them Polvane.exe is a sixth smaller. (64-bit Windows
-  # needs its unwind data for every function.)
-  # The 32-bit Windows ABI promises a 4-byte aligned stack, and the program
-  # keeps nothing on it that wants more: GCC's default of realigning to 16
-  # bytes costs code in every function that calls another.
-  target_compile_options(Polvane PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables
-                                         -mpreferred-stack-boundary=2)
-endif()
 target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)
 
 # Polvane.com, the console program: the same command line from the same
@@ -81,7 +69,7 @@ target_link_options(Polvane PRIVATE -Wl,--gc-sections -s)
 # "Polvane" is typed (PATHEXT). It imports kernel32 and advapi32 alone: what
 # a command's own work needs beyond them is loaded when that work runs.
 add_executable(polvane_console ${POLVANE_RULES} ${_platform} program/Startup.cpp
-               program/ConsoleMain.cpp program/LeanRuntime.cpp resources/PolvaneConsole.rc)
+               program/ConsoleMain.cpp resources/PolvaneConsole.rc)
 set_target_properties(polvane_console PROPERTIES OUTPUT_NAME Polvane SUFFIX .com
                                                  INTERPROCEDURAL_OPTIMIZATION TRUE)
 set_source_files_properties(resources/PolvaneConsole.rc PROPERTIES OBJECT_DEPENDS
@@ -89,10 +77,6 @@ set_source_files_properties(resources/PolvaneConsole.rc PROPERTIES OBJECT_DEPEND
 target_compile_options(polvane_console PRIVATE -fno-exceptions -fno-rtti)
 target_link_options(polvane_console PRIVATE -flto-partition=one -Wl,--gc-sections -s)
 target_link_libraries(polvane_console PRIVATE advapi32)
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  target_compile_options(polvane_console PRIVATE -fno-asynchronous-unwind-tables
-                                                 -fno-unwind-tables -mpreferred-stack-boundary=2)
-endif()
 
 # A release is signed with Authenticode when a certificate and key are
 # given: the exe as soon as it is linked, so that the MSI and the ZIP carry

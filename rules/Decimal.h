@@ -1,6 +1,5 @@
 #pragma once
-// Numbers as text without the C library's printf, which would bring its
-// floating-point formatting into the program.
+// Numbers as text and back, in the only forms the program writes and reads.
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -9,38 +8,9 @@
 
 namespace polvane {
 
-// Each digit by subtracting its power of ten: a 64-bit division would
-// bring the compiler's helpers for it into the 32-bit program.
 inline std::string Decimal(std::int64_t number) {
-  constexpr std::uint64_t kPowers[] = {10000000000000000000u,
-                                       1000000000000000000,
-                                       100000000000000000,
-                                       10000000000000000,
-                                       1000000000000000,
-                                       100000000000000,
-                                       10000000000000,
-                                       1000000000000,
-                                       100000000000,
-                                       10000000000,
-                                       1000000000,
-                                       100000000,
-                                       10000000,
-                                       1000000,
-                                       100000,
-                                       10000,
-                                       1000,
-                                       100,
-                                       10,
-                                       1};
-  std::string text = number < 0 ? "-" : "";
-  std::uint64_t rest =
-      number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
-  for (const std::uint64_t power : kPowers) {
-    char digit = '0';
-    for (; rest >= power; rest -= power) ++digit;
-    if (digit != '0' || text.size() > (number < 0) || power == 1) text += digit;
-  }
-  return text;
+  char digits[20];  // "-9223372036854775808"
+  return {digits, std::to_chars(digits, digits + sizeof digits, number).ptr};
 }
 
 // The number that plain decimal digits write, up to 4294967295; nothing for
