@@ -1,5 +1,6 @@
 #include "platform/Accounts.h"
 
+#include <windows.h>
 #include <sddl.h>
 
 #include <vector>
@@ -46,7 +47,7 @@ struct SidName {
   std::wstring name;
   SID_NAME_USE use{};
 };
-SidName NameOf(PSID sid) {
+SidName NameOfSid(PSID sid) {
   wchar_t name[256]{}, domain[256]{};
   DWORD nameSize = 256, domainSize = 256;
   SidName named;
@@ -60,7 +61,7 @@ Account SidAccount(const std::string& user) {
   if (!ConvertStringSidToSidA(user.c_str(), &sid)) return {ERROR_INVALID_SID, {}};
   const UniqueLocal owner(sid);
   // A SID the system cannot name may still be a signed-in user's.
-  if (IsGroup(NameOf(sid).use)) return {ERROR_NO_SUCH_USER, {}};
+  if (IsGroup(NameOfSid(sid).use)) return {ERROR_NO_SUCH_USER, {}};
   return {ERROR_SUCCESS, SidText(sid)};
 }
 
@@ -83,15 +84,15 @@ Account NamedAccount(const std::string& user) {
 
 std::string SystemAccounts::OwnSid() { return TokenUserSid(); }
 
-Account FindAccount(const std::string& user) {
+Account SystemAccounts::Find(const std::string& user) {
   return LooksLikeSid(user) ? SidAccount(user) : NamedAccount(user);
 }
 
-std::wstring AccountName(const std::string& sidText) {
+std::wstring SystemAccounts::NameOf(const std::string& sidText) {
   PSID sid = nullptr;
   if (!ConvertStringSidToSidA(sidText.c_str(), &sid)) return Widen(sidText, CP_UTF8);
   const UniqueLocal owner(sid);
-  const SidName named = NameOf(sid);
+  const SidName named = NameOfSid(sid);
   return named.name.empty() ? Widen(sidText, CP_UTF8) : named.name;
 }
 

@@ -1,20 +1,18 @@
 #include "platform/ChosenUser.h"
 
-#include "platform/Accounts.h"
-
 namespace polvane {
 
 ChosenUser ChooseUser(const CommandServices& services, const std::string& user) {
   const std::string own = services.accounts.OwnSid();
   if (user.empty()) return {kSuccess, {}, own, {}};
-  const Account account = FindAccount(user);
-  if (account.status != ERROR_SUCCESS) return {account.status, {}, {}, {}};
+  const Account account = services.accounts.Find(user);
+  if (account.status != kSuccess) return {account.status, {}, {}, {}};
   if (account.sid == own) return {kSuccess, {}, own, {}};
   RegKey hive{};
   const Win32Error status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);
   if (status != kSuccess)
     return {status == kFileNotFound ? kNoSuchLogonSession : status, {}, {}, {}};
-  return {kSuccess, OpenedKey(hive, {&services.registry}), account.sid, AccountName(account.sid)};
+  return {kSuccess, OpenedKey(hive, {&services.registry}), account.sid, services.accounts.NameOf(account.sid)};
 }
 
 }  // namespace polvane

@@ -48,13 +48,6 @@ using RefreshPolicyExFunction = BOOL(WINAPI*)(BOOL, DWORD);
 
 namespace late {
 
-// shell32.dll brings shcore, shlwapi and uxtheme with it: only a link and a
-// restart as administrator need it.
-inline constinit LateFunction<decltype(&::ShellExecuteA)> ShellExecuteA{
-    "shell32.dll\0ShellExecuteA"};
-inline constinit LateFunction<decltype(&::ShellExecuteExW)> ShellExecuteExW{
-    "shell32.dll\0ShellExecuteExW"};
-
 // COM (ole32 and oleaut32) serves the shell's calls and the About window's
 // banner, which OLE's picture loader reads.
 inline constinit LateFunction<decltype(&::CoInitializeEx)> CoInitializeEx{
@@ -74,21 +67,11 @@ inline constinit LateFunction<decltype(&::CreateStdAccessibleObject)> CreateStdA
 inline constinit LateFunction<decltype(&::LresultFromObject)> LresultFromObject{
     "oleacc.dll\0LresultFromObject"};
 
-// The About window's version lines, read from the program's own record.
-inline constinit LateFunction<decltype(&::GetFileVersionInfoSizeW)> GetFileVersionInfoSizeW{
-    "version.dll\0GetFileVersionInfoSizeW"};
-inline constinit LateFunction<decltype(&::GetFileVersionInfoW)> GetFileVersionInfoW{
-    "version.dll\0GetFileVersionInfoW"};
-inline constinit LateFunction<decltype(&::VerQueryValueW)> VerQueryValueW{
-    "version.dll\0VerQueryValueW"};
-
 // The console program imports no user32, which would bring the window
 // station and its classes into every command: only the notice of a change
-// and the wait for a restarted window load it.
+// loads it.
 inline constinit LateFunction<decltype(&::SendMessageTimeoutW)> SendMessageTimeoutW{
     "user32.dll\0SendMessageTimeoutW"};
-inline constinit LateFunction<decltype(&::WaitForInputIdle)> WaitForInputIdle{
-    "user32.dll\0WaitForInputIdle"};
 
 // Only /gpo asks the Group Policy engine to apply what it wrote.
 inline constinit LateFunction<RefreshPolicyExFunction> RefreshPolicyEx{

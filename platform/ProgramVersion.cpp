@@ -1,11 +1,11 @@
 #include "platform/ProgramVersion.h"
 
 #include <windows.h>
+#include <winver.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/LateBound.h"
 #include "platform/Text.h"
 #include "rules/Decimal.h"
 
@@ -27,8 +27,7 @@ std::wstring ProgramPath() {
 namespace {
 
 bool QueryValue(const std::vector<BYTE>& record, const wchar_t* path, void** value, UINT* length) {
-  const auto query = late::VerQueryValueW.Get();
-  return query && query(record.data(), path, value, length);
+  return VerQueryValueW(record.data(), path, value, length);
 }
 
 std::string StringField(const std::vector<BYTE>& record, const std::wstring& table,
@@ -60,15 +59,12 @@ std::wstring StringTableName(const std::vector<BYTE>& record) {
 }  // namespace
 
 VersionRecord ReadProgramVersionRecord() {
-  const auto sizeOf = late::GetFileVersionInfoSizeW.Get();
-  const auto read = late::GetFileVersionInfoW.Get();
-  if (!sizeOf || !read) return {};
   const std::wstring path = ProgramPath();
   DWORD ignored = 0;
-  const DWORD size = sizeOf(path.c_str(), &ignored);
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (size == 0) return {};
   std::vector<BYTE> record(size);
-  if (!read(path.c_str(), 0, size, record.data())) return {};
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, record.data())) return {};
 
   VersionRecord result;
   VS_FIXEDFILEINFO* fixed = nullptr;

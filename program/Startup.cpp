@@ -4,6 +4,7 @@
 
 #include "platform/ChosenUser.h"
 #include "platform/Console.h"
+#include "platform/Elevation.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
 #include "platform/Text.h"
@@ -28,7 +29,7 @@ int RunWithoutWindow(const CommandServices& services, const Command& command,
   else
     result = RunCommand(
         PolicyStore{services.registry, user.Root(), Narrow(user.otherName.c_str(), CP_UTF8),
-                    services.elevation.IsElevated()},
+                    IsElevated()},
         command, output, SystemReason, services.files, services.groupPolicy);
   if (result.changed) AnnouncePolicyChange();
   // Output that was lost is no success.

@@ -2,7 +2,7 @@
 
 #include "platform/Console.h"
 #include "ui/MessageBox.h"
-#include "platform/SystemServices.h"
+#include "ui/WindowServices.h"
 #include "program/Startup.h"
 #include "rules/CommandLine.h"
 #include "ui/CommonControls.h"

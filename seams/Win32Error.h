@@ -11,7 +11,6 @@ inline constexpr Win32Error kSuccess = 0;
 inline constexpr Win32Error kFileNotFound = 2;
 inline constexpr Win32Error kPathNotFound = 3;
 inline constexpr Win32Error kAccessDenied = 5;
-inline constexpr Win32Error kInvalidHandle = 6;
 inline constexpr Win32Error kInvalidData = 13;
 inline constexpr Win32Error kSharingViolation = 32;
 // ERROR_BAD_FILE_TYPE: what the file store answers for a name that is a

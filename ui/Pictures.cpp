@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/ComApartment.h"
+#include "ui/ComApartment.h"
 #include "platform/LateBound.h"
 
 namespace polvane {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <utility>
 
-#include "seams/Services.h"
+#include "ui/WindowServices.h"
 #include "ui/Controls.h"
 #include "platform/Handles.h"
 #include "ui/Pictures.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Elevation.h"
 #include "platform/LastError.h"
 #include "platform/PolicyNotice.h"
 #include "platform/SystemMessage.h"
@@ -265,7 +266,7 @@ void frmMain::LoadChosenScope() {
   SetWindowTextW(Hwnd(), title.c_str());
   // Where the policy keys' security keeps this process from saving, Save
   // says that it needs an administrator, as Windows buttons do.
-  cmdSave_.ShowShield(!services_.elevation.IsElevated() && !MayChangePolicies(store_, allUsers));
+  cmdSave_.ShowShield(!IsElevated() && !MayChangePolicies(store_, allUsers));
   if (const Win32Error status = LoadPolicies(store_, *this, allUsers, &loaded_);
       status != kSuccess) {
     const std::string text =
@@ -314,7 +315,7 @@ bool frmMain::ConfirmChangesBehind(bool allUsers) {
 // A save refused to a process without an administrator's rights, in either
 // scope, may succeed with them: the box offers to start Polvane again so.
 void frmMain::ShowSaveFailure(bool allUsers, Win32Error status) {
-  const bool elevated = services_.elevation.IsElevated();
+  const bool elevated = IsElevated();
   std::string text = SaveFailureMessage(ScopeName(allUsers, store_.otherUser), status,
                                         SystemReason(status), elevated);
   if (status != kAccessDenied || elevated) {

@@ -11,7 +11,7 @@
 #include "rules/PolicyStore.h"
 #include "rules/mdlMain.h"
 #include "rules/mdlRegistry.h"
-#include "seams/Services.h"
+#include "ui/WindowServices.h"
 #include "ui/Controls.h"
 #include "platform/Handles.h"
 #include "ui/frmAbout.h"

@@ -14,6 +14,9 @@
 
 namespace polvane::test {
 
+// ERROR_INVALID_HANDLE: the answer for a key this registry never opened.
+inline constexpr Win32Error kInvalidHandle = 6;
+
 class MemoryRegistry final : public RegistryApi {
  public:
   struct StoredValue {

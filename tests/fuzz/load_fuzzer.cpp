@@ -94,7 +94,7 @@ class HostileRegistry final : public RegistryApi {
 
 Win32Error AnyStatus(FuzzedDataProvider& input) {
   if (input.ConsumeBool()) return kSuccess;
-  constexpr std::array<Win32Error, 5> kUsual{kFileNotFound, kAccessDenied, kInvalidHandle,
+  constexpr std::array<Win32Error, 5> kUsual{kFileNotFound, kAccessDenied, test::kInvalidHandle,
                                              kMoreData, 1018 /* key marked for deletion */};
   return input.ConsumeBool() ? input.PickValueInArray(kUsual) : input.ConsumeIntegral<Win32Error>();
 }

@@ -17,6 +17,7 @@
 #include "platform/Text.h"
 #include "rules/CommandLine.h"
 #include "rules/PolicyTable.h"
+#include "seams/RegistryApi.h"
 #include "rules/RegistryPol.h"
 #include "tests/win/support/PolicyKeys.h"
 #include "tests/win/support/Processes.h"
@@ -258,7 +259,7 @@ TEST_F(CommandLine, UserReachesASignedInUsersPoliciesByNameOrSid) {
       << exported.out;  // named as Windows names them, here by SID
 
   // This process's own user, by name, is the current user.
-  const std::wstring own = AccountName(SystemAccounts().OwnSid());
+  const std::wstring own = SystemAccounts().NameOf(SystemAccounts().OwnSid());
   EXPECT_EQ(Polvane(L"/set PreventRun=1 \"/user:" + own + L"\"").exitCode, 0u) << own.c_str();
   EXPECT_EQ(RegQuery(L"HKCU"), "PreventRun REG_DWORD 0x1\n");
 

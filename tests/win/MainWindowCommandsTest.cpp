@@ -430,7 +430,7 @@ TEST_F(Commands, AnotherAccountsElevatedPolvaneShowsAndSavesTheNamedUsersPolicie
   ASSERT_EQ(form.Start(std::get<WindowCommand>(
                 ParseCommandLine({"/edit", "DisableVideo=1", "/user:" + user}))),
             0);
-  EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane - " + AccountName(user));
+  EXPECT_EQ(TextOf(form.Hwnd()), L"Polvane - " + SystemAccounts().NameOf(user));
   EXPECT_EQ(Panel(), (Values{0, 0, 0, 1, 1}));
 
   CountingRegistry& counting = services.registry;

@@ -345,7 +345,8 @@ TEST_F(Program, EachProgramImportsOnlyWhatItNeedsAtStart) {
   EXPECT_EQ(window.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   EXPECT_EQ(console.subsystem, IMAGE_SUBSYSTEM_WINDOWS_CUI);
   EXPECT_EQ(window.dlls, (std::set<std::string>{"advapi32.dll", "gdi32.dll", "kernel32.dll",
-                                                "msvcrt.dll", "user32.dll"}));
+                                                "msvcrt.dll", "shell32.dll", "user32.dll",
+                                                "version.dll"}));
   EXPECT_EQ(console.dlls, (std::set<std::string>{"advapi32.dll", "kernel32.dll", "msvcrt.dll"}));
 }
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/SystemServices.h"
+#include "ui/WindowServices.h"
 #include "tests/common/CountingRegistry.h"
 #include "tests/win/support/Processes.h"
 
@@ -19,15 +19,13 @@ namespace polvane::test {
 // ERROR_CANCELLED, is answered without starting anything.
 class TestElevation final : public Elevation {
  public:
-  bool IsElevated() override { return system_.IsElevated(); }
   DWORD StartElevated(HWND owner, const std::string& arguments) override {
-    return startFailure != ERROR_SUCCESS ? startFailure : system_.StartElevated(owner, arguments);
+    return startFailure != ERROR_SUCCESS
+               ? startFailure
+               : StartAsAdministrator(ProgramFolder() + L"Polvane.exe", owner, arguments);
   }
 
   DWORD startFailure = ERROR_SUCCESS;
-
- private:
-  SystemElevation system_{ProgramFolder() + L"Polvane.exe"};
 };
 
 // The token's own user, unless a test states another: the SID of an
@@ -35,6 +33,8 @@ class TestElevation final : public Elevation {
 class TestAccounts final : public Accounts {
  public:
   std::string OwnSid() override { return ownSid.empty() ? system_.OwnSid() : ownSid; }
+  Account Find(const std::string& user) override { return system_.Find(user); }
+  std::wstring NameOf(const std::string& sid) override { return system_.NameOf(sid); }
 
   std::string ownSid;
 
@@ -56,7 +56,7 @@ class TestColours final : public SystemColours {
 
 struct TestServices {
   Services Get() {
-    return {{registry, system.files, system.groupPolicy, elevation, accounts}, system.shell, colours};
+    return {{registry, system.files, system.groupPolicy, accounts}, system.shell, elevation, colours};
   }
 
   SystemServices system;

@@ -1,4 +1,4 @@
-#include "platform/ComApartment.h"
+#include "ui/ComApartment.h"
 
 #include "platform/LateBound.h"
 #include "rules/UniqueAny.h"
