@@ -39,9 +39,8 @@ file(GLOB _ui CONFIGURE_DEPENDS ui/*.cpp)
 add_library(polvane_core STATIC ${POLVANE_RULES} ${_platform} ${_ui} program/Startup.cpp)
 # The program throws and catches nothing.
 target_compile_options(polvane_core PRIVATE -fno-exceptions)
-# shell32, ole32, oleaut32, version and oleacc are loaded when first needed
-# (platform/LateBound.h): what the first paint does not use is not imported.
-set(POLVANE_SYSTEM_LIBRARIES comctl32 advapi32 user32 gdi32 shell32 version uuid)
+set(POLVANE_SYSTEM_LIBRARIES comctl32 advapi32 user32 gdi32 shell32 ole32 oleaut32 oleacc version
+                             uuid)
 target_link_libraries(polvane_core PUBLIC ${POLVANE_SYSTEM_LIBRARIES})
 
 # Resources are compiled into every program that shows the main window.

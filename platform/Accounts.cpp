@@ -13,16 +13,14 @@ namespace polvane {
 namespace {
 
 std::string SidText(PSID sid) {
-  char* text = nullptr;
-  if (!ConvertSidToStringSidA(sid, &text)) return {};
-  const UniqueLocal owner(text);
-  return text;
+  UniqueLocalOf<char> text;
+  if (!ConvertSidToStringSidA(sid, text.Put())) return {};
+  return text.Get();
 }
 
 std::string TokenUserSid() {
-  HANDLE opened = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return {};
-  const UniqueKernelHandle token(opened);
+  UniqueKernelHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return {};
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   std::vector<BYTE> buffer(size);
@@ -57,12 +55,11 @@ SidName NameOfSid(PSID sid) {
 }
 
 Account SidAccount(const std::string& user) {
-  PSID sid = nullptr;
-  if (!ConvertStringSidToSidA(user.c_str(), &sid)) return {ERROR_INVALID_SID, {}};
-  const UniqueLocal owner(sid);
+  UniqueLocal sid;
+  if (!ConvertStringSidToSidA(user.c_str(), sid.Put())) return {ERROR_INVALID_SID, {}};
   // A SID the system cannot name may still be a signed-in user's.
-  if (IsGroup(NameOfSid(sid).use)) return {ERROR_NO_SUCH_USER, {}};
-  return {ERROR_SUCCESS, SidText(sid)};
+  if (IsGroup(NameOfSid(sid.Get()).use)) return {ERROR_NO_SUCH_USER, {}};
+  return {ERROR_SUCCESS, SidText(sid.Get())};
 }
 
 Account NamedAccount(const std::string& user) {
@@ -89,10 +86,9 @@ Account SystemAccounts::Find(const std::string& user) {
 }
 
 std::wstring SystemAccounts::NameOf(const std::string& sidText) {
-  PSID sid = nullptr;
-  if (!ConvertStringSidToSidA(sidText.c_str(), &sid)) return Widen(sidText, CP_UTF8);
-  const UniqueLocal owner(sid);
-  const SidName named = NameOfSid(sid);
+  UniqueLocal sid;
+  if (!ConvertStringSidToSidA(sidText.c_str(), sid.Put())) return Widen(sidText, CP_UTF8);
+  const SidName named = NameOfSid(sid.Get());
   return named.name.empty() ? Widen(sidText, CP_UTF8) : named.name;
 }
 

@@ -8,11 +8,11 @@ ChosenUser ChooseUser(const CommandServices& services, const std::string& user) 
   const Account account = services.accounts.Find(user);
   if (account.status != kSuccess) return {account.status, {}, {}, {}};
   if (account.sid == own) return {kSuccess, {}, own, {}};
-  RegKey hive{};
-  const Win32Error status = services.registry.OpenKey(kUsers, account.sid.c_str(), &hive);
+  OpenedKey hive(RegKey{}, {&services.registry});
+  const Win32Error status = services.registry.OpenKey(kUsers, account.sid.c_str(), hive.Put());
   if (status != kSuccess)
     return {status == kFileNotFound ? kNoSuchLogonSession : status, {}, {}, {}};
-  return {kSuccess, OpenedKey(hive, {&services.registry}), account.sid, services.accounts.NameOf(account.sid)};
+  return {kSuccess, std::move(hive), account.sid, services.accounts.NameOf(account.sid)};
 }
 
 }  // namespace polvane

@@ -10,11 +10,10 @@ namespace polvane {
 // while it impersonates.
 bool IsElevated() {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  PSID allocated = nullptr;
+  UniqueSid administrators;
   if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
-                                0, 0, 0, 0, &allocated))
+                                0, 0, 0, 0, administrators.Put()))
     return false;
-  const UniqueSid administrators(allocated);
   BOOL member = FALSE;
   if (!CheckTokenMembership(nullptr, administrators.Get(), &member)) member = FALSE;
   return member != FALSE;

@@ -74,16 +74,14 @@ Win32Error KeepFrom(HANDLE file, Kept& kept) {
   constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   if (information.dwFileAttributes & kKept) kept.attributes = information.dwFileAttributes & kKept;
-  PSECURITY_DESCRIPTOR security = nullptr;
   const DWORD status = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                       nullptr, &kept.dacl, nullptr, &security);
-  kept.security.Reset(security);
+                                       nullptr, &kept.dacl, nullptr, kept.security.Put());
   // A file system without security (FAT, some shares) has none to keep.
   if (status == ERROR_NOT_SUPPORTED || status == ERROR_INVALID_FUNCTION) return kSuccess;
   if (status != ERROR_SUCCESS) return static_cast<Win32Error>(status);
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
-  if (!GetSecurityDescriptorControl(security, &control, &revision)) return LastError();
+  if (!GetSecurityDescriptorControl(kept.security.Get(), &control, &revision)) return LastError();
   kept.protectedDacl = control & SE_DACL_PROTECTED;
   return kSuccess;
 }

@@ -8,9 +8,6 @@ namespace {
 // The DLL, loaded from the system folder unless the process has it already.
 HMODULE SystemLibrary(const char* dll) {
   if (const HMODULE loaded = GetModuleHandleA(dll)) return loaded;
-  // The common controls are side by side: the version the manifest names
-  // is found by name, and a path to the system folder's would bypass it.
-  if (lstrcmpiA(dll, "comctl32.dll") == 0) return LoadLibraryA(dll);
   wchar_t path[MAX_PATH + 16]{};
   UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;

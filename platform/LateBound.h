@@ -1,15 +1,11 @@
 #pragma once
 // Every function Polvane loads from a DLL of Windows' own when it is first
-// called rather than when the program starts, in one list, each with why.
-// A DLL is loaded from the system folder, once; a function that this Windows
-// lacks is null, and its caller falls back.
+// called rather than imported, in one list, each with why: Windows 7 lacks
+// it, the console program must not import its DLL, or MinGW cannot import
+// it. A DLL is loaded from the system folder, once; a function that this
+// Windows lacks is null, and its caller falls back.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
-#include <olectl.h>
-#include <oleacc.h>
-#include <shellapi.h>
-#include <winver.h>
 
 namespace polvane {
 
@@ -48,32 +44,14 @@ using RefreshPolicyExFunction = BOOL(WINAPI*)(BOOL, DWORD);
 
 namespace late {
 
-// COM (ole32 and oleaut32) serves the shell's calls and the About window's
-// banner, which OLE's picture loader reads.
-inline constinit LateFunction<decltype(&::CoInitializeEx)> CoInitializeEx{
-    "ole32.dll\0CoInitializeEx"};
-inline constinit LateFunction<decltype(&::CoUninitialize)> CoUninitialize{
-    "ole32.dll\0CoUninitialize"};
-inline constinit LateFunction<decltype(&::CreateStreamOnHGlobal)> CreateStreamOnHGlobal{
-    "ole32.dll\0CreateStreamOnHGlobal"};
-inline constinit LateFunction<decltype(&::OleLoadPicture)> OleLoadPicture{
-    "oleaut32.dll\0OleLoadPicture"};
-
-// Accessibility tools only: the About window's link answers them as a link.
-inline constinit LateFunction<decltype(&::SysAllocString)> SysAllocString{
-    "oleaut32.dll\0SysAllocString"};
-inline constinit LateFunction<decltype(&::CreateStdAccessibleObject)> CreateStdAccessibleObject{
-    "oleacc.dll\0CreateStdAccessibleObject"};
-inline constinit LateFunction<decltype(&::LresultFromObject)> LresultFromObject{
-    "oleacc.dll\0LresultFromObject"};
-
 // The console program imports no user32, which would bring the window
 // station and its classes into every command: only the notice of a change
 // loads it.
 inline constinit LateFunction<decltype(&::SendMessageTimeoutW)> SendMessageTimeoutW{
     "user32.dll\0SendMessageTimeoutW"};
 
-// Only /gpo asks the Group Policy engine to apply what it wrote.
+// Only /gpo asks the Group Policy engine to apply what it wrote, and the
+// console program imports no userenv.
 inline constinit LateFunction<RefreshPolicyExFunction> RefreshPolicyEx{
     "userenv.dll\0RefreshPolicyEx"};
 
@@ -92,20 +70,8 @@ inline constinit LateFunction<GetDpiForWindowFunction> GetDpiForWindow{
 inline constinit LateFunction<GetDpiForMonitorFunction> GetDpiForMonitor{
     "shcore.dll\0GetDpiForMonitor"};
 
-// The common controls are the windows' alone: a command that needs no
-// window loads none of them (comctl32 brings user32's window classes and
-// the theme with it, a third of a command's start under Wine). The
-// manifest makes the first load common controls 6.
-inline constinit LateFunction<decltype(&::InitCommonControlsEx)> InitCommonControlsEx{
-    "comctl32.dll\0InitCommonControlsEx"};
-inline constinit LateFunction<decltype(&::SetWindowSubclass)> SetWindowSubclass{
-    "comctl32.dll\0SetWindowSubclass"};
-inline constinit LateFunction<decltype(&::DefSubclassProc)> DefSubclassProc{
-    "comctl32.dll\0DefSubclassProc"};
-inline constinit LateFunction<decltype(&::RemoveWindowSubclass)> RemoveWindowSubclass{
-    "comctl32.dll\0RemoveWindowSubclass"};
-
-// Common controls 6 only (Vista and later), which the manifest asks for.
+// Common controls 6 (Vista and later), which the manifest asks for, export
+// it, but MinGW's import library for comctl32 lacks it.
 inline constinit LateFunction<decltype(&::LoadIconWithScaleDown)> LoadIconWithScaleDown{
     "comctl32.dll\0LoadIconWithScaleDown"};
 

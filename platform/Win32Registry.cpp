@@ -49,10 +49,7 @@ Win32Error Win32Registry::DeleteValue(RegKey key, const char* name) {
 // The open itself is the access check: Windows weighs the key's security
 // against this process's token, deny-only groups included.
 Win32Error Win32Registry::MayWrite(RegKey root, const char* subKey) {
-  HKEY opened = nullptr;
-  const LONG status =
-      RegOpenKeyExA(ToHkey(root), subKey, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &opened);
-  const UniqueKey key(opened);
-  return status;
+  UniqueKey key;
+  return RegOpenKeyExA(ToHkey(root), subKey, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key.Put());
 }
 }  // namespace polvane

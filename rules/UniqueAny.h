@@ -11,7 +11,8 @@ namespace polvane {
 // A policy says:
 //   using Handle = ...;
 //   static Handle Empty();        // the value that owns nothing
-//   void Close(Handle) const;     // never handed Empty()
+//   void Close(Handle) const;     // never handed Empty(); keeps the
+//                                 // thread's last error where there is one
 // and may carry state (a registry key knows the registry that opened it).
 template <class Policy>
 class UniqueAny {
@@ -45,18 +46,15 @@ class UniqueAny {
     if (handle_ != Policy::Empty()) policy_.Close(handle_);
     handle_ = handle;
   }
+  // Where a call that makes a handle puts it: what was held is closed first.
+  Handle* Put() {
+    Reset();
+    return &handle_;
+  }
 
  private:
   [[no_unique_address]] Policy policy_{};
   Handle handle_ = Policy::Empty();
-};
-
-// The usual policy: null owns nothing, and one function closes the rest.
-template <class H, auto Free>
-struct NullHandlePolicy {
-  using Handle = H;
-  static constexpr Handle Empty() { return Handle{}; }
-  static void Close(Handle handle) { Free(handle); }
 };
 
 }  // namespace polvane

@@ -21,12 +21,11 @@ Win32Error FailureOf(Win32Error status) { return status == kFileNotFound ? kSucc
 }  // namespace
 
 DwordRead ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
-  RegKey opened{};
   // A key that could not be opened is neither queried nor closed: there is
   // no handle to use.
-  if (const Win32Error status = api.OpenKey(root, subKey, &opened); status != kSuccess)
+  OpenedKey key(RegKey{}, {&api});
+  if (const Win32Error status = api.OpenKey(root, subKey, key.Put()); status != kSuccess)
     return {FailureOf(status), std::nullopt};
-  const OpenedKey key(opened, {&api});
 
   std::array<std::uint8_t, kDwordSize> buffer{};
   std::uint32_t type = kRegDword;
@@ -41,10 +40,9 @@ DwordRead ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const cha
 
 Win32Error WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
                       std::int32_t value) {
-  RegKey created{};
-  if (const Win32Error status = api.CreateKey(root, subKey, &created); status != kSuccess)
+  OpenedKey key(RegKey{}, {&api});
+  if (const Win32Error status = api.CreateKey(root, subKey, key.Put()); status != kSuccess)
     return status;
-  const OpenedKey key(created, {&api});
 
   const auto bytes = ToLittleEndian(value);
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
@@ -61,10 +59,9 @@ Win32Error WriteAccess(RegistryApi& api, RegKey root, const char* subKey) {
 }
 
 Win32Error DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
-  RegKey opened{};
-  if (const Win32Error status = api.OpenKey(root, subKey, &opened); status != kSuccess)
+  OpenedKey key(RegKey{}, {&api});
+  if (const Win32Error status = api.OpenKey(root, subKey, key.Put()); status != kSuccess)
     return FailureOf(status);
-  const OpenedKey key(opened, {&api});
   return FailureOf(api.DeleteValue(key.Get(), valueName));
 }
 

@@ -1,27 +1,22 @@
 #include "ui/ComApartment.h"
 
-#include "platform/LateBound.h"
-#include "rules/UniqueAny.h"
+#include <objbase.h>
 
 namespace polvane {
 namespace {
 
-// Holds the apartment that CoInitializeEx joined.
-struct ApartmentPolicy {
-  using Handle = bool;
-  static constexpr Handle Empty() { return false; }
-  static void Close(Handle) {
-    if (const auto leave = late::CoUninitialize.Get()) leave();
+// The apartment CoInitializeEx joined, left when the program ends.
+struct Apartment {
+  Apartment() : joined(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED |
+                                                              COINIT_DISABLE_OLE1DDE))) {}
+  ~Apartment() {
+    if (joined) CoUninitialize();
   }
+  const bool joined;
 };
-
-bool JoinApartment() {
-  const auto join = late::CoInitializeEx.Get();
-  return join && SUCCEEDED(join(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-}
 
 }  // namespace
 
-void EnsureComApartment() { static const UniqueAny<ApartmentPolicy> apartment(JoinApartment()); }
+void EnsureComApartment() { static const Apartment apartment; }
 
 }  // namespace polvane

@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "platform/LateBound.h"
-
 namespace polvane {
 
 // Registers the standard and common control classes the windows use.
@@ -11,7 +9,7 @@ inline void InitControls() {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-  if (const auto initialise = late::InitCommonControlsEx.Get()) initialise(&controls);
+  InitCommonControlsEx(&controls);
 }
 
 }  // namespace polvane

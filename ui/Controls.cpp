@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "platform/LastError.h"
-#include "platform/LateBound.h"
 #include "ui/LinkAccessible.h"
 
 namespace polvane {
@@ -36,28 +35,6 @@ bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
   return true;
 }
 
-namespace {
-
-// A control's added behaviour comes through the common controls'
-// subclassing. Where this comctl32 lacked it, a control would keep its own
-// procedure and go without the addition; a subclass procedure runs only
-// where all three calls are there.
-bool Subclass(HWND hwnd, SUBCLASSPROC procedure, DWORD_PTR data) {
-  const auto set = late::SetWindowSubclass.Get();
-  return set && late::DefSubclassProc.Get() && late::RemoveWindowSubclass.Get() &&
-         set(hwnd, procedure, 0, data);
-}
-
-void Unsubclass(HWND hwnd, SUBCLASSPROC procedure) {
-  if (const auto remove = late::RemoveWindowSubclass.Get()) remove(hwnd, procedure, 0);
-}
-
-LRESULT NextProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto next = late::DefSubclassProc.Get();
-  return next ? next(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
 
 DWORD Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                              DWORD style, DWORD exStyle) {
@@ -134,10 +111,10 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC:
       return SendMessageW(GetParent(hwnd), message, wParam, lParam);
     case WM_NCDESTROY:
-      Unsubclass(hwnd, ForwardToParent);
+      RemoveWindowSubclass(hwnd, ForwardToParent, 0);
       break;
   }
-  return NextProcedure(hwnd, message, wParam, lParam);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -145,7 +122,7 @@ LRESULT CALLBACK ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 DWORD GroupBox::Create(const Placement& where) {
   const DWORD failure =
       CreateControl(where, WC_BUTTONW, L"", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-  if (failure == ERROR_SUCCESS) Subclass(Hwnd(), ForwardToParent, 0);
+  if (failure == ERROR_SUCCESS) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
   return failure;
 }
 
@@ -210,7 +187,7 @@ LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(hwnd, &paint);
-      NextProcedure(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+      DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
       if (ShowsFocus(hwnd)) {
         const RECT focus = FocusRectOf(hwnd);
         DrawFocusRect(dc, &focus);
@@ -223,15 +200,15 @@ LRESULT CALLBACK BehaveAsLink(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (const LRESULT answer = AnswerLinkObject(hwnd, wParam)) return answer;
       break;
     case WM_NCDESTROY:
-      Unsubclass(hwnd, BehaveAsLink);
+      RemoveWindowSubclass(hwnd, BehaveAsLink, 0);
       break;
   }
-  return NextProcedure(hwnd, message, wParam, lParam);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 constexpr DWORD kLinkStyle = WS_TABSTOP | SS_NOTIFY;
 
-void MakeLink(HWND hwnd) { Subclass(hwnd, BehaveAsLink, 0); }
+void MakeLink(HWND hwnd) { SetWindowSubclass(hwnd, BehaveAsLink, 0, 0); }
 
 }  // namespace
 
@@ -258,7 +235,7 @@ void Label::GrowToFitText() {
 DWORD Panel::Create(const Placement& where) {
   const DWORD failure = CreateControl(where, WC_STATICW, L"", SS_LEFT | WS_CLIPCHILDREN,
                                       WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT);
-  if (failure == ERROR_SUCCESS) Subclass(Hwnd(), ForwardToParent, 0);
+  if (failure == ERROR_SUCCESS) SetWindowSubclass(Hwnd(), ForwardToParent, 0, 0);
   return failure;
 }
 
@@ -275,10 +252,10 @@ LRESULT CALLBACK AnswerImage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case STM_GETIMAGE:
       return reinterpret_cast<LRESULT>(reinterpret_cast<const ImageBox*>(box)->Image(wParam));
     case WM_NCDESTROY:
-      Unsubclass(hwnd, AnswerImage);
+      RemoveWindowSubclass(hwnd, AnswerImage, 0);
       break;
   }
-  return NextProcedure(hwnd, message, wParam, lParam);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -288,7 +265,7 @@ DWORD ImageBox::Create(const Placement& where, const wchar_t* linkName) {
   const DWORD failure = CreateControl(where, WC_STATICW, linkName ? linkName : L"",
                                       SS_OWNERDRAW | (linkName ? kLinkStyle : 0));
   if (failure != ERROR_SUCCESS) return failure;
-  Subclass(Hwnd(), AnswerImage, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(Hwnd(), AnswerImage, 0, reinterpret_cast<DWORD_PTR>(this));
   if (linkName) MakeLink(Hwnd());
   return ERROR_SUCCESS;
 }

@@ -3,7 +3,6 @@
 #include <oleacc.h>
 
 #include "platform/Handles.h"
-#include "platform/LateBound.h"
 #include "ui/Controls.h"
 
 namespace polvane {
@@ -11,11 +10,7 @@ namespace {
 
 constexpr wchar_t kDefaultAction[] = L"Jump";  // what screen readers call a link's action
 
-// A string for an accessibility tool.
-BSTR NewString(const wchar_t* text) {
-  const auto allocate = late::SysAllocString.Get();
-  return allocate ? allocate(text) : nullptr;
-}
+BSTR NewString(const wchar_t* text) { return SysAllocString(text); }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -151,16 +146,13 @@ class LinkAccessible final : public IAccessible {
 }  // namespace
 
 LRESULT AnswerLinkObject(HWND hwnd, WPARAM wParam) {
-  const auto createStandard = late::CreateStdAccessibleObject.Get();
-  const auto answerWith = late::LresultFromObject.Get();
-  IAccessible* standard = nullptr;
-  if (!createStandard || !answerWith ||
-      FAILED(createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                            reinterpret_cast<void**>(&standard))))
+  UniqueCom<IAccessible> standard;
+  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(standard.Put()))))
     return 0;
   // LresultFromObject takes its own reference.
-  const UniqueCom<IAccessible> link(new LinkAccessible(hwnd, UniqueCom<IAccessible>(standard)));
-  const LRESULT answer = answerWith(__uuidof(IAccessible), wParam, link.Get());
+  const UniqueCom<IAccessible> link(new LinkAccessible(hwnd, std::move(standard)));
+  const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, link.Get());
   return FAILED(static_cast<HRESULT>(answer)) ? 0 : answer;
 }
 

@@ -5,25 +5,22 @@
 #include <cstring>
 
 #include "ui/ComApartment.h"
-#include "platform/LateBound.h"
 
 namespace polvane {
 namespace {
 
 // A stream over a copy of the resource's bytes; the stream frees the copy.
 UniqueCom<IStream> StreamOverCopy(const void* bytes, DWORD size) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!memory) return {};
-  UniqueGlobal owner(memory);
-  if (void* target = GlobalLock(memory)) {
+  if (void* target = GlobalLock(memory.Get())) {
     std::memcpy(target, bytes, size);
-    GlobalUnlock(memory);
+    GlobalUnlock(memory.Get());
   }
-  const auto createStream = late::CreateStreamOnHGlobal.Get();
-  IStream* stream = nullptr;
-  if (!createStream || FAILED(createStream(owner.Get(), TRUE, &stream))) return {};
-  owner.Release();  // the stream's now
-  return UniqueCom<IStream>(stream);
+  UniqueCom<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Put()))) return {};
+  memory.Release();  // the stream's now
+  return stream;
 }
 
 }  // namespace
@@ -35,13 +32,13 @@ UniquePicture LoadGifResource(HINSTANCE instance, int id) {
   const void* bytes = LockResource(LoadResource(instance, found));
   if (!bytes || size == 0) return {};
   EnsureComApartment();
-  UniqueCom<IStream> stream = StreamOverCopy(bytes, size);
-  const auto loadPicture = late::OleLoadPicture.Get();
-  if (!stream || !loadPicture) return {};
-  void* picture = nullptr;
-  if (FAILED(loadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, &picture)))
+  const UniqueCom<IStream> stream = StreamOverCopy(bytes, size);
+  if (!stream) return {};
+  UniquePicture picture;
+  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(picture.Put()))))
     return {};
-  return UniquePicture(static_cast<IPicture*>(picture));
+  return picture;
 }
 
 }  // namespace polvane

@@ -332,10 +332,9 @@ struct ImportsOf {
   std::set<std::string> dlls;
 };
 
-// Polvane.exe imports only what the main window needs, less the common
-// controls, which come with the first window; Polvane.com imports no DLL of
-// the windows at all. The rest of Windows' DLLs they use are loaded when
-// first needed.
+// Polvane.exe imports the DLLs its windows use; Polvane.com imports no DLL
+// of the windows at all. What either loads when first needed is in
+// platform/LateBound.h.
 TEST_F(Program, EachProgramImportsOnlyWhatItNeedsAtStart) {
   constexpr WORD kMachine = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
   const ImportsOf window(ProgramPath()), console(ConsoleProgramPath());
@@ -344,9 +343,10 @@ TEST_F(Program, EachProgramImportsOnlyWhatItNeedsAtStart) {
   EXPECT_EQ(console.machine, kMachine);
   EXPECT_EQ(window.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   EXPECT_EQ(console.subsystem, IMAGE_SUBSYSTEM_WINDOWS_CUI);
-  EXPECT_EQ(window.dlls, (std::set<std::string>{"advapi32.dll", "gdi32.dll", "kernel32.dll",
-                                                "msvcrt.dll", "shell32.dll", "user32.dll",
-                                                "version.dll"}));
+  EXPECT_EQ(window.dlls, (std::set<std::string>{"advapi32.dll", "comctl32.dll", "gdi32.dll",
+                                                "kernel32.dll", "msvcrt.dll", "ole32.dll",
+                                                "oleacc.dll", "oleaut32.dll", "shell32.dll",
+                                                "user32.dll", "version.dll"}));
   EXPECT_EQ(console.dlls, (std::set<std::string>{"advapi32.dll", "kernel32.dll", "msvcrt.dll"}));
 }
 

@@ -49,7 +49,7 @@ class SettingRecorder {
   ChildProcess process_;
 };
 
-using UniqueHook = UniqueAny<NullHandlePolicy<HHOOK, UnhookWindowsHookEx>>;
+using UniqueHook = UniqueAny<HandlePolicy<HHOOK, UnhookWindowsHookEx>>;
 
 // While it lives, notes the shield each button of this thread was last asked
 // to show (BCM_SETSHIELD), as a hook of another program sees the message.
