@@ -11,8 +11,6 @@
 namespace polvane {
 namespace {
 
-Win32Error LastError() { return LastErrorOr(ERROR_GEN_FAILURE); }
-
 // CreateFileW's answer as an owner: empty when it failed, GetLastError()
 // saying why.
 UniqueFile OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
@@ -70,7 +68,7 @@ struct ReplacedFile {
 
 Win32Error KeepFrom(HANDLE file, Kept& kept) {
   BY_HANDLE_FILE_INFORMATION information{};
-  if (!GetFileInformationByHandle(file, &information)) return LastError();
+  if (!GetFileInformationByHandle(file, &information)) return LastErrorOr(ERROR_GEN_FAILURE);
   constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   if (information.dwFileAttributes & kKept) kept.attributes = information.dwFileAttributes & kKept;
@@ -81,7 +79,7 @@ Win32Error KeepFrom(HANDLE file, Kept& kept) {
   if (status != ERROR_SUCCESS) return static_cast<Win32Error>(status);
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
-  if (!GetSecurityDescriptorControl(kept.security.Get(), &control, &revision)) return LastError();
+  if (!GetSecurityDescriptorControl(kept.security.Get(), &control, &revision)) return LastErrorOr(ERROR_GEN_FAILURE);
   kept.protectedDacl = control & SE_DACL_PROTECTED;
   return kSuccess;
 }
@@ -165,7 +163,7 @@ void ClearLeftoversOf(const std::wstring& target) {
 Win32Error WriteNew(const std::wstring& path, const std::vector<std::uint8_t>& bytes,
                     const Kept& kept) {
   const UniqueFile file = OpenFile(path, GENERIC_WRITE | WRITE_DAC, 0, CREATE_NEW, kept.attributes);
-  if (!file) return LastError();
+  if (!file) return LastErrorOr(ERROR_GEN_FAILURE);
   if (kept.dacl) {  // a null DACL, no security at all, is what a new file has there too
     const SECURITY_INFORMATION what =
         DACL_SECURITY_INFORMATION | (kept.protectedDacl ? PROTECTED_DACL_SECURITY_INFORMATION
@@ -177,7 +175,7 @@ Win32Error WriteNew(const std::wstring& path, const std::vector<std::uint8_t>& b
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       !FlushFileBuffers(file.Get()))
-    return LastError();
+    return LastErrorOr(ERROR_GEN_FAILURE);
   return written == bytes.size() ? kSuccess : ERROR_WRITE_FAULT;
 }
 
@@ -188,20 +186,20 @@ Win32Error WindowsFiles::Read(const std::string& path, std::vector<std::uint8_t>
   const std::wstring name = Widen(path, CP_UTF8);
   UniqueFile file =
       OpenFile(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
-  if (!file && IsMissing(LastError())) {
+  if (!file && IsMissing(LastErrorOr(ERROR_GEN_FAILURE))) {
     ClearLeftoversOf(name);  // a file an earlier version's run left aside comes back
     file = OpenFile(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
   }
-  if (!file) return LastError();
+  if (!file) return LastErrorOr(ERROR_GEN_FAILURE);
   if (!IsFile(file.Get())) return kNotAFile;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size)) return LastError();
+  if (!GetFileSizeEx(file.Get(), &size)) return LastErrorOr(ERROR_GEN_FAILURE);
   if (size.QuadPart > kLargestFile) return kFileTooLarge;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
   if (bytes.empty()) return kSuccess;
   if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-    return LastError();
+    return LastErrorOr(ERROR_GEN_FAILURE);
   return read == bytes.size() ? kSuccess : ERROR_HANDLE_EOF;  // shortened while being read
 }
 
@@ -214,7 +212,7 @@ Win32Error WindowsFiles::MakeFolderOf(const std::string& path) {
        slash = file.find_first_of(L"\\/", slash + 1)) {
     const std::wstring folder = file.substr(0, slash);
     if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-      return LastError();
+      return LastErrorOr(ERROR_GEN_FAILURE);
   }
   return kSuccess;
 }
@@ -232,7 +230,7 @@ Win32Error WindowsFiles::Replace(const std::string& path, const std::vector<std:
   Win32Error status = WriteNew(temporary, bytes, replaced.kept);
   if (status == kSuccess && !MoveFileExW(temporary.c_str(), target.c_str(),
                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    status = LastError();
+    status = LastErrorOr(ERROR_GEN_FAILURE);
   // Where this cannot delete it, the next run that writes target does.
   if (status != kSuccess) DeleteFileW(temporary.c_str());
   return status;
@@ -240,7 +238,7 @@ Win32Error WindowsFiles::Replace(const std::string& path, const std::vector<std:
 
 Win32Error WindowsFiles::Remove(const std::string& path) {
   if (DeleteFileW(Widen(path, CP_UTF8).c_str())) return kSuccess;
-  const Win32Error status = LastError();
+  const Win32Error status = LastErrorOr(ERROR_GEN_FAILURE);
   return IsMissing(status) ? kSuccess : status;
 }
 
@@ -256,7 +254,7 @@ Win32Error WindowsFiles::Lock(const std::string& path) {
       lockPath_ = path;
       return kSuccess;
     }
-    const Win32Error status = LastError();
+    const Win32Error status = LastErrorOr(ERROR_GEN_FAILURE);
     if (status != ERROR_SHARING_VIOLATION || waited >= kLongestWaitMs) return status;
     if (StopAsked()) return kCancelled;
     Sleep(kStepMs);

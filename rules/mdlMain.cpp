@@ -63,16 +63,16 @@ StoredPolicies PanelAsStored(OptionPanel& panel) {
 Win32Error LoadPolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers,
                         StoredPolicies* loaded) {
   const RegKey root = store.Root(allUsers);
-  Win32Error first = kSuccess;
+  FirstFailure first;
   for (std::size_t i = 0; i < kPolicyTable.size(); ++i) {
     const PolicyRow& row = kPolicyTable[i];
     const DwordRead read = ReadDWORD(store.registry, root, kPolicyKeyPath, row.valueName);
     BoxOf(panel, row)
         .SetValue(CheckValueFromStored(static_cast<std::int32_t>(read.value.value_or(0))));
     if (loaded) (*loaded)[i] = AsStored(read);
-    if (first == kSuccess) first = read.status;
+    first(read.status);
   }
-  return first;
+  return first.status;
 }
 
 std::vector<ChangedBehind> ChangedSinceLoad(const StoredPolicies& loaded, const StoredPolicies& now,
@@ -99,14 +99,12 @@ std::string ChangedBehindMessage(const std::string& scope,
 
 Win32Error SavePolicies(const PolicyStore& store, OptionPanel& panel, bool allUsers) {
   const RegKey root = store.Root(allUsers);
-  Win32Error first = kSuccess;
+  FirstFailure first;
   for (const PolicyRow& row : kPolicyTable) {
     const std::int32_t stored = BoxOf(panel, row).Value();  // sign-extends
-    const Win32Error status =
-        WriteDWORD(store.registry, root, kPolicyKeyPath, row.valueName, stored);
-    if (first == kSuccess) first = status;
+    first(WriteDWORD(store.registry, root, kPolicyKeyPath, row.valueName, stored));
   }
-  return first;
+  return first.status;
 }
 
 void ResetOptionPanel(OptionPanel& panel) {

@@ -27,6 +27,15 @@ inline constexpr Win32Error kCancelled = 1223;
 // ERROR_SERVICE_NOT_ACTIVE: the Group Policy Client service is not running.
 inline constexpr Win32Error kNoPolicyEngine = 1062;
 
+// The first failure among steps that all run, such as the five values'
+// writes or a window's controls: kSuccess while there is none.
+struct FirstFailure {
+  Win32Error status = kSuccess;
+  void operator()(Win32Error step) {
+    if (status == kSuccess) status = step;
+  }
+};
+
 // Whether a failure says that a file or key, or a folder on its way, is not
 // there.
 inline bool IsMissing(Win32Error status) {

@@ -8,18 +8,10 @@
 #include <string>
 
 #include "rules/CheckValue.h"
+#include "seams/Win32Error.h"
 #include "ui/Bound.h"
 
 namespace polvane {
-
-// The first failure among steps that all run, such as making a window's
-// controls: ERROR_SUCCESS while there is none.
-struct FirstFailure {
-  DWORD status = ERROR_SUCCESS;
-  void operator()(DWORD step) {
-    if (status == ERROR_SUCCESS) status = step;
-  }
-};
 
 // A window's text, of any length.
 std::wstring WindowText(HWND hwnd);
