@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace polvane {
 
@@ -40,6 +41,31 @@ inline std::string_view Trim(std::string_view text, std::string_view chars = " \
   const std::size_t first = text.find_first_not_of(chars);
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(chars) + 1 - first);
+}
+
+// The line of text that starts at at: its content without its break, and
+// where the next line starts. A line ends at CR LF, LF or CR, as Windows'
+// profile reader takes them.
+struct TextLine {
+  std::string_view content;
+  std::size_t next;
+};
+inline TextLine LineAt(std::string_view text, std::size_t at) {
+  const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+  const std::size_t breakSize = text.compare(end, 2, "\r\n") == 0 ? 2 : end < text.size() ? 1 : 0;
+  return {text.substr(at, end - at), end + breakSize};
+}
+
+// The lines of text, without their breaks; a break at the end starts no
+// further line.
+inline std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const TextLine line = LineAt(text, at);
+    lines.push_back(line.content);
+    at = line.next;
+  }
+  return lines;
 }
 
 // Whether text starts with prefix, which is then taken off it.

@@ -117,11 +117,7 @@ class Runner {
 
   void Do(const HelpCommand&) {
     const std::string usage = UsageText();
-    for (std::size_t start = 0; start < usage.size();) {
-      const std::size_t end = std::min(usage.find('\n', start), usage.size());
-      output_.Out(usage.substr(start, end - start));
-      start = end + 1;
-    }
+    for (const std::string_view line : SplitLines(usage)) output_.Out(std::string(line));
   }
 
   void Do(const ShowCommand& show) {

@@ -1,6 +1,7 @@
 #pragma once
 // Numbers and UTF-16 text as Windows lays them out in bytes, low byte first:
 // registry data, Registry.pol and regedit's files.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,12 @@ namespace polvane {
 // The 4 bytes at bytes as a DWORD.
 constexpr std::uint32_t DwordAt(const std::uint8_t* bytes) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+// A DWORD's 4 bytes, as DwordAt reads them.
+constexpr std::array<std::uint8_t, 4> DwordBytes(std::uint32_t number) {
+  return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+          static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
 }
 
 // The 2 bytes at bytes as one UTF-16 code unit.

@@ -110,18 +110,8 @@ class GeneralSection {
  private:
   static constexpr std::size_t kNone = std::string::npos;
 
-  std::size_t NextLine(std::size_t at) const {
-    const std::size_t end = text_.find_first_of("\r\n", at);
-    if (end == kNone) return text_.size();
-    return end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
-
-  // The line that starts at at, without its line break.
-  std::string_view Line(std::size_t at) const {
-    std::string_view line = std::string_view(text_).substr(at, NextLine(at) - at);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    return line;
-  }
+  std::size_t NextLine(std::size_t at) const { return LineAt(text_, at).next; }
+  std::string_view Line(std::size_t at) const { return LineAt(text_, at).content; }
 
   // Where the next section's header starts, or the text's end.
   std::size_t End() const {

@@ -31,26 +31,13 @@ Bytes Utf16WithMark(const std::string& text) {
   return out;
 }
 
-// A text file's lines: UTF-16LE with its mark, UTF-8 with or without one,
-// or another single-byte code; line ends CR LF or LF.
-std::vector<std::string> LinesOf(const Bytes& file) {
-  std::string text;
+// A text file's text: UTF-16LE with its mark, UTF-8 with or without one,
+// or another single-byte code.
+std::string TextOf(const Bytes& file) {
   if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE)
-    text = AsciiFromUtf16(file.data() + 2, file.size() - 2);
-  else
-    text.assign(
-        file.begin() +
-            (file.size() >= 3 && file[0] == 0xEF && file[1] == 0xBB && file[2] == 0xBF ? 3 : 0),
-        file.end());
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start <= text.size();) {
-    std::size_t end = std::min(text.find('\n', start), text.size());
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
+    return AsciiFromUtf16(file.data() + 2, file.size() - 2);
+  const bool utf8Mark = file.size() >= 3 && file[0] == 0xEF && file[1] == 0xBB && file[2] == 0xBF;
+  return {file.begin() + (utf8Mark ? 3 : 0), file.end()};
 }
 
 constexpr std::string_view kBlanks = " \t";
@@ -139,7 +126,8 @@ class Importer {
   // LGPO's records of four lines: scope, key, value name, action.
   ImportedPolicies Lgpo(const Bytes& file) {
     std::vector<std::string_view> fields;
-    const std::vector<std::string> lines = LinesOf(file);
+    const std::string text = TextOf(file);
+    const std::vector<std::string_view> lines = SplitLines(text);
     std::size_t first = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const std::string_view line = Trim(lines[i], kBlanks);
@@ -298,10 +286,9 @@ Bytes ExportPolicies(PolicyFileFormat format, bool allUsers, const PolicyValues&
       text += Joined({"\"", name, value ? "\"=dword:" : "\"=-",
                       value ? AsciiLower(Hexadecimal(*value, 8)) : "", "\r\n"});
     } else if (value) {  // for Group Policy a value that is not set has no record
-      Bytes data;
-      for (int shift = 0; shift < 32; shift += 8)
-        data.push_back(static_cast<std::uint8_t>(*value >> shift));
-      const Bytes record = PolRecordBytes(kPolicyKeyPath, name, kRegDword, data);
+      const auto data = DwordBytes(*value);
+      const Bytes record =
+          PolRecordBytes(kPolicyKeyPath, name, kRegDword, {data.begin(), data.end()});
       pol.insert(pol.end(), record.begin(), record.end());
       text += Joined({allUsers ? "Computer\r\n" : "User\r\n", kPolicyKeyPath, "\r\n", name,
                       "\r\nDWORD:", Decimal(*value), "\r\n\r\n"});

@@ -21,8 +21,8 @@ void PutChar(Bytes& out, char16_t c) {
 }
 
 void PutDword(Bytes& out, std::uint32_t number) {
-  for (int shift = 0; shift < 32; shift += 8)
-    out.push_back(static_cast<std::uint8_t>(number >> shift));
+  const auto bytes = DwordBytes(number);
+  out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 // Reads the body one record at a time into file, whose bytes it reads; the

@@ -9,12 +9,6 @@ namespace {
 
 constexpr std::uint32_t kDwordSize = 4;
 
-std::array<std::uint8_t, kDwordSize> ToLittleEndian(std::int32_t value) {
-  const auto number = static_cast<std::uint32_t>(value);
-  return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-          static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
-}
-
 // A missing key or value is what "not configured" looks like, not a failure.
 Win32Error FailureOf(Win32Error status) { return status == kFileNotFound ? kSuccess : status; }
 
@@ -44,7 +38,7 @@ Win32Error WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const c
   if (const Win32Error status = api.CreateKey(root, subKey, key.Put()); status != kSuccess)
     return status;
 
-  const auto bytes = ToLittleEndian(value);
+  const auto bytes = DwordBytes(static_cast<std::uint32_t>(value));
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
 }
 
