@@ -49,6 +49,103 @@ constexpr SwitchName kCommandSwitches[] = {
     {"import", Kind::Import}, {"?", Kind::Help},    {"help", Kind::Help},
 };
 
+// The scope switches a form of the command line takes. The window and /edit
+// take both at once: another user's values, then every user's.
+enum class Scopes { None, AllUsers, User, Either, Both };
+
+// One form of the command line: its command switch (none for the window),
+// with or without /gpo and /json, the switches it takes, and its usage row.
+// The parser accepts a line only as one of these forms.
+struct Form {
+  Kind kind;
+  bool gpo, json;
+  Scopes scopes;
+  bool whatIf;
+  const char* usage;
+  std::string_view description;  // lines separated by '\n'; empty to share the next one's
+};
+
+constexpr Form kForms[] = {
+    {Kind::Window, false, false, Scopes::Both, false, "Polvane.exe", "Opens the window."},
+    {Kind::Show, false, false, Scopes::Either, false, "Polvane.exe /show",
+     "Prints the five values as Name=N,\nName=not set, Name=unreadable or\n"
+     "Name=not a 4-byte REG_DWORD."},
+    {Kind::Show, false, true, Scopes::User, false, "Polvane.exe /show /json",
+     "Prints both scopes' values and the\neffective ones as one JSON object."},
+    {Kind::Set, false, false, Scopes::Either, true, "Polvane.exe /set Name=0|1 [...]",
+     "Writes the named values."},
+    {Kind::Unset, false, false, Scopes::Either, true, "Polvane.exe /unset Name [...]",
+     "Deletes the named values, leaving the\npolicies not configured."},
+    {Kind::Check, false, false, Scopes::Either, false, "Polvane.exe /check Name=0|1 [...]",
+     "Exits 0 when every named value is so,\n1 when any is not, printing each."},
+    {Kind::Export, false, false, Scopes::Either, false, "Polvane.exe /export FILE",
+     "Writes the five values to FILE: .pol\n(Registry.pol), .reg or .txt (LGPO).\n"
+     "A .reg unsets what is not set; .pol\nand .txt leave it not configured."},
+    {Kind::Import, false, false, Scopes::Either, true, "Polvane.exe /import FILE",
+     "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only.\n"
+     "What else it holds is skipped, with a\nline per other key and its count."},
+    {Kind::Show, true, false, Scopes::AllUsers, false, "Polvane.exe /gpo /show",
+     "Prints the five values of the local\nGroup Policy Object as Name=N,\n"
+     "Name=N where the value is not there\nyet, Name=not configured, Name=deleted\n"
+     "or Name=not a 4-byte REG_DWORD."},
+    {Kind::Set, true, false, Scopes::AllUsers, true, "Polvane.exe /gpo /set Name=0|1 [...]", ""},
+    {Kind::Unset, true, false, Scopes::AllUsers, true, "Polvane.exe /gpo /unset Name [...]",
+     "Writes the named values to the local\nGroup Policy Object, or removes them\n"
+     "(not configured), and asks Windows to\napply it."},
+    {Kind::Edit, false, false, Scopes::Both, false, "Polvane.exe /edit Name=0|1|2 [...]",
+     "Opens the window with the named boxes\nclear (0), ticked (1) or greyed (2),\n"
+     "not yet saved."},
+    {Kind::Help, false, false, Scopes::None, false, "Polvane.exe /?", "Prints this help."},
+};
+
+const Form* FormOf(Kind kind, bool gpo, bool json) {
+  for (const Form& form : kForms)
+    if (form.kind == kind && form.gpo == gpo && form.json == json) return &form;
+  return nullptr;
+}
+
+std::string_view SwitchOf(Kind kind) {
+  for (const SwitchName& known : kCommandSwitches)
+    if (known.kind == kind) return known.name;
+  return {};
+}
+
+// The command switches of the forms that take what, as "/a, /b or /c".
+template <class Takes>
+std::string SwitchesTaking(Takes takes) {
+  std::vector<Kind> kinds;
+  for (const Form& form : kForms)
+    if (takes(form) && std::find(kinds.begin(), kinds.end(), form.kind) == kinds.end())
+      kinds.push_back(form.kind);
+  std::string text;
+  for (std::size_t i = 0; i < kinds.size(); ++i)
+    text += Joined({i == 0 ? "" : i + 1 == kinds.size() ? " or " : ", ", "/", SwitchOf(kinds[i])});
+  return text;
+}
+
+bool TakesAllUsers(Scopes scopes) {
+  return scopes == Scopes::AllUsers || scopes == Scopes::Either || scopes == Scopes::Both;
+}
+bool TakesUser(Scopes scopes) {
+  return scopes == Scopes::User || scopes == Scopes::Either || scopes == Scopes::Both;
+}
+
+std::string_view ScopeUsage(Scopes scopes) {
+  switch (scopes) {
+    case Scopes::AllUsers:
+      return " [/allusers]";
+    case Scopes::User:
+      return " [/user:U]";
+    case Scopes::Either:
+      return " [/allusers | /user:U]";
+    case Scopes::Both:
+      return " [/allusers] [/user:U]";
+    case Scopes::None:
+      break;
+  }
+  return "";
+}
+
 // Reads the command line one argument at a time into what it has seen so
 // far; the first fault found is the one reported. Only a line with no fault
 // becomes a command.
@@ -155,18 +252,30 @@ class Parser {
     if (TakesFile() && !FormatOfFile(file_))
       return Fault({Printable(file_),
                     ": the file's name must end in .pol (Registry.pol), .reg or .txt (LGPO)"});
-    if (json_ && kind_ != Kind::Show) return Fault({"/json goes with /show only"});
-    if (json_ && allUsers_) return Fault({"/json shows both scopes: give it without /allusers"});
-    if (whatIf_ && kind_ != Kind::Set && kind_ != Kind::Unset && kind_ != Kind::Import)
-      return Fault({"/whatif goes with /set, /unset or /import only"});
-    if (gpo_ && kind_ != Kind::Show && kind_ != Kind::Set && kind_ != Kind::Unset)
-      return Fault({"/gpo goes with /show, /set or /unset only"});
-    if (gpo_ && json_) return Fault({"/json cannot be given with /gpo"});
-    if (gpo_ && !user_.empty())
+    const Kind kind = kind_;
+    const auto ofThisKind = [kind](auto takes) {
+      return std::any_of(std::begin(kForms), std::end(kForms),
+                         [&](const Form& form) { return form.kind == kind && takes(form); });
+    };
+    if (json_ && !ofThisKind([](const Form& form) { return form.json; }))
       return Fault(
-          {"/user cannot be given with /gpo: the local Group Policy Object's user part "
-           "is every user's"});
-    if (!user_.empty() && allUsers_ && kind_ != Kind::Window && kind_ != Kind::Edit)
+          {"/json goes with ", SwitchesTaking([](const Form& f) { return f.json; }), " only"});
+    if (whatIf_ && !ofThisKind([](const Form& form) { return form.whatIf; }))
+      return Fault(
+          {"/whatif goes with ", SwitchesTaking([](const Form& f) { return f.whatIf; }), " only"});
+    if (gpo_ && !ofThisKind([](const Form& form) { return form.gpo; }))
+      return Fault(
+          {"/gpo goes with ", SwitchesTaking([](const Form& f) { return f.gpo; }), " only"});
+    const Form* form = FormOf(kind_, gpo_, json_);
+    if (!form) return Fault({"/json cannot be given with /gpo"});
+    if (allUsers_ && !TakesAllUsers(form->scopes))
+      return Fault({json_ ? "/json shows both scopes: give it without /allusers"
+                          : Joined({"/allusers cannot be given with ", commandSwitch_})});
+    if (!user_.empty() && !TakesUser(form->scopes))
+      return Fault({gpo_ ? "/user cannot be given with /gpo: the local Group Policy Object's "
+                           "user part is every user's"
+                         : Joined({"/user cannot be given with ", commandSwitch_})});
+    if (!user_.empty() && allUsers_ && form->scopes != Scopes::Both)
       return Fault(
           {"/user cannot be given with /allusers: every user's policies belong to no one"});
   }
@@ -278,53 +387,20 @@ namespace {
 // A command or switch of the usage, and what it does in lines set in a
 // column of their own; a row without a description shares the next one's.
 struct UsageRow {
-  const char* name;
-  const char* switches;          // the scope switches a command takes, which a box leaves out
-  std::string_view description;  // lines separated by '\n'
-};
-
-constexpr UsageRow kCommandRows[] = {
-    {"Polvane.exe", " [/allusers] [/user:U]", "Opens the window."},
-    {"Polvane.exe /show", " [/allusers | /user:U]",
-     "Prints the five values as Name=N,\nName=not set, Name=unreadable or\n"
-     "Name=not a 4-byte REG_DWORD."},
-    {"Polvane.exe /show /json", " [/user:U]",
-     "Prints both scopes' values and the\neffective ones as one JSON object."},
-    {"Polvane.exe /set Name=0|1 [...]", " [/allusers | /user:U] [/whatif]",
-     "Writes the named values."},
-    {"Polvane.exe /unset Name [...]", " [/allusers | /user:U] [/whatif]",
-     "Deletes the named values, leaving the\npolicies not configured."},
-    {"Polvane.exe /check Name=0|1 [...]", " [/allusers | /user:U]",
-     "Exits 0 when every named value is so,\n1 when any is not, printing each."},
-    {"Polvane.exe /export FILE", " [/allusers | /user:U]",
-     "Writes the five values to FILE: .pol\n(Registry.pol), .reg or .txt (LGPO).\n"
-     "A .reg unsets what is not set; .pol\nand .txt leave it not configured."},
-    {"Polvane.exe /import FILE", " [/allusers | /user:U] [/whatif]",
-     "Applies FILE as regedit, LGPO or Group\nPolicy would, to the five values only.\n"
-     "What else it holds is skipped, with a\nline per other key and its count."},
-    {"Polvane.exe /gpo /show", " [/allusers]",
-     "Prints the five values of the local\nGroup Policy Object as Name=N,\n"
-     "Name=N where the value is not there\nyet, Name=not configured, Name=deleted\n"
-     "or Name=not a 4-byte REG_DWORD."},
-    {"Polvane.exe /gpo /set Name=0|1 [...]", " [/allusers] [/whatif]", ""},
-    {"Polvane.exe /gpo /unset Name [...]", " [/allusers] [/whatif]",
-     "Writes the named values to the local\nGroup Policy Object, or removes them\n"
-     "(not configured), and asks Windows to\napply it."},
-    {"Polvane.exe /edit Name=0|1|2 [...]", " [/allusers] [/user:U]",
-     "Opens the window with the named boxes\nclear (0), ticked (1) or greyed (2),\n"
-     "not yet saved."},
-    {"Polvane.exe /?", "", "Prints this help."},
+  std::string_view name;
+  std::string_view switches, moreSwitches;  // what a command takes, which a box leaves out
+  std::string_view description;             // lines separated by '\n'
 };
 
 constexpr UsageRow kSwitchRows[] = {
-    {"/allusers", "",
+    {"/allusers", "", "",
      "every user of this computer (HKEY_LOCAL_MACHINE) instead of the\n"
      "current user (HKEY_CURRENT_USER)."},
-    {"/user:U", "",
+    {"/user:U", "", "",
      "in place of the current user, the signed-in user U, given as\n"
      "DOMAIN\\name, name or SID (HKEY_USERS\\<SID>)."},
-    {"/whatif", "", "prints what /set, /unset or /import would change, and changes\nnothing."},
-    {"/gpo", "",
+    {"/whatif", "", "", "prints what /set, /unset or /import would change, and changes\nnothing."},
+    {"/gpo", "", "",
      "the local Group Policy Object, %SystemRoot%\\System32\\GroupPolicy:\n"
      "its computer part with /allusers, else its user part, which\n"
      "applies to every user of this computer."},
@@ -343,6 +419,7 @@ std::string Columns(std::span<const UsageRow> rows, std::size_t column) {
     text += "  ";
     text += row.name;
     text += row.switches;
+    text += row.moreSwitches;
     bool lineStarts = true;
     for (const char c : row.description) {
       if (lineStarts) {
@@ -358,11 +435,19 @@ std::string Columns(std::span<const UsageRow> rows, std::size_t column) {
   return text;
 }
 
+std::vector<UsageRow> CommandRows() {
+  std::vector<UsageRow> rows;
+  for (const Form& form : kForms)
+    rows.push_back(
+        {form.usage, ScopeUsage(form.scopes), form.whatIf ? " [/whatif]" : "", form.description});
+  return rows;
+}
+
 }  // namespace
 
 std::string BriefUsageText() {
   std::string text = kUsageIntro;
-  for (const UsageRow& row : kCommandRows) text += Joined({"  ", row.name, "\n"});
+  for (const Form& form : kForms) text += Joined({"  ", form.usage, "\n"});
   return text +
          "\nMost take /allusers (every user) or /user:U; /set, /unset and /import take /whatif.\n\n"
          "Polvane.exe /? > help.txt writes the whole help to help.txt: what each does, the "
@@ -371,8 +456,8 @@ std::string BriefUsageText() {
 
 std::string UsageText() {
   const std::string names = PolicyNames(3) + ".";
-  const UsageRow nameRow[] = {{"Name", "", names}};
-  return Joined({kUsageIntro, Columns(kCommandRows, 42), "\n", Columns(kSwitchRows, 13),
+  const UsageRow nameRow[] = {{"Name", "", "", names}};
+  return Joined({kUsageIntro, Columns(CommandRows(), 42), "\n", Columns(kSwitchRows, 13),
                  Columns(nameRow, 13),
                  "\n"
                  "/set and /unset print a line for each value: Name=N (was ...), Name not set\n"
