@@ -77,8 +77,8 @@ TEST(SplitCommandLine, AgreesWithCommandLineToArgvW) {
   };
   for (const wchar_t* line : lines) {
     int count = 0;
-    wchar_t** const split = CommandLineToArgvW(line, &count);
-    const UniqueLocal owner(split);
+    const UniqueLocalOf<wchar_t*> owner(CommandLineToArgvW(line, &count));
+    wchar_t** const split = owner.Get();
     std::vector<std::string> expected;
     for (int i = 1; i < count; ++i) expected.push_back(Narrow(split[i], CP_UTF8));
     EXPECT_EQ(SplitCommandLine(Narrow(line, CP_UTF8)), expected) << Narrow(line, CP_UTF8);

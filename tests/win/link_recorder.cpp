@@ -28,8 +28,8 @@ polvane::UniqueFile OpenLogAlone(const std::wstring& path) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int count = 0;
-  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  const polvane::UniqueLocal owner(args);
+  const polvane::UniqueLocalOf<wchar_t*> owner(CommandLineToArgvW(GetCommandLineW(), &count));
+  wchar_t** const args = owner.Get();
   if (!args || count < 2) return 2;
   wchar_t path[MAX_PATH]{};
   GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -25,10 +25,10 @@ UniqueKey CreateKey(HKEY root, const char* path, REGSAM access, DWORD options = 
 
 // The security descriptor an SDDL string describes; empty when it is wrong.
 UniqueLocal Descriptor(const std::string& sddl) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor,
-                                                       nullptr);
-  return UniqueLocal(descriptor);
+  UniqueLocal descriptor;
+  ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                       descriptor.Put(), nullptr);
+  return descriptor;
 }
 
 }  // namespace
