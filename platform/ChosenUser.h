@@ -8,7 +8,6 @@
 
 namespace polvane {
 
-// The user whose policies the current user's scope shows.
 struct ChosenUser {
   Win32Error status = kSuccess;  // why that user's policies cannot be reached
   OpenedKey hive;                // another user's, open while it is used

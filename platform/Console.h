@@ -33,7 +33,6 @@ class ConsoleOutput final : public CommandOutput {
 
   void Out(const std::string& line) override;
   void Err(const std::string& line) override;
-  // Writes what is gathered.
   void Flush();
 
   // Whether some line found nowhere to go.

@@ -1,4 +1,3 @@
-// Running the command line's commands against the policy store.
 #include <algorithm>
 #include <array>
 #include <optional>

@@ -56,7 +56,6 @@ PolRead ReadPol(Bytes bytes);
 // The value's name as a record deletes it: "**del.name".
 std::string DeletionOf(std::string_view value);
 
-// One record's bytes.
 Bytes PolRecordBytes(std::string_view key, std::string_view value, std::uint32_t type,
                      const Bytes& data);
 
