@@ -3,9 +3,15 @@
 // six check boxes and two buttons at Polvane's places at 96 dpi, in the
 // message font, under Polvane's manifest (common controls 6). No layout
 // code, no registry, no icons, no tooltip: what Polvane takes beyond this
-// program's time is what its own code costs.
+// program's time is what its own code costs. Built with SAME_WINDOW_IMPORTS,
+// it also imports the other DLLs Polvane.exe imports.
 #include <windows.h>
 #include <commctrl.h>
+#ifdef SAME_WINDOW_IMPORTS
+#include <oleacc.h>
+#include <shellapi.h>
+#include <winver.h>
+#endif
 
 namespace {
 
@@ -32,6 +38,15 @@ constexpr Control kControls[] = {
     {L"Button", L"Save", BS_DEFPUSHBUTTON | WS_TABSTOP, 107, 140, 84, 23},
     {L"Button", L"Exit", BS_PUSHBUTTON | WS_TABSTOP, 199, 140, 84, 23},
 };
+
+#ifdef SAME_WINDOW_IMPORTS
+// The DLLs Polvane.exe imports beyond this window's, none of them called:
+// what Windows loads for them before the window is made.
+void* const volatile kImported[] = {
+    reinterpret_cast<void*>(&ShellExecuteW), reinterpret_cast<void*>(&CoInitializeEx),
+    reinterpret_cast<void*>(&SysAllocString), reinterpret_cast<void*>(&CreateStdAccessibleObject),
+    reinterpret_cast<void*>(&GetFileVersionInfoSizeW)};
+#endif
 
 }  // namespace
 
