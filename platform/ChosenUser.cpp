@@ -10,8 +10,10 @@ ChosenUser ChooseUser(const CommandServices& services, const std::string& user) 
   if (account.sid == own) return {kSuccess, {}, own, {}};
   OpenedKey hive(RegKey{}, {&services.registry});
   const Win32Error status = services.registry.OpenKey(kUsers, account.sid.c_str(), hive.Put());
-  if (status != kSuccess)
+  if (status != kSuccess) {
+    hive.Release();  // a failed open's handle is none
     return {status == kFileNotFound ? kNoSuchLogonSession : status, {}, {}, {}};
+  }
   return {kSuccess, std::move(hive), account.sid, services.accounts.NameOf(account.sid)};
 }
 

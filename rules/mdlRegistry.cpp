@@ -15,11 +15,13 @@ Win32Error FailureOf(Win32Error status) { return status == kFileNotFound ? kSucc
 }  // namespace
 
 DwordRead ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
-  // A key that could not be opened is neither queried nor closed: there is
-  // no handle to use.
+  // A key that could not be opened is neither queried nor closed: whatever
+  // the failed call left in the handle is none.
   OpenedKey key(RegKey{}, {&api});
-  if (const Win32Error status = api.OpenKey(root, subKey, key.Put()); status != kSuccess)
+  if (const Win32Error status = api.OpenKey(root, subKey, key.Put()); status != kSuccess) {
+    key.Release();
     return {FailureOf(status), std::nullopt};
+  }
 
   std::array<std::uint8_t, kDwordSize> buffer{};
   std::uint32_t type = kRegDword;
@@ -35,8 +37,10 @@ DwordRead ReadDWORD(RegistryApi& api, RegKey root, const char* subKey, const cha
 Win32Error WriteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName,
                       std::int32_t value) {
   OpenedKey key(RegKey{}, {&api});
-  if (const Win32Error status = api.CreateKey(root, subKey, key.Put()); status != kSuccess)
+  if (const Win32Error status = api.CreateKey(root, subKey, key.Put()); status != kSuccess) {
+    key.Release();
     return status;
+  }
 
   const auto bytes = DwordBytes(static_cast<std::uint32_t>(value));
   return api.SetValue(key.Get(), valueName, kRegDword, bytes.data(), kDwordSize);
@@ -54,8 +58,10 @@ Win32Error WriteAccess(RegistryApi& api, RegKey root, const char* subKey) {
 
 Win32Error DeleteDWORD(RegistryApi& api, RegKey root, const char* subKey, const char* valueName) {
   OpenedKey key(RegKey{}, {&api});
-  if (const Win32Error status = api.OpenKey(root, subKey, key.Put()); status != kSuccess)
+  if (const Win32Error status = api.OpenKey(root, subKey, key.Put()); status != kSuccess) {
+    key.Release();
     return FailureOf(status);
+  }
   return FailureOf(api.DeleteValue(key.Get(), valueName));
 }
 
