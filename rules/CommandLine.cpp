@@ -110,12 +110,18 @@ std::string_view SwitchOf(Kind kind) {
   return {};
 }
 
-// The command switches of the forms that take what, as "/a, /b or /c".
-template <class Takes>
-std::string SwitchesTaking(Takes takes) {
+// Whether a form of kind goes with the switch that taken marks.
+bool TakenBy(Kind kind, bool Form::*taken) {
+  return std::any_of(std::begin(kForms), std::end(kForms),
+                     [&](const Form& form) { return form.kind == kind && form.*taken; });
+}
+
+// The command switches of the forms that go with the switch that taken
+// marks, as "/a, /b or /c".
+std::string SwitchesTaking(bool Form::*taken) {
   std::vector<Kind> kinds;
   for (const Form& form : kForms)
-    if (takes(form) && std::find(kinds.begin(), kinds.end(), form.kind) == kinds.end())
+    if (form.*taken && std::find(kinds.begin(), kinds.end(), form.kind) == kinds.end())
       kinds.push_back(form.kind);
   std::string text;
   for (std::size_t i = 0; i < kinds.size(); ++i)
@@ -252,20 +258,17 @@ class Parser {
     if (TakesFile() && !FormatOfFile(file_))
       return Fault({Printable(file_),
                     ": the file's name must end in .pol (Registry.pol), .reg or .txt (LGPO)"});
-    const Kind kind = kind_;
-    const auto ofThisKind = [kind](auto takes) {
-      return std::any_of(std::begin(kForms), std::end(kForms),
-                         [&](const Form& form) { return form.kind == kind && takes(form); });
+    // The switches that only some forms take.
+    struct Partial {
+      bool Parser::*given;
+      bool Form::*taken;
+      const char* name;
     };
-    if (json_ && !ofThisKind([](const Form& form) { return form.json; }))
-      return Fault(
-          {"/json goes with ", SwitchesTaking([](const Form& f) { return f.json; }), " only"});
-    if (whatIf_ && !ofThisKind([](const Form& form) { return form.whatIf; }))
-      return Fault(
-          {"/whatif goes with ", SwitchesTaking([](const Form& f) { return f.whatIf; }), " only"});
-    if (gpo_ && !ofThisKind([](const Form& form) { return form.gpo; }))
-      return Fault(
-          {"/gpo goes with ", SwitchesTaking([](const Form& f) { return f.gpo; }), " only"});
+    for (const Partial& only : {Partial{&Parser::json_, &Form::json, "/json"},
+                                Partial{&Parser::whatIf_, &Form::whatIf, "/whatif"},
+                                Partial{&Parser::gpo_, &Form::gpo, "/gpo"}})
+      if (this->*only.given && !TakenBy(kind_, only.taken))
+        return Fault({only.name, " goes with ", SwitchesTaking(only.taken), " only"});
     const Form* form = FormOf(kind_, gpo_, json_);
     if (!form) return Fault({"/json cannot be given with /gpo"});
     if (allUsers_ && !TakesAllUsers(form->scopes))

@@ -35,7 +35,6 @@ bool Control::RouteCommand(WPARAM wParam, LPARAM lParam) {
   return true;
 }
 
-
 DWORD Control::CreateControl(const Placement& where, const wchar_t* className, const wchar_t* text,
                              DWORD style, DWORD exStyle) {
   SetLastError(ERROR_SUCCESS);

@@ -166,7 +166,7 @@ void frmMain::Show() {
   if (IsWindowVisible(Hwnd())) return;
   ShowWindow(Hwnd(), SW_SHOWNORMAL);
   UpdateWindow(Hwnd());
-  if (!tooltip_) SetTimer(Hwnd(), kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
+  SetTimer(Hwnd(), kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 // Controls are created in tab order, which is also their z-order, each at its
@@ -369,7 +369,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam != kTooltipTimer) break;
       KillTimer(Hwnd(), kTooltipTimer);
-      if (!tooltip_) AddMasterTooltip();
+      AddMasterTooltip();
       return 0;
     case DM_GETDEFID:
       // Enter presses Save, unless the focus is on Exit.
